@@ -1,0 +1,48 @@
+// Hex grid geometry: where a hex's centre lies on the sector map or on the
+// map of its subsector, moving points into a subsector's frame, which
+// subsector holds a hex, and the direction from one point to another.
+#pragma once
+
+namespace torvane {
+
+// A point in map units; x grows to the right and y upward.
+struct MapPoint {
+  double x = 0.0;
+  double y = 0.0;
+};
+
+inline constexpr int kSectorColumns = 32;
+inline constexpr int kSectorRows = 40;
+inline constexpr int kSubsectorColumns = 8;
+inline constexpr int kSubsectorRows = 10;
+
+// These decimal values, not full-precision ones, fix the scripts' numbers.
+inline constexpr double kColumnSpacing = 15;
+inline constexpr double kFirstColumnX = 10;
+inline constexpr double kRowSpacing = 17.32050808;
+inline constexpr double kHalfRow = 8.66025404;
+inline constexpr int kSubsectorWidth = 120;
+inline constexpr double kSubsectorHeight = 173.2050808;
+inline constexpr double kQuarterTurn = 1.570796327;
+inline constexpr double kHalfTurn = 3.1415926535;
+
+// Centre of a hex on the sector map. With `check_range` non-zero only hexes
+// of the sector are accepted; without, any column and row are placed by the
+// same formulas (routes that leave the sector need that). 1 or 0.
+int HexCenter(int column, int row, MapPoint* out, int check_range);
+
+// Centre of a hex of the sector on the map of the subsector holding it.
+int SubsectorHexCenter(int column, int row, MapPoint* out);
+
+// Moves a sector-map point into the frame of subsector `subsector` (0 to
+// 15); 0 and no change for any other index.
+int ShiftToSubsector(MapPoint* point, int subsector);
+
+// 1 when the hex lies in subsector `subsector`, else 0.
+int HexInSubsector(int column, int row, int subsector);
+
+// Angle in radians, counter-clockwise from the x axis, of the step from
+// (from_x, from_y) to (to_x, to_y); above -kHalfTurn and at most kHalfTurn.
+double Direction(double from_x, double from_y, double to_x, double to_y);
+
+}  // namespace torvane

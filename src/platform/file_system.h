@@ -1,0 +1,64 @@
+// The few file operations Torvane needs, behind one interface: the program
+// uses the host's file system (Windows path texts mapped to host paths),
+// tests use an in-memory double that can be told to fail.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace torvane {
+
+// A file open for reading. Closed when destroyed.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // The size in bytes as the file system reports it; nothing when it cannot
+  // be found out.
+  virtual std::optional<std::uint64_t> Size() = 0;
+  // Reads up to `limit` bytes from the start as they stand on disk; nothing
+  // on a read error.
+  virtual std::optional<std::string> ReadRaw(std::uint64_t limit) = 0;
+
+  // Reads up to `limit` bytes in text mode (text_mode.h).
+  std::optional<std::string> ReadText(std::uint64_t limit);
+};
+
+// A file open for writing in text mode. Every "\n" written becomes CR LF.
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // False when the bytes could not be written (or buffered).
+  bool Write(std::string_view text);
+  // Writes out what is buffered and closes; false when that fails. A file
+  // destroyed without Close is closed and its result ignored.
+  virtual bool Close() = 0;
+
+ protected:
+  virtual bool WriteRaw(std::string_view bytes) = 0;
+
+ private:
+  std::string encoded_;
+};
+
+enum class RemoveResult { kRemoved, kNotFound, kFailed };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Nothing when the file does not exist, cannot be read or is a directory.
+  virtual std::unique_ptr<InputFile> OpenForReading(std::string_view path) = 0;
+  // Creates or truncates; nothing on failure.
+  virtual std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) = 0;
+  virtual RemoveResult Remove(std::string_view path) = 0;
+  virtual bool Rename(std::string_view from, std::string_view to) = 0;
+};
+
+// The host's file system. Path texts are Windows texts: a drive is dropped,
+// "\" separates like "/", and a path that does not exist as written is
+// looked up case-insensitively, one component at a time.
+FileSystem& HostFileSystem();
+
+}  // namespace torvane

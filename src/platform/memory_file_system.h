@@ -1,0 +1,67 @@
+// An in-memory file system for tests: files are byte strings keyed by their
+// host form, every operation is logged, open files are counted, and any
+// operation can be made to fail once or from then on.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace torvane {
+
+enum class FileOp { kAny, kOpen, kSize, kRead, kCreate, kWrite, kClose, kRemove, kRename };
+
+class MemoryFileSystem final : public FileSystem {
+ public:
+  // Stores raw bytes, as they would stand on disk (CR LF line ends and all).
+  void AddFile(std::string_view path, std::string bytes);
+  // A directory at this path: it neither opens nor can be created over.
+  void AddDirectory(std::string_view path);
+  // The size query of this file reports `size` instead of its real size.
+  void SetReportedSize(std::string_view path, std::uint64_t size);
+
+  bool Exists(std::string_view path) const;
+  // Raw bytes of a file; nothing when there is none.
+  std::optional<std::string> FileBytes(std::string_view path) const;
+
+  // The `nth` operation of `kind` from now on (1 = the next one) fails; with
+  // `persist`, every later one of that kind fails as well.
+  void FailOperation(FileOp kind, int nth, bool persist = false);
+
+  // Files opened for reading or writing and not yet released.
+  int OpenFiles() const { return open_files_; }
+  // One line per operation, such as "create out\a.scr" or "write a.scr".
+  const std::vector<std::string>& Log() const { return log_; }
+
+  std::unique_ptr<InputFile> OpenForReading(std::string_view path) override;
+  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override;
+  RemoveResult Remove(std::string_view path) override;
+  bool Rename(std::string_view from, std::string_view to) override;
+
+ private:
+  friend class MemoryInputFile;
+  friend class MemoryOutputFile;
+
+  struct Failure {
+    FileOp kind;
+    int remaining;  // operations of this kind still to pass before failing
+    bool persist;
+  };
+
+  // Logs the operation and tells whether it is to fail.
+  bool Attempt(FileOp kind, const std::string& what, const std::string& path);
+
+  std::map<std::string, std::string> files_;
+  std::map<std::string, std::uint64_t> reported_sizes_;
+  std::set<std::string> directories_;
+  std::vector<Failure> failures_;
+  std::vector<std::string> log_;
+  int open_files_ = 0;
+};
+
+}  // namespace torvane

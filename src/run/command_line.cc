@@ -1,0 +1,189 @@
+// Option decoding and the run over the command line.
+#include "run/command_line.h"
+
+#include <algorithm>
+
+#include "platform/random_source.h"
+#include "run/map_options.h"
+#include "script/error_report.h"
+#include "script/script_writer.h"
+#include "sector/sector_conversion.h"
+#include "sector/subsector_map.h"
+
+namespace torvane {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Torvane [options] sector1 [sector2...] \n"
+    "Version 1.2.  Creates a Campaign Cartographer 2 script 'sectorn.scr' \n"
+    "from each Starfold sector dir 'sectorn\\'; see also \"readme.txt\".\n"
+    "\n"
+    "Options:\n"
+    "-d outputdir  writes all output in this directory;\n"
+    "-s#           also outputs a subsector script to 'sectorn#.scr',\n"
+    "              where # is one or more of a-p (+ or * for all).\n"
+    "-x#           sets hex number printing, where # is one of\n"
+    "              o    occupied hexes only (default);\n"
+    "              u    unoccupied hexes only;\n"
+    "              n,-  no hexes;\n"
+    "              a,+  all hexes.\n"
+    "-y year       adds the given date text to the legend\n"
+    "              (put it in quotes if you want spaces).\n"
+    "-abgnptz      prints items on the map (all ON by default):\n"
+    "              a    allegiance;           b    base symbols;\n"
+    "              g    gas giants;           n    world names;\n"
+    "              p    ports;                t    trade routes;\n"
+    "              z    zones.\n"
+    "              You can turn off options using -a- (for example).\n"
+    "Note: Changing options only affects files later in the list.\n"
+    "\n";
+
+// Exit statuses are 8 bits wide on POSIX hosts: beyond 255 errors the count
+// is held at 255, so that a run with errors never looks successful.
+constexpr int kErrorStatusLimit = 255;
+
+char FoldToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsOption(const std::string& argument) {
+  if (argument.empty()) return false;
+  if (argument[0] == '-') return true;
+  // '/home/me/spinward' is a path on a POSIX host; '/a-' is an option.
+  return argument[0] == '/' && argument.find('/', 1) == std::string::npos;
+}
+
+int* OnOffSwitch(MapOptions& options, char letter) {
+  switch (letter) {
+    case 'a': return &options.showAllegiance;
+    case 'b': return &options.showBases;
+    case 'g': return &options.showGasGiants;
+    case 'n': return &options.showNames;
+    case 'p': return &options.showPorts;
+    case 't': return &options.showRoutes;
+    case 'z': return &options.showZones;
+    default: return nullptr;
+  }
+}
+
+bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
+  switch (FoldToLower(mode)) {
+    case '+': case 'a': case 'f': out = HexNumberMode::kAll; return true;
+    case '-': case 'n': out = HexNumberMode::kNone; return true;
+    case 'o': case '0': out = HexNumberMode::kOccupied; return true;
+    case 'u': out = HexNumberMode::kUnoccupied; return true;
+    default: return false;
+  }
+}
+
+class Run {
+ public:
+  Run(std::span<const std::string> arguments, FileSystem& file_system, const OutputSink& print)
+      : arguments_(arguments), file_system_(file_system), print_(print) {}
+
+  int Execute() {
+    while (next_ < arguments_.size() && !stopped_) {
+      const std::string& argument = arguments_[next_++];
+      if (IsOption(argument)) {
+        DecodeOption(argument);
+      } else {
+        if (!ConvertSector(file_system_, argument)) CountError();
+        ++sectors_;
+      }
+    }
+    if (stopped_ || sectors_ == 0) {
+      if (!usage_shown_) print_(kUsage);
+      // A stopped run never reports success, whatever the error count.
+      if (stopped_) return -std::max(1, std::min(ErrorCount(), kErrorStatusLimit));
+      return 0;
+    }
+    if (ErrorCount() > 0) print_("There were " + std::to_string(ErrorCount()) + " errors!\n");
+    return -std::min(ErrorCount(), kErrorStatusLimit);
+  }
+
+ private:
+  void DecodeOption(const std::string& argument) {
+    if (argument.size() < 2) {
+      ReportInvalid(" ");
+      return;
+    }
+    const char letter = FoldToLower(argument[1]);
+    const std::string_view tail = std::string_view(argument).substr(2);
+    MapOptions& options = CurrentMapOptions();
+    if (int* on_off = OnOffSwitch(options, letter)) {
+      *on_off = tail.starts_with('-') ? 0 : 1;
+      return;
+    }
+    switch (letter) {
+      case '?':
+      case 'h':
+        print_(kUsage);
+        usage_shown_ = true;
+        return;
+      case 'd': SetValue(options.outputDir, tail); return;
+      case 'y': SetValue(options.dateText, tail); return;
+      case 's':
+        for (char selection : tail) SelectSubsectors(selection);
+        return;
+      case 'x':
+        if (tail.empty() || !DecodeHexNumberMode(tail[0], options.hexNumbers)) stopped_ = true;
+        return;
+      default: ReportInvalid(std::string(1, argument[1]));
+    }
+  }
+
+  // A value attached to the option, none for "-", else the next argument
+  // whatever it holds.
+  void SetValue(std::optional<std::string>& value, std::string_view tail) {
+    if (tail.starts_with('-')) {
+      value.reset();
+    } else if (!tail.empty()) {
+      value = std::string(tail);
+    } else if (next_ < arguments_.size()) {
+      value = arguments_[next_++];
+    } else {
+      stopped_ = true;
+    }
+  }
+
+  void ReportInvalid(const std::string& letter) {
+    ReportError("Invalid option -%s!\n", letter);
+    stopped_ = true;
+  }
+
+  std::span<const std::string> arguments_;
+  FileSystem& file_system_;
+  const OutputSink& print_;
+  size_t next_ = 0;
+  int sectors_ = 0;
+  bool usage_shown_ = false;
+  bool stopped_ = false;
+};
+
+}  // namespace
+
+std::string_view UsageText() { return kUsage; }
+
+void SelectSubsectors(char selection) {
+  std::array<int, kSubsectorCount>& subsectors = CurrentMapOptions().subsectors;
+  if (selection == '+' || selection == '*') {
+    subsectors.fill(1);
+  } else if (selection == '-') {
+    subsectors.fill(0);
+  } else if (selection >= 'a' && selection <= 'p') {
+    subsectors[selection - 'a'] = 1;
+  } else if (selection >= 'A' && selection <= 'P') {
+    subsectors[selection - 'A'] = 1;
+  }
+}
+
+int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
+               const OutputSink& print) {
+  ResetErrorCount();
+  ResetMapOptions();
+  ResetScriptState();
+  ResetSubsectorNames();
+  SeedRandom(static_cast<std::uint32_t>(ClockSeconds()));
+  return Run(arguments, file_system, print).Execute();
+}
+
+}  // namespace torvane

@@ -1,0 +1,28 @@
+// The run driver: reads the command line from left to right, sets the map
+// options, converts each sector as it is met and works out the exit status.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace torvane {
+
+// Writes one piece of standard output.
+using OutputSink = std::function<void(std::string_view)>;
+
+// The usage text, with the empty line that follows it.
+std::string_view UsageText();
+
+// Applies one selection character of an s option to MapOptions::subsectors.
+void SelectSubsectors(char selection);
+
+// One whole run over `arguments` (without the program's own name). Returns
+// the exit status: 0, or the negative of the error count (capped at 255).
+int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
+               const OutputSink& print);
+
+}  // namespace torvane

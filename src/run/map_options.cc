@@ -1,0 +1,14 @@
+// The run's MapOptions record.
+#include "run/map_options.h"
+
+namespace torvane {
+
+namespace {
+MapOptions options;
+}  // namespace
+
+MapOptions& CurrentMapOptions() { return options; }
+
+void ResetMapOptions() { options = MapOptions{}; }
+
+}  // namespace torvane

@@ -1,0 +1,72 @@
+// Creating, backing up and closing script files.
+#include "script/script_file.h"
+
+#include "platform/path_text.h"
+#include "run/map_options.h"
+#include "script/error_report.h"
+#include "script/script_writer.h"
+
+namespace torvane {
+
+namespace {
+
+constexpr std::string_view kBackupExtension = "$$$";
+
+// Moves an existing file at `path` to its backup path. False on a backup
+// error; the existing file is then untouched.
+bool BackUpExistingFile(FileSystem& file_system, const std::string& path) {
+  if (file_system.OpenForReading(path) == nullptr) return true;  // nothing to keep
+  const WindowsPath parts = SplitWindowsPath(path);
+  const std::string backup = JoinWindowsPath(parts.drive, parts.dir, parts.name, kBackupExtension);
+  if (file_system.Remove(backup) == RemoveResult::kFailed) return false;
+  return file_system.Rename(path, backup);
+}
+
+}  // namespace
+
+std::string FinalScriptPath(std::string_view script_path, std::string_view output_dir) {
+  const WindowsPath script = SplitWindowsPath(script_path);
+  if (output_dir.empty()) return JoinWindowsPath(script.drive, script.dir, script.name, script.ext);
+  std::string dir_text(output_dir);
+  if (dir_text.back() != '\\') dir_text += '\\';
+  const WindowsPath dir = SplitWindowsPath(dir_text);
+  return JoinWindowsPath(dir.drive, dir.dir, script.name, script.ext);
+}
+
+int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target) {
+  target = ScriptTarget{};
+  const std::optional<std::string>& output_dir = CurrentMapOptions().outputDir;
+  std::string path = FinalScriptPath(script_path, output_dir ? *output_dir : std::string_view());
+
+  if (!BackUpExistingFile(file_system, path)) {
+    ReportWriteError(path, "Error backing up file <%s>!\n");
+    return 0;
+  }
+  std::unique_ptr<OutputFile> stream = file_system.CreateForWriting(path);
+  if (stream == nullptr) {
+    ReportWriteError(path, "Error creating file <%s>!\n");
+    return 0;
+  }
+  if (!stream->Write("ECOFF\n")) {
+    // The created file stays on disk, as does the backup.
+    ReportWriteError(path);
+    stream->Close();
+    return 0;
+  }
+  target.path = std::move(path);
+  target.stream = std::move(stream);
+  return 1;
+}
+
+void CloseScript(ScriptTarget& target) {
+  if (target.stream != nullptr) {
+    // Either failure means the file on disk is not what was written.
+    if (!target.stream->Write("ECON\n")) ReportWriteError(target.path);
+    if (!target.stream->Close()) ReportWriteError(target.path);
+  }
+  // A later stream may reuse this one's identity; it must start afresh.
+  ScrRelease();
+  target = ScriptTarget{};
+}
+
+}  // namespace torvane

@@ -1,0 +1,34 @@
+// Script files: creating one in the output directory with a backup of an
+// earlier file of the same name, its first line "ECOFF" and last line "ECON".
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace torvane {
+
+// An open script: the path it was created at (used in every message about
+// it) and its stream. Empty until OpenScript succeeds.
+struct ScriptTarget {
+  std::string path;
+  std::unique_ptr<OutputFile> stream;
+};
+
+// Creates the script for `script_path`, moved into the run's output
+// directory when it has one. An existing file becomes the backup with the
+// extension "$$$". 1 when the file is created and "ECOFF" written; 0 with
+// `target` left empty otherwise.
+int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target);
+
+// Writes "ECON", closes the stream, releases the writer and empties the
+// target. A failed last line or close is reported as a write error.
+void CloseScript(ScriptTarget& target);
+
+// The path a script is created at: `script_path` itself, or its file name
+// and extension inside `output_dir`.
+std::string FinalScriptPath(std::string_view script_path, std::string_view output_dir);
+
+}  // namespace torvane

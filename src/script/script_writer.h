@@ -1,0 +1,61 @@
+// The script command writer: turns drawing requests into lines of the
+// drawing application's command language, writing each attribute setting
+// only when it differs from the one last written to the same stream.
+#pragma once
+
+#include <string_view>
+
+#include "draw/hex_geometry.h"
+#include "script/script_file.h"
+
+namespace torvane {
+
+// Cached names keep at most this many characters; a longer name never
+// matches its cached copy and is written every time.
+inline constexpr size_t kCachedNameLimit = 255;
+
+// A name argument that is "missing" is a default-constructed string_view
+// (null data); an empty name ("") is present and matches the empty cache.
+
+// Makes the target's stream current: when it is not, forgets every cached
+// setting and writes "LAYER STANDARD". 1, or 0 when that write failed.
+int ScrSelect(const ScriptTarget& target);
+// No stream is current any more; the next command selects its stream anew.
+void ScrRelease();
+void ScrLayer(const ScriptTarget& target, std::string_view layer);
+
+void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
+            double end_angle, int colour, double line_width, std::string_view line_style,
+            std::string_view fill_style);
+void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
+               double line_width, std::string_view line_style, std::string_view fill_style);
+// One line from 'inset' beyond `from` to 'inset' short of `to`.
+void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset, int colour,
+             double line_width, std::string_view line_style, std::string_view fill_style);
+void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, double scale_x,
+               double scale_y, double rotation);
+// `length` 0 (or below) writes the whole text; a positive length that many
+// leading characters, fewer when the text is shorter.
+void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at,
+             int colour, std::string_view font, double height, double angle, int justification,
+             int style);
+
+// The attribute commands, used by the drawing commands above. Each returns
+// 1 when the value is current or was written, 0 on failure.
+int ScrColor(const ScriptTarget& target, int colour);
+int ScrLineWidth(const ScriptTarget& target, double width);
+int ScrLineStyle(const ScriptTarget& target, std::string_view style);
+int ScrFillStyle(const ScriptTarget& target, std::string_view style);
+int ScrTextFont(const ScriptTarget& target, std::string_view font);
+int ScrTextHeight(const ScriptTarget& target, double height);
+int ScrTextAngle(const ScriptTarget& target, double angle);
+int ScrTextJustify(const ScriptTarget& target, int justification);
+int ScrTextStyle(const ScriptTarget& target, int style);
+
+// Back to the state at program start: no current stream.
+void ResetScriptState();
+
+// Appends `value` as "%f" writes it: fixed point, six decimals.
+void AppendFixed(std::string& out, double value);
+
+}  // namespace torvane

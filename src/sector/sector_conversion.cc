@@ -1,0 +1,129 @@
+// Sector conversion: the sector script, then each chosen subsector script,
+// all drawn from one load of the sector's data file.
+#include "sector/sector_conversion.h"
+
+#include <algorithm>
+
+#include "draw/base_symbols.h"
+#include "draw/hex_numbers.h"
+#include "draw/hex_occupancy.h"
+#include "platform/path_text.h"
+#include "run/map_options.h"
+#include "script/error_report.h"
+#include "script/script_writer.h"
+#include "sector/subsector_map.h"
+#include "sector/text_file.h"
+
+namespace torvane {
+
+namespace {
+
+// Captions name the sector by at most this many characters of its title.
+constexpr int kCaptionTitleLimit = 64;
+
+char SubsectorLetter(int subsector) { return static_cast<char>('A' + subsector); }
+
+void DrawCaption(std::string_view sector_text, int caption_length, const ScriptTarget& target,
+                 int subsector) {
+  std::string caption = "(subsector ";
+  caption += SubsectorLetter(subsector);
+  caption += " of ";
+  caption.append(sector_text.substr(0, caption_length));
+  caption += " sector)";
+  ScrLayer(target, "MAP BORDER");
+  ScrText(target, caption, 0, {62.5, -23.0}, 15, "Arial", 3.0, 0.0, 7, 16);
+  ScrRelease();
+}
+
+// Draws one chosen subsector's own script; false when it cannot be opened.
+bool WriteSubsectorScript(FileSystem& file_system, const SectorPaths& paths,
+                          std::string_view sector_text, int caption_length, int subsector) {
+  ScriptTarget target;
+  if (!OpenScript(file_system, SubsectorScriptPath(paths, subsector), target)) return false;
+  ClearHexOccupancy();
+  if (!DrawSubsector(file_system, sector_text, paths.drive, paths.sectorDir, target, subsector,
+                     1)) {
+    CountError();
+  }
+  DrawHexNumbers(target, subsector, 1);
+  if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
+  DrawLegend(target, 1);
+  CloseScript(target);
+  return true;
+}
+
+}  // namespace
+
+SectorPaths BuildSectorPaths(std::string_view argument) {
+  // 'delta/' names the same sector as 'delta'.
+  while (!argument.empty() && (argument.back() == '/' || argument.back() == '\\')) {
+    argument.remove_suffix(1);
+  }
+  const WindowsPath parts = SplitWindowsPath(argument);
+  SectorPaths paths;
+  paths.drive = parts.drive;
+  paths.name = parts.name;
+  // A bare name is a directory under the current one, not at the root.
+  paths.sectorDir = parts.dir;
+  if (!parts.dir.empty() && parts.dir.back() != '/' && parts.dir.back() != '\\') {
+    paths.sectorDir += '/';
+  }
+  paths.sectorDir += parts.name;
+  paths.sectorDir += '/';
+  paths.dataFile = JoinWindowsPath(paths.drive, paths.sectorDir, paths.name, "dat");
+  paths.sectorScript = JoinWindowsPath(paths.drive, paths.sectorDir, paths.name, "scr");
+  return paths;
+}
+
+std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
+  return JoinWindowsPath(paths.drive, paths.sectorDir, paths.name + SubsectorLetter(subsector),
+                         "scr");
+}
+
+int DrawSectorTitle(std::string_view sector_text, int title_length, const ScriptTarget& target) {
+  if (sector_text.data() == nullptr || title_length < 0) return 0;
+  ScrLayer(target, "MAP BORDER");
+  if (title_length > 0) {
+    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
+  }
+  const std::optional<std::string>& date_text = CurrentMapOptions().dateText;
+  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
+  DrawLegend(target, 0);
+  ScrRelease();
+  return 1;
+}
+
+int ConvertSector(FileSystem& file_system, std::string_view argument) {
+  const SectorPaths paths = BuildSectorPaths(argument);
+  const std::optional<std::string> sector_text = LoadTextFile(file_system, paths.dataFile);
+  if (!sector_text) return 0;
+
+  ScriptTarget target;
+  if (!OpenScript(file_system, paths.sectorScript, target)) return 0;
+  ScrSelect(target);
+  ResetLegendFlags();
+  ClearHexOccupancy();
+  for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
+    if (!DrawSubsector(file_system, *sector_text, paths.drive, paths.sectorDir, target, subsector,
+                       0)) {
+      CountError();
+    }
+  }
+  DrawHexNumbers(target, -1, 0);
+  const size_t title_end = sector_text->find('\n');
+  const int title_length =
+      title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
+  int result = DrawSectorTitle(*sector_text, title_length, target);
+  CloseScript(target);
+
+  const int caption_length = std::min(title_length, kCaptionTitleLimit);
+  for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
+    if (CurrentMapOptions().subsectors[subsector] == 0) continue;
+    if (!WriteSubsectorScript(file_system, paths, *sector_text, caption_length, subsector)) {
+      result = 0;
+    }
+  }
+  return result;
+}
+
+}  // namespace torvane

@@ -1,0 +1,17 @@
+// Loading a whole text file in text mode, as the sector data file and the
+// subsector map files are read.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace torvane {
+
+// The file's text with every line ended by "\n" alone; nothing when it
+// cannot be loaded, after the reason has been reported and counted.
+std::optional<std::string> LoadTextFile(FileSystem& file_system, std::string_view path);
+
+}  // namespace torvane
