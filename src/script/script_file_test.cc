@@ -1,0 +1,141 @@
+// Script files: where they are created, the backup of an earlier file,
+// their framing, and every failure path with its message and its release
+// of what it acquired.
+#include "script/script_file.h"
+
+#include <gtest/gtest.h>
+
+#include "script/test_script.h"
+
+namespace torvane {
+namespace {
+
+TEST(ScriptFile, OutputDirectoryKeepsOnlyTheScriptsFileName) {
+  EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out"), "out\\alpha.scr");
+  EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out\\"), "out\\alpha.scr");
+  EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out/"), "out/\\alpha.scr");
+  EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "d:\\x"), "d:\\x\\alpha.scr");
+  EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", ""), "C:\\maps\\alpha\\alpha.scr");
+}
+
+TEST(ScriptFile, ScriptIsFramedWithCrLfLines) {
+  TestRun run;
+  MemoryFileSystem fs;
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, "a/a.scr", target), 1);
+  EXPECT_EQ(target.path, "a/a.scr");
+  ScrSelect(target);
+  CloseScript(target);
+  EXPECT_EQ(fs.FileBytes("a/a.scr"), "ECOFF\r\nLAYER STANDARD\r\nECON\r\n");
+  EXPECT_EQ(target.stream, nullptr);
+  EXPECT_EQ(fs.OpenFiles(), 0);
+  EXPECT_EQ(ErrorCount(), 0);
+}
+
+TEST(ScriptFile, EmptyOutputDirectoryCountsAsNone) {
+  TestRun run;
+  CurrentMapOptions().outputDir = "";
+  MemoryFileSystem fs;
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, "a/a.scr", target), 1);
+  CloseScript(target);
+  EXPECT_TRUE(fs.Exists("a/a.scr"));
+}
+
+TEST(ScriptFile, EarlierScriptBecomesTheBackup) {
+  TestRun run;
+  CurrentMapOptions().outputDir = "out";
+  MemoryFileSystem fs;
+  fs.AddFile("out\\a.scr", "hand-tuned");
+  fs.AddFile("out\\a.$$$", "older");
+  fs.AddFile("other.$$$", "unrelated");
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, "c:\\maps\\a\\a.scr", target), 1);
+  CloseScript(target);
+  EXPECT_EQ(fs.FileBytes("out\\a.$$$"), "hand-tuned");
+  EXPECT_EQ(fs.FileBytes("out\\a.scr"), "ECOFF\r\nECON\r\n");
+  EXPECT_EQ(fs.FileBytes("other.$$$"), "unrelated");
+}
+
+TEST(ScriptFile, NoEarlierScriptLeavesAnOldBackupAlone) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.AddFile("a.$$$", "older");
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
+  CloseScript(target);
+  EXPECT_EQ(fs.FileBytes("a.$$$"), "older");
+}
+
+TEST(ScriptFile, OpenFailuresReportReleaseAndKeepTheEarlierFile) {
+  struct Case {
+    const char* why;
+    FileOp op;
+    const char* message;
+    const char* script_after;  // bytes of out\a.scr afterwards
+    bool backup_exists;
+  };
+  const Case cases[] = {
+      {"old backup not removable", FileOp::kRemove, "Error backing up file <out\\a.scr>!\n",
+       "hand-tuned", true},
+      {"rename fails", FileOp::kRename, "Error backing up file <out\\a.scr>!\n", "hand-tuned",
+       false},
+      {"create fails", FileOp::kCreate, "Error creating file <out\\a.scr>!\n", nullptr, true},
+      {"first line fails", FileOp::kWrite, "Error writing file <out\\a.scr>!\n", "", true},
+  };
+  for (const Case& c : cases) {
+    TestRun run;
+    CurrentMapOptions().outputDir = "out";
+    MemoryFileSystem fs;
+    fs.AddFile("out\\a.scr", "hand-tuned");
+    if (c.op == FileOp::kRemove) fs.AddFile("out\\a.$$$", "older");
+    fs.FailOperation(c.op, 1);
+    ScriptTarget target;
+    EXPECT_EQ(OpenScript(fs, "a.scr", target), 0) << c.why;
+    EXPECT_EQ(run.errors(), c.message) << c.why;
+    EXPECT_EQ(ErrorCount(), 1) << c.why;
+    EXPECT_EQ(fs.OpenFiles(), 0) << c.why;
+    EXPECT_EQ(target.stream, nullptr) << c.why;
+    EXPECT_TRUE(target.path.empty()) << c.why;
+    if (c.script_after) {
+      EXPECT_EQ(fs.FileBytes("out\\a.scr"), c.script_after) << c.why;
+    } else {
+      EXPECT_FALSE(fs.Exists("out\\a.scr")) << c.why;
+    }
+    EXPECT_EQ(fs.Exists("out\\a.$$$"), c.backup_exists) << c.why;
+    // Whatever was backed up is the hand-tuned file or the older backup.
+    if (c.op != FileOp::kRemove && c.backup_exists) {
+      EXPECT_EQ(fs.FileBytes("out\\a.$$$"), "hand-tuned") << c.why;
+    }
+  }
+}
+
+TEST(ScriptFile, FailedLastLineOrCloseIsReported) {
+  for (FileOp op : {FileOp::kWrite, FileOp::kClose}) {
+    TestRun run;
+    MemoryFileSystem fs;
+    ScriptTarget target;
+    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
+    fs.FailOperation(op, 1);
+    CloseScript(target);
+    EXPECT_EQ(run.errors(), "Error writing file <a.scr>!\n");
+    EXPECT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(fs.OpenFiles(), 0);
+  }
+}
+
+TEST(ScriptFile, ClosingReleasesTheWriterSoTheNextScriptStartsAfresh) {
+  TestRun run;
+  MemoryFileSystem fs;
+  for (const char* name : {"a.scr", "b.scr"}) {
+    ScriptTarget target;
+    ASSERT_EQ(OpenScript(fs, name, target), 1);
+    ScrCircle(target, {0, 0}, 1, 1, 0, "Solid", "Solid");
+    CloseScript(target);
+  }
+  EXPECT_EQ(fs.FileBytes("a.scr"), fs.FileBytes("b.scr"));
+  EXPECT_NE(fs.FileBytes("b.scr")->find("LAYER STANDARD"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,189 @@
+// The command writer: exact lines, the attribute cache and its resets, and
+// failed writes.
+#include "script/script_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "script/test_script.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(ScriptWriter, WorkedCommandSequence) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ASSERT_EQ(ScrSelect(t), 1);
+  ScrCircle(t, {20, 30}, 2.5, 9, 0.0, "Solid", "Solid");
+  ScrCircle(t, {40, 30}, 2.5, 9, 0.0, "Solid", "Solid");
+  ScrText(t, "Regina", 0, {20, 25}, 15, "Arial", 2.0, 0.0, 1, 0);
+  ScrLayer(t, "MAP BORDER");
+  ScrRelease();
+  ScrSymbol(t, "Imperial Scout Base", {30, 40}, 1.0, 1.0, 0.0);
+  EXPECT_EQ(script.TakeLines(), (Lines{
+                                    "LAYER STANDARD",
+                                    "COLOR 9",
+                                    "LWIDTH 0.000000",
+                                    "LSTYLE Solid",
+                                    "FSTYLE Solid",
+                                    "CIRR 2.500000;20.000000,30.000000;",
+                                    "CIRR 2.500000;40.000000,30.000000;",
+                                    "COLOR 15",
+                                    "TSPECF Arial",
+                                    "TSPECH 2.000000",
+                                    "TSPECA 0.000000",
+                                    "TSPECJ 1",
+                                    "TSPECS 0",
+                                    "TEXTM Regina",
+                                    "20.000000,25.000000",
+                                    "LAYER MAP BORDER",
+                                    "LAYER STANDARD",
+                                    "INSSYM Imperial Scout Base",
+                                    "1.000000;1.000000;0.000000;30.000000,40.000000;",
+                                }));
+  EXPECT_EQ(ErrorCount(), 0);
+}
+
+TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.TakeLines();
+  ScrLine(t, {10, 20}, {10, 30}, 5, 7, 0.75, "Solid", "Solid");
+  ScrLine(t, {0, 0}, {1, 0}, 5, 7, 0.75, "Solid", "Solid");
+  ScrLine(t, {0, 0}, {0, -1}, 5, 7, 0.75, "Solid", "Solid");
+  EXPECT_EQ(script.TakeLines(),
+            (Lines{
+                "COLOR 7",
+                "LWIDTH 0.750000",
+                "LSTYLE Solid",
+                "FSTYLE Solid",
+                "LINE REF 10.000000,20.000000;<90.000000,5.000000;REF "
+                "10.000000,30.000000;<-90.000000,5.000000;",
+                "LINE REF 0.000000,0.000000;<0.000000,5.000000;REF "
+                "1.000000,0.000000;<-180.000000,5.000000;",
+                "LINE REF 0.000000,0.000000;<-90.000000,5.000000;REF "
+                "0.000000,-1.000000;<90.000000,5.000000;",
+            }));
+}
+
+TEST(ScriptWriter, ArcListsCentreStartRadiusEnd) {
+  TestScript script;
+  ScrArc(script.target(), {40, 640.858799}, 6.0, 340.0, 200.0, 10, 0.5, "Solid", "Solid");
+  EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "COLOR 10", "LWIDTH 0.500000",
+                                       "LSTYLE Solid", "FSTYLE Solid",
+                                       "ARCS 40.000000,640.858799;<340.000000,6.000000;200.000000"}));
+}
+
+TEST(ScriptWriter, CacheWritesOnlyChangedSettings) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  ScrLayer(t, "STANDARD");  // already the layer after a selection
+  ScrLayer(t, "MAP BORDER");
+  ScrLayer(t, "MAP BORDER");
+  // An empty style name matches the empty cache after a selection.
+  ScrCircle(t, {1, 2}, 1.0, 15, 0.0, "", "");
+  // A text after a circle of the same colour writes no COLOR line.
+  ScrText(t, "0101 and more", 4, {1, 2}, 15, "Courier New", 1.5, 0.0, 7, 0);
+  EXPECT_EQ(script.TakeLines(),
+            (Lines{"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "LWIDTH 0.000000",
+                   "CIRR 1.000000;1.000000,2.000000;", "TSPECF Courier New", "TSPECH 1.500000",
+                   "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0", "TEXTM 0101", "1.000000,2.000000"}));
+  // After a release everything is written again.
+  ScrRelease();
+  ScrText(t, "0101", 4, {1, 2}, 15, "Courier New", 1.5, 0.0, 7, 0);
+  EXPECT_EQ(script.TakeLines(),
+            (Lines{"LAYER STANDARD", "COLOR 15", "TSPECF Courier New", "TSPECH 1.500000",
+                   "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0", "TEXTM 0101", "1.000000,2.000000"}));
+}
+
+TEST(ScriptWriter, NamesLongerThanTheCacheAreWrittenEveryTime) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  const std::string exact(kCachedNameLimit, 'f');
+  const std::string longer(kCachedNameLimit + 1, 'f');
+  ScrSelect(t);
+  script.TakeLines();
+  ScrTextFont(t, exact);
+  ScrTextFont(t, exact);
+  ScrTextFont(t, longer);
+  ScrTextFont(t, longer);
+  EXPECT_EQ(script.TakeLines(), (Lines{"TSPECF " + exact, "TSPECF " + longer, "TSPECF " + longer}));
+}
+
+TEST(ScriptWriter, TextLengthZeroOrBeyondTheTextWritesItWhole) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrText(t, "Zhodani", 0, {0, 0}, 15, "Arial", 1, 0, 0, 0);
+  ScrText(t, "Zhodani", 99, {0, 0}, 15, "Arial", 1, 0, 0, 0);
+  ScrText(t, "Zhodani", 3, {0, 0}, 15, "Arial", 1, 0, 0, 0);
+  const Lines lines = script.TakeLines();
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_EQ(lines[7], "TEXTM Zhodani");
+  EXPECT_EQ(lines[9], "TEXTM Zhodani");
+  EXPECT_EQ(lines[11], "TEXTM Zho");
+}
+
+TEST(ScriptWriter, MissingArgumentsWriteNothing) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.TakeLines();
+  ScrCircle(t, {0, 0}, 1, 1, 1, std::string_view(), "Solid");
+  ScrSymbol(t, std::string_view(), {0, 0}, 1, 1, 0);
+  ScrText(t, std::string_view(), 0, {0, 0}, 1, "Arial", 1, 0, 0, 0);
+  EXPECT_TRUE(script.TakeLines().empty());
+  // A missing font is met after the colour has been written.
+  ScrText(t, "x", 0, {0, 0}, 3, std::string_view(), 1, 0, 0, 0);
+  EXPECT_EQ(script.TakeLines(), (Lines{"COLOR 3"}));
+  const ScriptTarget closed;
+  ScrText(closed, "x", 0, {0, 0}, 3, "Arial", 1, 0, 0, 0);
+  EXPECT_EQ(ErrorCount(), 0);
+}
+
+TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.fs().FailOperation(FileOp::kWrite, 1);
+  ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");  // COLOR fails, nothing more
+  EXPECT_EQ(script.errors(), "Error writing file <t.scr>!\n");
+  EXPECT_EQ(ErrorCount(), 1);
+  ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");
+  EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "LWIDTH 0.000000", "LSTYLE Solid",
+                                       "FSTYLE Solid", "CIRR 1.000000;1.000000,1.000000;"}));
+}
+
+TEST(ScriptWriter, FailedSelectionKeepsTheStreamCurrent) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  script.fs().FailOperation(FileOp::kWrite, 1);
+  EXPECT_EQ(ScrSelect(t), 0);
+  EXPECT_EQ(ScrSelect(t), 1);
+  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_TRUE(script.TakeLines().empty());
+}
+
+TEST(ScriptWriter, FixedFormattingMatchesPrintf) {
+  std::vector<double> values = {0.0,       -0.0,      62.5,     -23,      1e-7,     -1e-7,
+                                0.0000005, -0.0000005, 0.0000015, 2.5e-6,  1e15,     1e300,
+                                -1.7976931348623157e308, 640.8587989999999, 130.3301270000001};
+  std::mt19937_64 generator(42);
+  std::uniform_real_distribution<double> spread(-1e6, 1e6);
+  for (int i = 0; i < 20000; ++i) values.push_back(spread(generator));
+  for (double value : values) {
+    std::string mine;
+    AppendFixed(mine, value);
+    std::vector<char> theirs(400);
+    std::snprintf(theirs.data(), theirs.size(), "%f", value);
+    ASSERT_EQ(mine, theirs.data()) << value;
+  }
+}
+
+}  // namespace
+}  // namespace torvane

@@ -1,0 +1,88 @@
+// Test support: a script open on an in-memory file system, with every
+// process-wide record reset, and the lines written to it so far.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "draw/base_symbols.h"
+#include "draw/hex_occupancy.h"
+#include "platform/memory_file_system.h"
+#include "platform/random_source.h"
+#include "run/map_options.h"
+#include "script/error_report.h"
+#include "script/script_file.h"
+#include "script/script_writer.h"
+#include "sector/subsector_map.h"
+
+namespace torvane {
+
+// Resets every process-wide record and captures error messages.
+class TestRun {
+ public:
+  TestRun() {
+    ResetErrorCount();
+    ResetMapOptions();
+    ResetScriptState();
+    ResetSubsectorNames();
+    ResetLegendFlags();
+    ClearHexOccupancy();
+    SeedRandom(1);
+    SetErrorSink([this](std::string_view message) { errors_ += message; });
+  }
+  ~TestRun() { SetErrorSink({}); }
+  TestRun(const TestRun&) = delete;
+  TestRun& operator=(const TestRun&) = delete;
+
+  // Every message reported so far, one after another.
+  const std::string& errors() const { return errors_; }
+
+ private:
+  std::string errors_;
+};
+
+// Splits CR LF-ended script bytes into lines; a last line without a line end
+// is kept with "<no line end>" appended so that a test notices it.
+inline std::vector<std::string> ScriptLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    const size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(bytes.substr(start) + "<no line end>");
+      break;
+    }
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+// A script "t.scr" opened on its own in-memory file system.
+class TestScript : public TestRun {
+ public:
+  TestScript() { OpenScript(fs_, "t.scr", target_); }
+  ~TestScript() {
+    if (target_.stream) CloseScript(target_);
+  }
+
+  const ScriptTarget& target() const { return target_; }
+  MemoryFileSystem& fs() { return fs_; }
+
+  // The lines written since the last call (the first call skips "ECOFF").
+  std::vector<std::string> TakeLines() {
+    std::vector<std::string> all = ScriptLines(fs_.FileBytes("t.scr").value_or(""));
+    std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(taken_, all.size())),
+                                   all.end());
+    taken_ = all.size();
+    return fresh;
+  }
+
+ private:
+  MemoryFileSystem fs_;
+  ScriptTarget target_;
+  size_t taken_ = 1;
+};
+
+}  // namespace torvane

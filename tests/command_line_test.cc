@@ -1,0 +1,220 @@
+// The command line as a user meets it: usage text, options, stops, error
+// totals and exit statuses of the real program.
+#include <gtest/gtest.h>
+
+#include "program_runner.h"
+#include "sector_fixture.h"
+
+namespace torvane_test {
+namespace {
+
+const std::string kUsage =
+    "Torvane [options] sector1 [sector2...] \n"
+    "Version 1.2.  Creates a Campaign Cartographer 2 script 'sectorn.scr' \n"
+    "from each Starfold sector dir 'sectorn\\'; see also \"readme.txt\".\n"
+    "\n"
+    "Options:\n"
+    "-d outputdir  writes all output in this directory;\n"
+    "-s#           also outputs a subsector script to 'sectorn#.scr',\n"
+    "              where # is one or more of a-p (+ or * for all).\n"
+    "-x#           sets hex number printing, where # is one of\n"
+    "              o    occupied hexes only (default);\n"
+    "              u    unoccupied hexes only;\n"
+    "              n,-  no hexes;\n"
+    "              a,+  all hexes.\n"
+    "-y year       adds the given date text to the legend\n"
+    "              (put it in quotes if you want spaces).\n"
+    "-abgnptz      prints items on the map (all ON by default):\n"
+    "              a    allegiance;           b    base symbols;\n"
+    "              g    gas giants;           n    world names;\n"
+    "              p    ports;                t    trade routes;\n"
+    "              z    zones.\n"
+    "              You can turn off options using -a- (for example).\n"
+    "Note: Changing options only affects files later in the list.\n"
+    "\n";
+
+// A world with a route and an allegiance, so that options show in the script.
+const std::string kWorldMap =
+    "$0304 0506 0 0 1\n"
+    "Farrow        0304 A788899-C  A Hi Cp           A  123 Im G2 V\n";
+
+bool Contains(const std::string& haystack, const std::string& needle) {
+  return haystack.find(needle) != std::string::npos;
+}
+
+TEST(CommandLine, UsageWhenThereIsNothingToConvert) {
+  TempDir dir;
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, {"-a-", "-xu", "-d", "out"}, {"-h"}, {"/?"}}) {
+    const ProgramResult run = RunTorvane(dir.path(), arguments);
+    EXPECT_EQ(run.out, kUsage);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+  }
+  EXPECT_EQ(RunTorvane(dir.path(), {"-h", "-?"}).out, kUsage + kUsage);
+}
+
+TEST(CommandLine, HelpFirstThenTheSectorWithoutAnotherUsage) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  const ProgramResult run = RunTorvane(dir.path(), {"-h", "delta"});
+  EXPECT_EQ(run.out, kUsage);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(dir.Exists("delta/delta.scr"));
+}
+
+TEST(CommandLine, StopsNeverReportSuccess) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"-q"}, "Invalid option -q!\n"},
+      {{"/Q"}, "Invalid option -Q!\n"},
+      {{"-"}, "Invalid option - !\n"},
+      {{"-x"}, ""},
+      {{"-xq"}, ""},
+      {{"-d"}, ""},
+      {{"-y"}, ""},
+  };
+  TempDir dir;
+  for (const Case& c : cases) {
+    const ProgramResult run = RunTorvane(dir.path(), c.arguments);
+    EXPECT_EQ(run.out, kUsage) << c.arguments[0];
+    EXPECT_EQ(run.err, c.err) << c.arguments[0];
+    EXPECT_EQ(run.status, 255) << c.arguments[0];
+  }
+}
+
+TEST(CommandLine, InvalidOptionAfterASectorStopsWithoutATotal) {
+  TempDir dir;
+  const ProgramResult run = RunTorvane(dir.path(), {"nosuch", "-q", "never"});
+  EXPECT_EQ(run.err, "Couldn't open file <nosuch/nosuch.dat>!\nInvalid option -q!\n");
+  EXPECT_EQ(run.out, kUsage);
+  EXPECT_EQ(run.status, 256 - 3);
+}
+
+TEST(CommandLine, MissingDataFileCountsTwoErrors) {
+  TempDir dir;
+  const ProgramResult run = RunTorvane(dir.path(), {"c:\\maps\\nosuch.old"});
+  EXPECT_EQ(run.err, "Couldn't open file <c:\\maps\\nosuch/nosuch.dat>!\n");
+  EXPECT_EQ(run.out, "There were 2 errors!\n");
+  EXPECT_EQ(run.status, 254);
+}
+
+TEST(CommandLine, ErrorStatusIsHeldAt255) {
+  TempDir dir;
+  std::vector<std::string> arguments(130, "nosuch");
+  const ProgramResult run = RunTorvane(dir.path(), arguments);
+  EXPECT_EQ(run.out, "There were 260 errors!\n");
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST(CommandLine, OptionsApplyOnlyToSectorsOnTheirRight) {
+  TempDir dir;
+  WriteSector(dir, "one", "One", {{'A', kWorldMap}});
+  WriteSector(dir, "two", "Two", {{'A', kWorldMap}});
+  const ProgramResult run = RunTorvane(dir.path(), {"one", "-t-", "/A-", "two"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string one = dir.Read("one/one.scr");
+  const std::string two = dir.Read("two/two.scr");
+  EXPECT_TRUE(Contains(one, "LINE REF")) << one;
+  EXPECT_TRUE(Contains(one, "TEXTM Im\r\n"));
+  EXPECT_FALSE(Contains(two, "LINE REF"));
+  EXPECT_FALSE(Contains(two, "TEXTM Im\r\n"));
+}
+
+TEST(CommandLine, ValueOptionTakesTheNextArgumentWhateverItHolds) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  ASSERT_EQ(RunTorvane(dir.path(), {"-y", "-a", "delta"}).status, 0);
+  EXPECT_TRUE(Contains(dir.Read("delta/delta.scr"), "TEXTM -a\r\n540.000000,293.000000\r\n"));
+  ASSERT_EQ(RunTorvane(dir.path(), {"-y1105", "-y-", "delta"}).status, 0);
+  EXPECT_FALSE(Contains(dir.Read("delta/delta.scr"), "540.000000,293.000000"));
+}
+
+TEST(CommandLine, SubsectorSelectionsAccumulate) {
+  struct Case {
+    std::vector<std::string> options;
+    std::string letters;
+  };
+  const Case cases[] = {
+      {{"-sa-c"}, "C"},
+      {{"-sab", "-sp"}, "ABP"},
+      {{"-sq9z!"}, ""},
+      {{"-s+", "-s-", "-sD"}, "D"},
+      {{"-s*"}, "ABCDEFGHIJKLMNOP"},
+      {{"-s"}, ""},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    WriteSector(dir, "delta", "Delta");
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back("delta");
+    ASSERT_EQ(RunTorvane(dir.path(), arguments).status, 0);
+    std::string written;
+    for (char letter = 'A'; letter <= 'P'; ++letter) {
+      if (dir.Exists(std::string("delta/delta") + letter + ".scr")) written += letter;
+    }
+    EXPECT_EQ(written, c.letters) << c.options[0];
+  }
+}
+
+TEST(CommandLine, HexNumberModeLettersFoldAndTheDigitZeroMeansOccupied) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  ASSERT_EQ(RunTorvane(dir.path(), {"-XU", "delta"}).status, 0);
+  EXPECT_TRUE(Contains(dir.Read("delta/delta.scr"), "TEXTM 0101\r\n"));
+  ASSERT_EQ(RunTorvane(dir.path(), {"-xu", "-x0", "delta"}).status, 0);
+  EXPECT_FALSE(Contains(dir.Read("delta/delta.scr"), "TEXTM 0101\r\n"));
+}
+
+TEST(CommandLine, AbsolutePosixPathIsASectorNotAnOption) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  const std::string absolute = (dir.path() / "delta").string();
+  const ProgramResult run = RunTorvane(dir.path(), {absolute + "/"});
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(dir.Exists("delta/delta.scr"));
+}
+
+TEST(CommandLine, WindowsPathTextsAndCaseFindTheSector) {
+  TempDir dir;
+  WriteSector(dir, "maps/Delta", "Delta");
+  std::filesystem::rename(dir.path() / "maps/Delta/Delta.dat", dir.path() / "maps/Delta/DELTA.DAT");
+  const ProgramResult run = RunTorvane(dir.path(), {"-sa", "c:MAPS\\delta"});
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 0);
+  // New scripts take the name as written, inside the directory that exists.
+  EXPECT_TRUE(dir.Exists("maps/Delta/delta.scr"));
+  EXPECT_TRUE(dir.Exists("maps/Delta/deltaA.scr"));
+}
+
+TEST(CommandLine, OutputDirectoryAndBackupOfTheEarlierScript) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  std::filesystem::create_directory(dir.path() / "out");
+  dir.Write("out/DELTA.SCR", "hand-tuned\r\n");
+  const ProgramResult run = RunTorvane(dir.path(), {"-d", "out", "delta"});
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(dir.Read("out/delta.$$$"), "hand-tuned\r\n");
+  EXPECT_EQ(dir.Read("out/delta.scr").substr(0, 23), "ECOFF\r\nLAYER STANDARD\r\n");
+  EXPECT_FALSE(dir.Exists("delta/delta.scr"));
+}
+
+TEST(CommandLine, MissingOutputDirectoryFailsTheSectorAndTheNextIsStillTried) {
+  TempDir dir;
+  WriteSector(dir, "delta", "Delta");
+  WriteSector(dir, "gamma", "Gamma");
+  const ProgramResult run = RunTorvane(dir.path(), {"-dnowhere", "-s+", "delta", "-d-", "gamma"});
+  EXPECT_EQ(run.err, "Error creating file <nowhere\\delta.scr>!\n");
+  EXPECT_EQ(run.out, "There were 2 errors!\n");
+  EXPECT_EQ(run.status, 254);
+  EXPECT_TRUE(dir.Exists("gamma/gamma.scr"));
+  EXPECT_TRUE(dir.Exists("gamma/gammaP.scr"));
+}
+
+}  // namespace
+}  // namespace torvane_test
