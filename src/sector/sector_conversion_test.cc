@@ -1,0 +1,153 @@
+// Sector conversion: the paths a sector argument names, the order of the
+// sector and subsector scripts, and how failures are counted.
+#include "sector/sector_conversion.h"
+
+#include <gtest/gtest.h>
+
+#include "script/test_script.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(SectorPaths, ArgumentsNameTheDirectoryDataFileAndScripts) {
+  struct Case {
+    const char* argument;
+    const char* drive;
+    const char* sector_dir;
+    const char* data_file;
+    const char* script;
+  };
+  const Case cases[] = {
+      {"c:\\maps\\delta", "c:", "\\maps\\delta/", "c:\\maps\\delta/delta.dat",
+       "c:\\maps\\delta/delta.scr"},
+      {"c:\\maps\\delta.old", "c:", "\\maps\\delta/", "c:\\maps\\delta/delta.dat",
+       "c:\\maps\\delta/delta.scr"},
+      {"..\\delta", "", "..\\delta/", "..\\delta/delta.dat", "..\\delta/delta.scr"},
+      {"delta", "", "delta/", "delta/delta.dat", "delta/delta.scr"},
+      {"delta/", "", "delta/", "delta/delta.dat", "delta/delta.scr"},
+      {"maps\\delta\\\\", "", "maps\\delta/", "maps\\delta/delta.dat", "maps\\delta/delta.scr"},
+      {"/home/me/delta", "", "/home/me/delta/", "/home/me/delta/delta.dat",
+       "/home/me/delta/delta.scr"},
+  };
+  for (const Case& c : cases) {
+    const SectorPaths paths = BuildSectorPaths(c.argument);
+    EXPECT_EQ(paths.drive, c.drive) << c.argument;
+    EXPECT_EQ(paths.sectorDir, c.sector_dir) << c.argument;
+    EXPECT_EQ(paths.dataFile, c.data_file) << c.argument;
+    EXPECT_EQ(paths.sectorScript, c.script) << c.argument;
+  }
+  EXPECT_EQ(SubsectorScriptPath(BuildSectorPaths("c:\\maps\\delta"), 2),
+            "c:\\maps\\delta/deltaC.scr");
+}
+
+// A data file whose index names an empty map file for every subsector.
+void AddSector(MemoryFileSystem& fs, const std::string& title) {
+  std::string data = title + "\n";
+  for (char letter = 'A'; letter <= 'P'; ++letter) {
+    data += std::string(1, letter) + ": " + "                          " + "SUB" + letter + ".DAT\n";
+    fs.AddFile(std::string("d/map\\SUB") + letter + ".DAT", "# empty\n");
+  }
+  fs.AddFile("d/d.dat", data);
+}
+
+TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {
+  TestRun run;
+  MemoryFileSystem fs;
+  AddSector(fs, "Delta");
+  CurrentMapOptions().dateText = "1105";
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  EXPECT_EQ(ErrorCount(), 0) << run.errors();
+  EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
+            (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
+                   "TSPECH 23.000000", "TSPECA 90.000000", "TSPECJ 6", "TSPECS 16", "TEXTM Delta",
+                   "495.000000,0.000000", "TSPECH 8.000000", "TSPECJ 2", "TEXTM 1105",
+                   "540.000000,293.000000", "ECON"}));
+  EXPECT_EQ(fs.OpenFiles(), 0);
+}
+
+TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
+  TestRun run;
+  MemoryFileSystem fs;
+  const std::string title(70, 't');
+  AddSector(fs, title);
+  CurrentMapOptions().subsectors[2] = 1;
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  // Unnamed neighbours leave only the empty label group before the caption.
+  EXPECT_EQ(ScriptLines(*fs.FileBytes("d/dC.scr")),
+            (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "LAYER STANDARD",
+                   "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
+                   "TSPECH 3.000000", "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
+                   "TEXTM (subsector C of " + title.substr(0, 64) + " sector)",
+                   "62.500000,-23.000000", "ECON"}));
+  EXPECT_NE(fs.FileBytes("d/d.scr")->find("TEXTM " + title + "\r\n"), std::string::npos);
+  EXPECT_FALSE(fs.Exists("d/dA.scr"));
+}
+
+TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.AddFile("d/d.dat", "Delta");
+  CurrentMapOptions().subsectors[0] = 1;
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  // Each of the 16 subsectors fails in the sector pass, A once more in its own.
+  EXPECT_EQ(ErrorCount(), 17);
+  EXPECT_EQ(run.errors(), "");
+  EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
+            (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "ECON"}));
+  EXPECT_EQ(ScriptLines(*fs.FileBytes("d/dA.scr")), (Lines{"ECOFF", "ECON"}));
+}
+
+TEST(ConvertSector, EmptyDataFileWritesNoScript) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.AddFile("d/d.dat", "");
+  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(run.errors(), "File <d/d.dat> invalid!\n");
+  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_FALSE(fs.Exists("d/d.scr"));
+}
+
+TEST(ConvertSector, SectorScriptThatDoesNotOpenStopsTheSector) {
+  TestRun run;
+  MemoryFileSystem fs;
+  AddSector(fs, "Delta");
+  CurrentMapOptions().subsectors.fill(1);
+  fs.FailOperation(FileOp::kCreate, 1);
+  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(run.errors(), "Error creating file <d/d.scr>!\n");
+  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_FALSE(fs.Exists("d/dA.scr"));
+  EXPECT_EQ(fs.OpenFiles(), 0);
+}
+
+TEST(ConvertSector, SubsectorScriptThatDoesNotOpenIsSkippedAndFailsTheSector) {
+  TestRun run;
+  MemoryFileSystem fs;
+  AddSector(fs, "Delta");
+  CurrentMapOptions().subsectors[0] = 1;
+  CurrentMapOptions().subsectors[1] = 1;
+  fs.FailOperation(FileOp::kCreate, 2);  // the first subsector script
+  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(run.errors(), "Error creating file <d/dA.scr>!\n");
+  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_TRUE(fs.Exists("d/dB.scr"));
+  EXPECT_EQ(fs.OpenFiles(), 0);
+}
+
+TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
+  TestRun run;
+  MemoryFileSystem fs;
+  AddSector(fs, "Delta");
+  std::string data = *fs.FileBytes("d/d.dat");
+  data.replace(data.find("\nC:"), 3, "\nc:");
+  fs.AddFile("d/d.dat", data);
+  CurrentMapOptions().subsectors[2] = 1;
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  EXPECT_EQ(ErrorCount(), 2);
+  EXPECT_TRUE(fs.Exists("d/dC.scr"));
+}
+
+}  // namespace
+}  // namespace torvane
