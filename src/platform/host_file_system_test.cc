@@ -1,0 +1,100 @@
+// The host file system: Windows path texts, case-insensitive lookup, text
+// mode and the refusal of directories.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/file_system.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HostFileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("torvane-host-" + std::to_string(getpid()));
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "Maps" / "Delta");
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  void Put(const fs::path& relative, const std::string& bytes) {
+    std::ofstream(root_ / relative, std::ios::binary) << bytes;
+  }
+  std::string Get(const fs::path& relative) {
+    std::ifstream in(root_ / relative, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  // The path text of a file below the test's root, the Windows way.
+  std::string Text(const std::string& relative) { return "c:" + root_.string() + "\\" + relative; }
+
+  fs::path root_;
+  FileSystem& host_ = HostFileSystem();
+};
+
+TEST_F(HostFileSystemTest, ReadsInTextModeWhateverTheCaseOfTheName) {
+  Put("Maps/Delta/Delta.DAT", "Delta\r\nA: x\r\n\x1a tail");
+  std::unique_ptr<InputFile> file = host_.OpenForReading(Text("maps\\DELTA/delta.dat"));
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Size(), 19u);
+  EXPECT_EQ(file->ReadText(19), "Delta\nA: x\n");
+}
+
+TEST_F(HostFileSystemTest, ExactNameWinsOverOtherCases) {
+  Put("Maps/Delta/a.dat", "lower");
+  Put("Maps/Delta/A.DAT", "upper");
+  Put("Maps/Delta/A.dat", "mixed");
+  EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.dat"))->ReadText(99), "lower");
+  // No exact match: the first in byte order.
+  EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.DAT"))->ReadText(99), "upper");
+}
+
+TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
+  EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta")), nullptr);
+  EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\none.dat")), nullptr);
+  EXPECT_EQ(host_.OpenForReading(Text("none\\none.dat")), nullptr);
+}
+
+TEST_F(HostFileSystemTest, CreatedFilesKeepTheirNameInsideTheExistingDirectory) {
+  std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("MAPS\\delta\\x.scr"));
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(file->Write("ECOFF\nECON\n"));
+  EXPECT_TRUE(file->Close());
+  EXPECT_EQ(Get("Maps/Delta/x.scr"), "ECOFF\r\nECON\r\n");
+  EXPECT_EQ(host_.CreateForWriting(Text("Maps\\Delta")), nullptr);
+  EXPECT_EQ(host_.CreateForWriting(Text("nowhere\\x.scr")), nullptr);
+}
+
+TEST_F(HostFileSystemTest, RemoveAndRenameFindFilesWhateverTheirCase) {
+  Put("Maps/Delta/OLD.SCR", "old");
+  EXPECT_EQ(host_.Remove(Text("maps/delta/none.$$$")), RemoveResult::kNotFound);
+  EXPECT_TRUE(host_.Rename(Text("maps/delta/old.scr"), Text("maps/delta/old.$$$")));
+  EXPECT_EQ(Get("Maps/Delta/old.$$$"), "old");
+  EXPECT_EQ(host_.Remove(Text("MAPS/DELTA/OLD.$$$")), RemoveResult::kRemoved);
+  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/old.$$$"));
+  EXPECT_EQ(host_.Remove(Text("Maps")), RemoveResult::kFailed);
+}
+
+TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {
+  std::string text;
+  for (int i = 0; i < 20000; ++i) text += "LINE REF 1.000000,2.000000;<3.000000,5.000000;\n";
+  std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("big.scr"));
+  for (size_t at = 0; at < text.size(); at += 4093) {
+    ASSERT_TRUE(file->Write(std::string_view(text).substr(at, 4093)));
+  }
+  ASSERT_TRUE(file->Write(std::string(200000, 'x')));
+  ASSERT_TRUE(file->Close());
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) expected += "LINE REF 1.000000,2.000000;<3.000000,5.000000;\r\n";
+  EXPECT_EQ(Get("big.scr"), expected + std::string(200000, 'x'));
+}
+
+}  // namespace
+}  // namespace torvane
