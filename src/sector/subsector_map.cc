@@ -1,10 +1,187 @@
+// One subsector of the sector being converted: the name and map file taken
+// from fixed columns of its index line, its name labels, and the walk that
+// hands each line of its map file to world or route drawing.
 #include "sector/subsector_map.h"
+
 #include <array>
+#include <optional>
 #include <string>
+
+#include "draw/trade_route.h"
+#include "draw/world_entry.h"
+#include "platform/path_text.h"
+#include "script/error_report.h"
+#include "script/script_writer.h"
+#include "sector/text_file.h"
+
 namespace torvane {
-namespace { std::array<std::string, 16> names; }
-int DrawSubsector(FileSystem&, std::string_view, std::string_view, std::string_view,
-                  const ScriptTarget&, int, int) { return 0; }
-std::string_view SubsectorName(int subsector) { return names[subsector]; }
-void ResetSubsectorNames() { names = {}; }
+
+namespace {
+
+constexpr int kSubsectorCount = 16;
+constexpr int kSubsectorsPerRow = 4;
+
+// Columns of an index line, counted from its letter.
+constexpr size_t kNameColumn = 3;
+constexpr size_t kFileColumn = kNameColumn + kSubsectorNameLimit;
+constexpr size_t kFileFieldLimit = 20;
+
+constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
+constexpr std::string_view kBorderLayer = "MAP BORDER";
+constexpr std::string_view kLabelFont = "Arial";
+constexpr int kLabelColour = 15;
+constexpr int kLabelStyle = 16;
+
+// The '#' stands for the subsector letter; the "%s" is the name.
+constexpr std::string_view kNoFileFormat = "No subsector file specified for # (%s)!\n";
+
+// Map-file lines that begin with one of these are comments.
+constexpr std::string_view kSkippedLineStarts = "#@";
+constexpr char kRouteLineStart = '$';
+
+// Where a subsector map names the subsector that lies the given number of
+// columns and rows away.
+struct NeighbourLabel {
+  int columnOffset;
+  int rowOffset;
+  MapPoint at;
+  double angle;
+};
+
+constexpr std::array<NeighbourLabel, 4> kNeighbourLabels{{
+    {0, -1, {62.5, 186.865}, 0.0},
+    {-1, 0, {-5.0, 95.933}, 90.0},
+    {+1, 0, {130.0, 95.933}, 270.0},
+    {0, +1, {62.5, -5.0}, 180.0},
+}};
+
+// SubsectorNames.
+std::array<std::string, kSubsectorCount> subsector_names;
+
+std::string_view TrimTrailingSpace(std::string_view text) {
+  const size_t last = text.find_last_not_of(kTrailingSpace);
+  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+// The subsector's index line, from its letter up to its "\n" or the end of
+// the text; the last of several wins. The title line never counts, however
+// short it is: an index line follows a "\n".
+std::optional<std::string_view> FindIndexLine(std::string_view sector_text, char letter) {
+  const std::string pattern{'\n', letter, ':'};
+  size_t found = std::string_view::npos;
+  for (size_t hit = sector_text.find(pattern); hit != std::string_view::npos;
+       hit = sector_text.find(pattern, hit + pattern.size())) {
+    found = hit;
+  }
+  if (found == std::string_view::npos) return std::nullopt;
+  const std::string_view line = sector_text.substr(found + 1);
+  return line.substr(0, line.find('\n'));
+}
+
+std::string_view NameField(std::string_view line) {
+  if (line.size() <= kNameColumn) return {};
+  return TrimTrailingSpace(line.substr(kNameColumn, kSubsectorNameLimit));
+}
+
+// Nothing when the line ends inside the name field. A line that ends right
+// after it has an empty field, which names the map directory itself.
+std::optional<std::string_view> FileField(std::string_view line) {
+  if (line.size() < kFileColumn) return std::nullopt;
+  return TrimTrailingSpace(line.substr(kFileColumn, kFileFieldLimit));
+}
+
+void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subsector,
+                   int subsector_map) {
+  ScrLayer(target, kBorderLayer);
+  if (subsector_map) {
+    ScrText(target, name + " Subsector", 0, {62.5, -15.0}, kLabelColour, kLabelFont, 5.0, 0.0, 7,
+            kLabelStyle);
+  } else {
+    // The sector map lists the names in a column at its right, A at the top.
+    ScrText(target, name, 0, {501.0, 611.0 - 4.5 * subsector}, kLabelColour, kLabelFont, 3.0, 0.0,
+            0, kLabelStyle);
+  }
+  ScrRelease();
+}
+
+void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
+  ScrLayer(target, kBorderLayer);
+  const int column = subsector % kSubsectorsPerRow;
+  const int row = subsector / kSubsectorsPerRow;
+  for (const NeighbourLabel& label : kNeighbourLabels) {
+    const int neighbour_column = column + label.columnOffset;
+    const int neighbour_row = row + label.rowOffset;
+    if (neighbour_column < 0 || neighbour_column >= kSubsectorsPerRow || neighbour_row < 0 ||
+        neighbour_row >= kSubsectorCount / kSubsectorsPerRow) {
+      continue;
+    }
+    const std::string& name = subsector_names[neighbour_row * kSubsectorsPerRow + neighbour_column];
+    if (name.empty()) continue;
+    ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
+  }
+  ScrRelease();
+}
+
+// Each line is handed on as the rest of the map text from its first
+// character, since route lines may take values from the lines after them.
+void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int subsector,
+                  int subsector_map) {
+  size_t start = 0;
+  while (true) {
+    const std::string_view line = map_text.substr(start);
+    const char first = line.empty() ? '\0' : line.front();
+    if (first == kRouteLineStart) {
+      DrawRoute(target, line, subsector, subsector_map);
+    } else if (kSkippedLineStarts.find(first) == std::string_view::npos) {
+      DrawWorld(kStandardWorldLayout, target, line, subsector, subsector_map);
+    }
+    const size_t end = map_text.find('\n', start);
+    if (end == std::string_view::npos || end + 1 >= map_text.size()) return;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::string_view drive,
+                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
+                  int subsector_map) {
+  if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
+      subsector < 0 || subsector >= kSubsectorCount) {
+    return 0;
+  }
+  const char letter = static_cast<char>('A' + subsector);
+  std::string& name = subsector_names[subsector];
+  const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
+  if (!line) {
+    name.clear();
+    return 0;
+  }
+  name = NameField(*line);
+  if (!name.empty()) DrawNameLabel(target, name, subsector, subsector_map);
+  if (subsector_map) DrawNeighbourLabels(target, subsector);
+
+  const std::optional<std::string_view> file_field = FileField(*line);
+  if (!file_field) {
+    std::string format(kNoFileFormat);
+    format[format.find('#')] = letter;
+    ReportError(format, name);
+    return 0;
+  }
+  const WindowsPath file = SplitWindowsPath(*file_field);
+  const std::string map_dir = std::string(sector_dir) + "map\\";
+  const std::optional<std::string> map_text =
+      LoadTextFile(file_system, JoinWindowsPath(drive, map_dir, file.name, file.ext));
+  if (!map_text) return 0;
+  WalkMapLines(*map_text, target, subsector, subsector_map);
+  return 1;
+}
+
+std::string_view SubsectorName(int subsector) {
+  if (subsector < 0 || subsector >= kSubsectorCount) return {};
+  return subsector_names[subsector];
+}
+
+void ResetSubsectorNames() { subsector_names = {}; }
+
 }  // namespace torvane
