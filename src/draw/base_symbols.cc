@@ -1,10 +1,201 @@
+// Base symbols round a world, placed from its base code letter and its
+// remark codes, and the legend that lists every kind of base met.
 #include "draw/base_symbols.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <string_view>
+
+#include "run/map_options.h"
+#include "script/script_writer.h"
+
 namespace torvane {
-namespace { BaseFlags legend_flags = 0; }
-std::string_view BaseFlagName(BaseFlags) { return {}; }
-int CountBaseFlags(BaseFlags flags) { return __builtin_popcount(flags); }
-void DrawBases(const WorldLayout&, const ScriptTarget&, std::string_view, MapPoint) {}
-void DrawLegend(const ScriptTarget&, int) {}
+
+namespace {
+
+struct BaseFlagRow {
+  BaseFlags flag;
+  std::string_view name;
+};
+
+constexpr BaseFlags Bit(int number) { return BaseFlags{1} << number; }
+
+// The names are those of the drawing application's symbol catalogue.
+constexpr std::array<BaseFlagRow, 27> BaseFlagTable{{
+    {Bit(0), "Imperial Naval Base"},
+    {Bit(1), "Imperial Scout Base"},
+    {Bit(2), "Imperial Naval Depot"},
+    {Bit(3), "Imperial Way Station"},
+    {Bit(4), "Independent Naval Base"},
+    {Bit(5), "Military Base"},
+    {Bit(6), "Tlaukhu Base"},
+    {Bit(7), "Aslan Clan Base"},
+    {Bit(8), "Vargr Naval Base"},
+    {Bit(9), "Vargr Corsair Base"},
+    {Bit(10), "Droyne Naval Base"},
+    {Bit(11), "Droyne Garrison"},
+    {Bit(12), "Hiver Naval Base"},
+    {Bit(13), "Hiver Embassy Centre"},
+    {Bit(14), "Hiver Temporary Base"},
+    {Bit(15), "Hiver Staging Base"},
+    {Bit(16), "K'Kree Naval Base"},
+    {Bit(17), "K'Kree Naval Outpost"},
+    {Bit(18), "Interface World"},
+    {Bit(19), "Terminus World"},
+    {Bit(20), "Zhodani Base"},
+    {Bit(21), "Zhodani Relay Station"},
+    {Bit(22), "Zhodani Naval Depot"},
+    {Bit(23), "Exile Camp"},
+    {Bit(24), "Prison Camp"},
+    {Bit(25), "Research Station"},
+    {Bit(26), "Reserve"},
+}};
+
+struct BaseCodeRow {
+  char letter;
+  BaseFlags flags;
+};
+
+// The first matching row wins; V has no row.
+constexpr std::array<BaseCodeRow, 25> BaseCodeTable{{
+    {'A', Bit(0) | Bit(1)}, {'B', Bit(0) | Bit(3)}, {'C', Bit(9)},  {'D', Bit(2)},
+    {'E', Bit(13)},         {'F', Bit(4) | Bit(5)}, {'G', Bit(8)},  {'H', Bit(8) | Bit(9)},
+    {'I', Bit(18)},         {'J', Bit(4)},          {'K', Bit(16)}, {'L', Bit(12)},
+    {'M', Bit(5)},          {'N', Bit(0)},          {'O', Bit(17)}, {'P', Bit(10)},
+    {'Q', Bit(11)},         {'R', Bit(7)},          {'S', Bit(1)},  {'T', Bit(6)},
+    {'U', Bit(6) | Bit(7)}, {'W', Bit(3)},          {'X', Bit(21)}, {'Y', Bit(22)},
+    {'Z', Bit(20)},
+}};
+
+struct RemarkCode {
+  std::string_view code;
+  BaseFlags flag;
+};
+
+constexpr std::array<RemarkCode, 3> RemarkCodes{{
+    {"Ex", Bit(23)},
+    {"Pr", Bit(24)},
+    {"Rs", Bit(25)},
+}};
+
+constexpr int kMaxSymbols = 5;
+
+// SymbolLayout[n - 1] holds the offsets from the world's centre for n
+// symbols; entries beyond n are unused.
+constexpr std::array<std::array<MapPoint, kMaxSymbols>, kMaxSymbols> SymbolLayout{{
+    {{{-4.0, 0.0}}},
+    {{{-3.5, -2.5}, {-3.5, 2.5}}},
+    {{{-3.5, -2.5}, {-4.0, 0.0}, {-3.5, 2.5}}},
+    {{{3.5, -2.5}, {3.5, 2.5}, {-3.5, -2.5}, {-3.5, 2.5}}},
+    {{{3.5, -2.5}, {3.5, 2.5}, {-3.5, -2.5}, {-4.0, 0.0}, {-3.5, 2.5}}},
+}};
+
+constexpr int kLegendEntryLimit = 11;
+constexpr double kLegendStep = 4.1;
+
+BaseFlags legend_flags = 0;
+
+// 0 for a column outside the line.
+char CharAt(std::string_view line, size_t length, std::int32_t column) {
+  if (column < 0 || static_cast<size_t>(column) >= length) return 0;
+  return line[static_cast<size_t>(column)];
+}
+
+BaseFlags RemarkFlags(const WorldLayout& layout, std::string_view line, size_t length) {
+  const std::int32_t column = layout.remarksColumn();
+  if (column < 0 || static_cast<size_t>(column) >= length) return 0;
+  const std::string_view text = line.substr(0, length);
+  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
+  BaseFlags flags = 0;
+  for (const RemarkCode& remark : RemarkCodes) {
+    const size_t at = text.find(remark.code, static_cast<size_t>(column));
+    if (at != std::string_view::npos && static_cast<std::int64_t>(at) < field_end) {
+      flags |= remark.flag;
+    }
+  }
+  return flags;
+}
+
+BaseFlags CodeFlags(const WorldLayout& layout, std::string_view line, size_t length) {
+  const char code = CharAt(line, length, layout.baseColumn());
+  if (code == 0 || code == ' ') return 0;
+  const char letter = (code >= 'a' && code <= 'z') ? static_cast<char>(code - 'a' + 'A') : code;
+  for (const BaseCodeRow& row : BaseCodeTable) {
+    if (row.letter == letter) return row.flags;
+  }
+  return 0;
+}
+
+// Draws the kinds of `flags`, lowest bit first, at the entries from `top`
+// down to `bottom` of `offsets`.
+void DrawSymbols(const ScriptTarget& target, BaseFlags flags,
+                 const std::array<MapPoint, kMaxSymbols>& offsets, int top, int bottom,
+                 MapPoint centre) {
+  int entry = top;
+  for (const BaseFlagRow& row : BaseFlagTable) {
+    if (entry < bottom) break;
+    if ((flags & row.flag) == 0) continue;
+    const MapPoint offset = offsets[static_cast<size_t>(entry)];
+    ScrSymbol(target, row.name, {centre.x + offset.x, centre.y + offset.y}, 1.0, 1.0, 0.0);
+    --entry;
+  }
+}
+
+}  // namespace
+
+std::string_view BaseFlagName(BaseFlags flag) {
+  for (const BaseFlagRow& row : BaseFlagTable) {
+    if ((row.flag & flag) != 0) return row.name;
+  }
+  return {};
+}
+
+int CountBaseFlags(BaseFlags flags) { return std::popcount(flags); }
+
+void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+               MapPoint centre) {
+  if (CurrentMapOptions().showBases == 0) return;
+  const size_t length = WorldLineLength(line);
+  const BaseFlags remarks = RemarkFlags(layout, line, length);
+  int r = CountBaseFlags(remarks);
+  const BaseFlags codes = CodeFlags(layout, line, length);
+  const std::array<MapPoint, kMaxSymbols>* offsets = nullptr;
+  if (codes != 0) {
+    int c = CountBaseFlags(codes);
+    if (c > kMaxSymbols) c = kMaxSymbols;
+    if (r + c > kMaxSymbols) r = kMaxSymbols - c;
+    const int n = r + c;
+    legend_flags |= codes;
+    offsets = &SymbolLayout[static_cast<size_t>(n - 1)];
+    DrawSymbols(target, codes, *offsets, n - 1, r, centre);
+  }
+  if (r == 0) return;
+  if (offsets == nullptr) offsets = &SymbolLayout[static_cast<size_t>(r - 1)];
+  DrawSymbols(target, remarks, *offsets, r - 1, 0, centre);
+  legend_flags |= remarks;
+}
+
+void DrawLegend(const ScriptTarget& target, int subsector_map) {
+  if (legend_flags == 0) return;
+  ScrLayer(target, "MAP BORDER");
+  const double text_x = subsector_map != 0 ? -50.0 : 503.0;
+  const double symbol_x = subsector_map != 0 ? -54.0 : 499.0;
+  double y = subsector_map != 0 ? 56.5 : 404.5;
+  int listed = 0;
+  for (const BaseFlagRow& row : BaseFlagTable) {
+    if (listed == kLegendEntryLimit) break;
+    if ((legend_flags & row.flag) == 0) continue;
+    ScrText(target, row.name, 0, {text_x, y}, 15, "Arial", 2.5, 0.0, 3, 16);
+    ScrSymbol(target, row.name, {symbol_x, y}, 1.0, 1.0, 0.0);
+    y -= kLegendStep;
+    ++listed;
+  }
+  ScrRelease();
+}
+
 BaseFlags LegendFlags() { return legend_flags; }
+
 void ResetLegendFlags() { legend_flags = 0; }
+
 }  // namespace torvane

@@ -1,4 +1,190 @@
+// Trade routes: reads a route line's hexes and colour, places its start in
+// the subsector whose file holds it and cuts a route that leaves the map at
+// the first limit line that it crosses.
 #include "draw/trade_route.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+#include "draw/hex_geometry.h"
+#include "run/map_options.h"
+#include "script/script_writer.h"
+
 namespace torvane {
-int DrawRoute(const ScriptTarget&, std::string_view, int, int) { return 0; }
+
+namespace {
+
+// From a route's colour code to the colour number written to the script.
+constexpr std::array<int, 16> RouteColorTable{0,  7, 13, 9, 11, 25, 10, 16,
+                                              14, 3, 1,  5, 2,  6,  4,  15};
+// Colour of a route without a code or with one outside the table.
+constexpr int kDefaultRouteColour = 5;
+
+constexpr double kRouteInset = 5.0;
+constexpr double kRouteWidth = 0.75;
+
+// Right and top limit lines, one unit outside the area of the hexes.
+constexpr double kSectorLimitX = 486;
+constexpr double kSectorLimitY = 702.480577;
+constexpr double kSubsectorLimitX = 126;
+constexpr double kSubsectorLimitY = 182.86534;
+
+// Reads ints from the text as C's formatted input does, with one mend: a
+// number too large for an int saturates at the int range.
+class FormattedInput {
+ public:
+  // The map text ends at a NUL, as the formatted input it mirrors would see.
+  explicit FormattedInput(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
+
+  // One "%d" (width 0) or "%<width>d" conversion; false when it fails.
+  bool ReadInt(size_t width, int* value) {
+    while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
+    const size_t limit = width == 0 ? text_.size() : pos_ + width;
+    const size_t end = limit < text_.size() ? limit : text_.size();
+    bool negative = false;
+    if (pos_ < end && (text_[pos_] == '+' || text_[pos_] == '-')) {
+      negative = text_[pos_] == '-';
+      ++pos_;
+    }
+    // One past the largest int, the magnitude of the smallest.
+    constexpr std::int64_t kCap = std::int64_t{std::numeric_limits<int>::max()} + 1;
+    std::int64_t magnitude = 0;
+    bool any_digit = false;
+    while (pos_ < end && text_[pos_] >= '0' && text_[pos_] <= '9') {
+      magnitude = magnitude * 10 + (text_[pos_] - '0');
+      if (magnitude > kCap) magnitude = kCap;
+      any_digit = true;
+      ++pos_;
+    }
+    if (!any_digit) return false;
+    const std::int64_t signed_value = negative ? -magnitude : magnitude;
+    *value = signed_value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                            : static_cast<int>(signed_value);
+    return true;
+  }
+
+ private:
+  static bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  }
+
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
+struct RouteValues {
+  int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
+  int ignored1 = 0, ignored2 = 0;
+  int code = 0;
+};
+
+// The pattern " %2d%2d %2d%2d %d %d %d": the number of values converted,
+// stopping at the first that fails.
+int ReadRouteValues(std::string_view text, RouteValues* values) {
+  FormattedInput input(text);
+  const std::array<std::pair<size_t, int*>, 7> fields{{
+      {2, &values->c1},
+      {2, &values->r1},
+      {2, &values->c2},
+      {2, &values->r2},
+      {0, &values->ignored1},
+      {0, &values->ignored2},
+      {0, &values->code},
+  }};
+  int count = 0;
+  for (const auto& [width, value] : fields) {
+    if (!input.ReadInt(width, value)) break;
+    ++count;
+  }
+  return count;
+}
+
+// Brings a subsector offset into -2 to 2: a route reaches at most two
+// subsectors across, so 3 means one back the other way.
+int WrapOffset(int offset) {
+  while (offset < -2) offset += 4;
+  while (offset > 2) offset -= 4;
+  return offset;
+}
+
+// Distance from `from` along the direction to a limit `gap` away on one
+// axis, with `step` that axis' component of a unit step; infinite when the
+// route runs parallel to the limit line.
+double DistanceToLimit(double gap, double step) {
+  if (step == 0) return std::numeric_limits<double>::infinity();
+  return std::fabs(gap / step);
+}
+
+}  // namespace
+
+int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, int subsector_map) {
+  if (CurrentMapOptions().showRoutes == 0) return 1;
+  if (line.data() == nullptr || line.empty() || line[0] == '\0') return 0;
+  if (subsector < 0 || subsector > 15) return 0;
+
+  RouteValues v;
+  const int count = ReadRouteValues(line.substr(1), &v);
+  if (count < 4) return 0;
+  const int colour = count == 7 && v.code >= 0 && v.code < static_cast<int>(RouteColorTable.size())
+                         ? RouteColorTable[static_cast<size_t>(v.code)]
+                         : kDefaultRouteColour;
+
+  // Hex values are at most two characters wide, so none of this overflows.
+  const int c1 = (v.c1 - 1) % kSubsectorColumns + kSubsectorColumns * (subsector % 4) + 1;
+  const int r1 = (v.r1 - 1) % kSubsectorRows + kSubsectorRows * (subsector / 4) + 1;
+  const int sc = (c1 - 1) / kSubsectorColumns;
+  const int sr = (r1 - 1) / kSubsectorRows;
+  const int dc = WrapOffset((v.c2 - 1) / kSubsectorColumns - sc);
+  const int dr = WrapOffset((v.r2 - 1) / kSubsectorRows - sr);
+
+  int c2 = v.c2;
+  int r2 = v.r2;
+  const bool on_subsector = subsector_map != 0;
+  const bool leaves_left = dc < 0 && (on_subsector || c1 + kSubsectorColumns * dc < 1);
+  const bool leaves_right =
+      dc > 0 && (on_subsector || c1 + kSubsectorColumns * dc > kSectorColumns);
+  const bool leaves_top = dr < 0 && (on_subsector || r1 + kSubsectorRows * dr < 1);
+  const bool leaves_bottom = dr > 0 && (on_subsector || r1 + kSubsectorRows * dr > kSectorRows);
+  if (leaves_left || leaves_right) {
+    c2 = (c2 - 1) % kSubsectorColumns + kSubsectorColumns * (sc + dc) + 1;
+  }
+  if (leaves_top || leaves_bottom) {
+    r2 = (r2 - 1) % kSubsectorRows + kSubsectorRows * (sr + dr) + 1;
+  }
+  if (c1 == c2 && r1 == r2) return 0;
+
+  MapPoint p1;
+  MapPoint p2;
+  HexCenter(c1, r1, &p1, 0);
+  HexCenter(c2, r2, &p2, 0);
+  if (on_subsector) {
+    ShiftToSubsector(&p1, subsector);
+    ShiftToSubsector(&p2, subsector);
+  }
+
+  if (leaves_left || leaves_right || leaves_top || leaves_bottom) {
+    const double theta = Direction(p1.x, p1.y, p2.x, p2.y);
+    const double dx = p2.x - p1.x;
+    const double dy = p2.y - p1.y;
+    const double limit_x = on_subsector ? kSubsectorLimitX : kSectorLimitX;
+    const double limit_y = on_subsector ? kSubsectorLimitY : kSectorLimitY;
+    double d = std::sqrt(dx * dx + dy * dy);
+    if (leaves_left) d = DistanceToLimit(p1.x, std::cos(theta));
+    if (leaves_right) d = DistanceToLimit(limit_x - p1.x, std::cos(theta));
+    if (leaves_top || leaves_bottom) {
+      const double e = leaves_top ? DistanceToLimit(limit_y - p1.y, std::sin(theta))
+                                  : DistanceToLimit(p1.y, std::sin(theta));
+      if (!(d < e)) d = e;
+    }
+    d += kRouteInset;
+    p2 = {p1.x + d * std::cos(theta), p1.y + d * std::sin(theta)};
+  }
+
+  ScrLine(target, p1, p2, kRouteInset, colour, kRouteWidth, "Solid", "Solid");
+  return 1;
+}
+
 }  // namespace torvane
