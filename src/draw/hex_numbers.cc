@@ -1,5 +1,58 @@
+// Hex number labels: the numbers of the hexes without a world, or of every
+// hex, written once all worlds of a script are drawn, and the one label
+// format that the world entries share.
 #include "draw/hex_numbers.h"
+
+#include <array>
+
+#include "draw/hex_occupancy.h"
+#include "run/map_options.h"
+#include "script/script_writer.h"
+
 namespace torvane {
-void DrawHexNumbers(const ScriptTarget&, int, int) {}
-void DrawHexNumberLabel(const ScriptTarget&, std::string_view, MapPoint) {}
+
+namespace {
+
+// A label sits just inside the top edge of its hex (8.66025404 above centre).
+constexpr double kLabelRaise = 8.3;
+constexpr int kLabelLength = 4;
+constexpr int kLabelColour = 15;
+constexpr std::string_view kLabelFont = "Courier New";
+constexpr double kLabelHeight = 1.5;
+constexpr int kLabelJustification = 7;
+constexpr int kLabelStyle = 0;
+
+// "%02d%02d" of a hex of the sector.
+std::array<char, kLabelLength> HexNumberText(int column, int row) {
+  return {static_cast<char>('0' + column / 10), static_cast<char>('0' + column % 10),
+          static_cast<char>('0' + row / 10), static_cast<char>('0' + row % 10)};
+}
+
+}  // namespace
+
+void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPoint centre) {
+  ScrText(target, text, kLabelLength, {centre.x, centre.y + kLabelRaise}, kLabelColour, kLabelFont,
+          kLabelHeight, 0.0, kLabelJustification, kLabelStyle);
+}
+
+void DrawHexNumbers(const ScriptTarget& target, int subsector, int subsector_map) {
+  if (subsector_map != 0 && (subsector < 0 || subsector > 15)) return;
+  const HexNumberMode mode = CurrentMapOptions().hexNumbers;
+  if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
+  for (int column = 1; column <= kSectorColumns; ++column) {
+    for (int row = 1; row <= kSectorRows; ++row) {
+      if (mode != HexNumberMode::kAll && IsHexOccupied(column, row)) continue;
+      MapPoint centre;
+      if (subsector_map != 0) {
+        if (HexInSubsector(column, row, subsector) == 0) continue;
+        SubsectorHexCenter(column, row, &centre);
+      } else if (HexCenter(column, row, &centre, 1) == 0) {
+        continue;
+      }
+      const std::array<char, kLabelLength> text = HexNumberText(column, row);
+      DrawHexNumberLabel(target, {text.data(), text.size()}, centre);
+    }
+  }
+}
+
 }  // namespace torvane

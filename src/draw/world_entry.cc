@@ -1,8 +1,264 @@
+// World entries: places the world of one world line on the sector map or on
+// a subsector map, marks its hex, and draws its zone ring, hex number, name,
+// body, starport, allegiance, gas-giant marker and base symbols.
 #include "draw/world_entry.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "draw/base_symbols.h"
+#include "draw/hex_geometry.h"
+#include "draw/hex_numbers.h"
+#include "draw/hex_occupancy.h"
+#include "platform/random_source.h"
+#include "run/map_options.h"
+#include "script/script_writer.h"
+
 namespace torvane {
+
+namespace {
+
+// The drawn name is a copy of at most this many characters.
+constexpr size_t kNameLimit = 255;
+constexpr std::int32_t kHexWidth = 4;
+constexpr std::int32_t kAllegianceWidth = 2;
+
+struct ZoneRing {
+  char code;
+  int colour;
+  double lineWidth;
+};
+
+constexpr std::array<ZoneRing, 2> kZoneRings{{
+    {'A', 10, 0.5},
+    {'R', 2, 1.0},
+}};
+constexpr double kZoneRadius = 6.0;
+constexpr double kZoneStartAngle = 340.0;
+constexpr double kZoneEndAngle = 200.0;
+
+struct TextItem {
+  MapPoint offset;
+  std::string_view font;
+  double height;
+  int justification;
+  int style;
+};
+
+constexpr TextItem kNameItem{{0.0, -4.5}, "Arial", 2.5, 7, 16};
+constexpr TextItem kStarportItem{{0.0, 3.0}, "Arial", 2.0, 1, 0};
+constexpr TextItem kAllegianceItem{{4.5, -2.5}, "Arial", 1.5, 6, 0};
+constexpr int kTextColour = 15;
+constexpr int kSubsectorCapitalColour = 2;
+
+constexpr double kWorldRadius = 2.5;
+constexpr int kDryWorldColour = 29;
+constexpr int kWetWorldColour = 9;
+constexpr MapPoint kGasGiantOffset{3.0, 3.0};
+constexpr double kGasGiantRadius = 1.0;
+constexpr int kGasGiantColour = 15;
+
+// True when `width` characters from `column` lie inside the line.
+bool FieldInside(std::int32_t column, std::int32_t width, size_t length) {
+  return column >= 0 && width >= 1 &&
+         std::int64_t{column} + width <= static_cast<std::int64_t>(length);
+}
+
+std::string_view Field(std::string_view line, std::int32_t column, std::int32_t width) {
+  return line.substr(static_cast<size_t>(column), static_cast<size_t>(width));
+}
+
+// White space as C's formatted input skips it.
+bool IsInputSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int DigitValue(char c, int base) {
+  int value = base;
+  if (c >= '0' && c <= '9') value = c - '0';
+  if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+  return value < base ? value : -1;
+}
+
+// One integer conversion of C's formatted input ("%2d", "%1x") on `text`
+// from `pos`: white space is skipped without limit, even into the lines that
+// follow, then at most `width` characters of sign and digits are taken. The
+// fields read are too narrow for a "0x" prefix to matter. Advances `pos`.
+std::optional<int> ScanInteger(std::string_view text, size_t& pos, int width, int base) {
+  while (pos < text.size() && IsInputSpace(text[pos])) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
+    ++pos;
+    --width;
+  }
+  int value = 0;
+  int digits = 0;
+  for (; width > 0 && pos < text.size(); --width, ++pos, ++digits) {
+    const int digit = DigitValue(text[pos], base);
+    if (digit < 0) break;
+    value = value * base + digit;
+  }
+  if (digits == 0) return std::nullopt;
+  return negative ? -value : value;
+}
+
+struct Placement {
+  int column;
+  int row;
+  MapPoint centre;
+};
+
+std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view line, size_t length,
+                                    int subsector, int subsector_map) {
+  if (!FieldInside(layout.hexColumn(), kHexWidth, length) ||
+      !FieldInside(layout.sizeColumn(), 1, length) ||
+      !FieldInside(layout.hydrographicsColumn(), 1, length)) {
+    return std::nullopt;
+  }
+  size_t pos = static_cast<size_t>(layout.hexColumn());
+  const std::optional<int> column = ScanInteger(line, pos, 2, 10);
+  if (!column) return std::nullopt;
+  const std::optional<int> row = ScanInteger(line, pos, 2, 10);
+  if (!row) return std::nullopt;
+  if (*column < 1 || *column > kSectorColumns || *row < 1 || *row > kSectorRows) {
+    return std::nullopt;
+  }
+  Placement placement{*column, *row, {}};
+  if (subsector_map == 0) {
+    if (HexCenter(*column, *row, &placement.centre, 1) == 0) return std::nullopt;
+  } else {
+    if (HexInSubsector(*column, *row, subsector) == 0) return std::nullopt;
+    SubsectorHexCenter(*column, *row, &placement.centre);
+  }
+  return placement;
+}
+
+// A population digit above 8 puts the name in capitals. A blank digit makes
+// "%1x" skip on to the next digit, as Starfold's files expect.
+bool HasLargePopulation(const WorldLayout& layout, std::string_view line, size_t length) {
+  if (!FieldInside(layout.populationColumn(), 1, length)) return false;
+  size_t pos = static_cast<size_t>(layout.populationColumn());
+  const std::optional<int> population = ScanInteger(line, pos, 1, 16);
+  return population && *population > 8;
+}
+
+// A subsector capital: the first "Cp" at or after the remarks column counts
+// when it begins inside both the remarks field and the line. A "Cp" that
+// counts ends at most one past the field, so the search stops there.
+bool IsSubsectorCapital(const WorldLayout& layout, std::string_view line, size_t length) {
+  const std::int32_t column = layout.remarksColumn();
+  if (!FieldInside(column, 1, length)) return false;
+  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
+  const std::int64_t search_end = std::min(field_end + 1, static_cast<std::int64_t>(length));
+  if (search_end <= column) return false;
+  return line.substr(0, static_cast<size_t>(search_end)).find("Cp", static_cast<size_t>(column)) !=
+         std::string_view::npos;
+}
+
+// The name field without its trailing white space, cut to kNameLimit and put
+// in capitals when the population asks for it; empty when the field is blank.
+std::string PrepareName(const WorldLayout& layout, std::string_view line, size_t length) {
+  const std::int32_t column = layout.nameColumn();
+  if (!FieldInside(column, 1, length) || layout.nameWidth() < 1) return {};
+  const std::int64_t field_end =
+      std::min(std::int64_t{column} + layout.nameWidth(), static_cast<std::int64_t>(length));
+  std::string_view field =
+      line.substr(static_cast<size_t>(column), static_cast<size_t>(field_end - column));
+  while (!field.empty() && IsInputSpace(field.back())) field.remove_suffix(1);
+  std::string name(field.substr(0, kNameLimit));
+  if (HasLargePopulation(layout, line, length)) {
+    for (char& c : name) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+  }
+  return name;
+}
+
+void DrawTextItem(const ScriptTarget& target, const TextItem& item, std::string_view text,
+                  int colour, MapPoint centre) {
+  ScrText(target, text, static_cast<int>(text.size()),
+          {centre.x + item.offset.x, centre.y + item.offset.y}, colour, item.font, item.height, 0.0,
+          item.justification, item.style);
+}
+
+void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+                  size_t length, MapPoint centre) {
+  if (!FieldInside(layout.zoneColumn(), 1, length)) return;
+  char zone = line[static_cast<size_t>(layout.zoneColumn())];
+  if (zone == ' ') return;
+  if (zone >= 'a' && zone <= 'z') zone = static_cast<char>(zone - 'a' + 'A');
+  for (const ZoneRing& ring : kZoneRings) {
+    if (ring.code != zone) continue;
+    ScrArc(target, centre, kZoneRadius, kZoneStartAngle, kZoneEndAngle, ring.colour, ring.lineWidth,
+           "Solid", "Solid");
+  }
+}
+
+void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              MapPoint centre) {
+  if (line[static_cast<size_t>(layout.sizeColumn())] == '0') {
+    std::string symbol = "Asteroid #";
+    symbol.back() = static_cast<char>('1' + NextRandom() % 8);
+    ScrSymbol(target, symbol, centre, 1.0, 1.0, 0.0);
+    return;
+  }
+  const bool dry = line[static_cast<size_t>(layout.hydrographicsColumn())] == '0';
+  ScrCircle(target, centre, kWorldRadius, dry ? kDryWorldColour : kWetWorldColour, 0.0, "Solid",
+            "Solid");
+}
+
+}  // namespace
+
 size_t WorldLineLength(std::string_view line) {
   const size_t end = line.find('\n');
   return end == std::string_view::npos ? line.size() : end;
 }
-int DrawWorld(const WorldLayout&, const ScriptTarget&, std::string_view, int, int) { return 0; }
+
+int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              int subsector, int subsector_map) {
+  if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
+  const size_t length = WorldLineLength(line);
+  const std::optional<Placement> placement =
+      PlaceWorld(layout, line, length, subsector, subsector_map);
+  if (!placement) return 0;
+  MarkHexOccupied(placement->column, placement->row);
+  const MapPoint centre = placement->centre;
+  const MapOptions& options = CurrentMapOptions();
+
+  if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
+  if (options.hexNumbers == HexNumberMode::kOccupied) {
+    DrawHexNumberLabel(target, Field(line, layout.hexColumn(), kHexWidth), centre);
+  }
+  if (options.showNames != 0) {
+    const std::string name = PrepareName(layout, line, length);
+    if (!name.empty()) {
+      DrawTextItem(target, kNameItem, name,
+                   IsSubsectorCapital(layout, line, length) ? kSubsectorCapitalColour : kTextColour,
+                   centre);
+    }
+  }
+  DrawBody(layout, target, line, centre);
+  if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
+    DrawTextItem(target, kStarportItem, Field(line, layout.starportColumn(), 1), kTextColour,
+                 centre);
+  }
+  if (options.showAllegiance != 0 &&
+      FieldInside(layout.allegianceColumn(), kAllegianceWidth, length)) {
+    DrawTextItem(target, kAllegianceItem, Field(line, layout.allegianceColumn(), kAllegianceWidth),
+                 kTextColour, centre);
+  }
+  if (options.showGasGiants != 0 && FieldInside(layout.gasGiantColumn(), 1, length) &&
+      line[static_cast<size_t>(layout.gasGiantColumn())] != '0') {
+    ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
+              kGasGiantColour, 0.0, "Solid", "Solid");
+  }
+  DrawBases(layout, target, line, centre);
+  return 1;
+}
+
 }  // namespace torvane

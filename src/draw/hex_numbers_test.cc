@@ -1,0 +1,133 @@
+// Hex number labels: which hexes each mode labels on the sector and the
+// subsector maps, their order, text and position.
+#include "draw/hex_numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "draw/world_entry.h"
+#include "script/test_script.h"
+
+namespace torvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kLabelSettings = {
+    "LAYER STANDARD",  "COLOR 15", "TSPECF Courier New", "TSPECH 1.500000",
+    "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0",
+};
+
+// The label texts in the order written.
+Lines LabelTexts(const Lines& lines) {
+  Lines texts;
+  for (const std::string& line : lines) {
+    if (line.starts_with("TEXTM ")) texts.push_back(line.substr(6));
+  }
+  return texts;
+}
+
+TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
+  for (HexNumberMode mode : {HexNumberMode::kNone, HexNumberMode::kOccupied}) {
+    TestScript script;
+    CurrentMapOptions().hexNumbers = mode;
+    DrawHexNumbers(script.target(), -1, 0);
+    DrawHexNumbers(script.target(), 5, 1);
+    EXPECT_TRUE(script.TakeLines().empty());
+  }
+}
+
+TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
+  TestScript script;
+  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
+  DrawHexNumbers(script.target(), -1, 0);
+  const Lines lines = script.TakeLines();
+  ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 1280);
+  Lines head = kLabelSettings;
+  head.insert(head.end(),
+              {"TEXTM 0101", "10.000000,701.120323", "TEXTM 0102", "10.000000,683.799815"});
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + static_cast<long>(head.size())), head);
+  EXPECT_EQ(lines[kLabelSettings.size() + 2 * 40], "TEXTM 0201");
+  EXPECT_EQ(lines[kLabelSettings.size() + 2 * 40 + 1], "25.000000,692.460069");
+  EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"TEXTM 3240", "475.000000,16.960254"}));
+}
+
+TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
+  TestScript script;
+  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
+  ASSERT_EQ(DrawWorld(kStandardWorldLayout, script.target(),
+                      "Mora          0102 A788899-C                    ", 0, 0),
+            1);
+  MarkHexOccupied(32, 40);
+  script.TakeLines();
+  DrawHexNumbers(script.target(), -1, 0);
+  const Lines texts = LabelTexts(script.TakeLines());
+  ASSERT_EQ(texts.size(), 1278u);
+  EXPECT_EQ(texts[0], "0101");
+  EXPECT_EQ(texts[1], "0103");
+  EXPECT_EQ(texts.back(), "3239");
+}
+
+TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
+  TestScript script;
+  CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
+  // The world's label comes from here, made from its column and row.
+  ASSERT_EQ(DrawWorld(kStandardWorldLayout, script.target(),
+                      "Mora          +1+2 A788899-C                    ", 0, 0),
+            1);
+  script.TakeLines();
+  DrawHexNumbers(script.target(), -1, 0);
+  const Lines texts = LabelTexts(script.TakeLines());
+  ASSERT_EQ(texts.size(), 1280u);
+  EXPECT_EQ(texts[1], "0102");
+}
+
+TEST(HexNumbers, SubsectorMapLabelsOnlyItsOwnHexesInItsOwnFrame) {
+  TestScript script;
+  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
+  DrawHexNumbers(script.target(), 5, 1);
+  const Lines lines = script.TakeLines();
+  ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 80);
+  EXPECT_EQ(lines[7], "TEXTM 0911");
+  EXPECT_EQ(lines[8], "10.000000,181.505081");
+  EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"TEXTM 1620", "115.000000,16.960254"}));
+}
+
+TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
+  TestScript script;
+  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
+  const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
+  const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
+  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), line_in_a, 0, 1), 1);
+  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), line_in_f, 0, 1), 0);
+  script.TakeLines();
+  DrawHexNumbers(script.target(), 0, 1);
+  const Lines texts = LabelTexts(script.TakeLines());
+  ASSERT_EQ(texts.size(), 79u);
+  EXPECT_EQ(texts[0], "0101");
+  EXPECT_EQ(texts[1], "0103");
+  DrawHexNumbers(script.target(), 5, 1);
+  EXPECT_EQ(LabelTexts(script.TakeLines()).front(), "0911");
+}
+
+TEST(HexNumbers, SubsectorMapOutsideTheSectorGetsNoLabels) {
+  for (int subsector : {-1, 16}) {
+    TestScript script;
+    CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
+    DrawHexNumbers(script.target(), subsector, 1);
+    EXPECT_TRUE(script.TakeLines().empty());
+  }
+}
+
+TEST(HexNumbers, LabelIsCutToFourCharacters) {
+  TestScript script;
+  DrawHexNumberLabel(script.target(), "0101 A788899-C", {10, 20});
+  Lines expected = kLabelSettings;
+  expected.insert(expected.end(), {"TEXTM 0101", "10.000000,28.300000"});
+  EXPECT_EQ(script.TakeLines(), expected);
+}
+
+}  // namespace
+}  // namespace torvane
