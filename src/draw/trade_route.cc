@@ -7,8 +7,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string_view>
 
+#include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "run/map_options.h"
 #include "script/script_writer.h"
@@ -32,49 +34,6 @@ constexpr double kSectorLimitY = 702.480577;
 constexpr double kSubsectorLimitX = 126;
 constexpr double kSubsectorLimitY = 182.86534;
 
-// Reads ints from the text as C's formatted input does, with one mend: a
-// number too large for an int saturates at the int range.
-class FormattedInput {
- public:
-  // The map text ends at a NUL, as the formatted input it mirrors would see.
-  explicit FormattedInput(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
-
-  // One "%d" (width 0) or "%<width>d" conversion; false when it fails.
-  bool ReadInt(size_t width, int* value) {
-    while (pos_ < text_.size() && IsSpace(text_[pos_])) ++pos_;
-    const size_t limit = width == 0 ? text_.size() : pos_ + width;
-    const size_t end = limit < text_.size() ? limit : text_.size();
-    bool negative = false;
-    if (pos_ < end && (text_[pos_] == '+' || text_[pos_] == '-')) {
-      negative = text_[pos_] == '-';
-      ++pos_;
-    }
-    // One past the largest int, the magnitude of the smallest.
-    constexpr std::int64_t kCap = std::int64_t{std::numeric_limits<int>::max()} + 1;
-    std::int64_t magnitude = 0;
-    bool any_digit = false;
-    while (pos_ < end && text_[pos_] >= '0' && text_[pos_] <= '9') {
-      magnitude = magnitude * 10 + (text_[pos_] - '0');
-      if (magnitude > kCap) magnitude = kCap;
-      any_digit = true;
-      ++pos_;
-    }
-    if (!any_digit) return false;
-    const std::int64_t signed_value = negative ? -magnitude : magnitude;
-    *value = signed_value > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
-                                                            : static_cast<int>(signed_value);
-    return true;
-  }
-
- private:
-  static bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-  }
-
-  std::string_view text_;
-  size_t pos_ = 0;
-};
-
 struct RouteValues {
   int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
   int ignored1 = 0, ignored2 = 0;
@@ -84,8 +43,8 @@ struct RouteValues {
 // The pattern " %2d%2d %2d%2d %d %d %d": the number of values converted,
 // stopping at the first that fails.
 int ReadRouteValues(std::string_view text, RouteValues* values) {
-  FormattedInput input(text);
-  const std::array<std::pair<size_t, int*>, 7> fields{{
+  size_t pos = 0;
+  const std::array<std::pair<int, int*>, 7> fields{{
       {2, &values->c1},
       {2, &values->r1},
       {2, &values->c2},
@@ -96,7 +55,9 @@ int ReadRouteValues(std::string_view text, RouteValues* values) {
   }};
   int count = 0;
   for (const auto& [width, value] : fields) {
-    if (!input.ReadInt(width, value)) break;
+    const std::optional<int> read = ScanInteger(text, pos, width, 10);
+    if (!read) break;
+    *value = *read;
     ++count;
   }
   return count;

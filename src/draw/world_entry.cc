@@ -10,6 +10,7 @@
 #include <string>
 
 #include "draw/base_symbols.h"
+#include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
 #include "draw/hex_occupancy.h"
@@ -71,40 +72,9 @@ std::string_view Field(std::string_view line, std::int32_t column, std::int32_t 
   return line.substr(static_cast<size_t>(column), static_cast<size_t>(width));
 }
 
-// White space as C's formatted input skips it.
+// White space as C's formatted input skips it, and as names are trimmed of.
 bool IsInputSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-int DigitValue(char c, int base) {
-  int value = base;
-  if (c >= '0' && c <= '9') value = c - '0';
-  if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
-  return value < base ? value : -1;
-}
-
-// One integer conversion of C's formatted input ("%2d", "%1x") on `text`
-// from `pos`: white space is skipped without limit, even into the lines that
-// follow, then at most `width` characters of sign and digits are taken. The
-// fields read are too narrow for a "0x" prefix to matter. Advances `pos`.
-std::optional<int> ScanInteger(std::string_view text, size_t& pos, int width, int base) {
-  while (pos < text.size() && IsInputSpace(text[pos])) ++pos;
-  bool negative = false;
-  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-    negative = text[pos] == '-';
-    ++pos;
-    --width;
-  }
-  int value = 0;
-  int digits = 0;
-  for (; width > 0 && pos < text.size(); --width, ++pos, ++digits) {
-    const int digit = DigitValue(text[pos], base);
-    if (digit < 0) break;
-    value = value * base + digit;
-  }
-  if (digits == 0) return std::nullopt;
-  return negative ? -value : value;
 }
 
 struct Placement {
