@@ -52,6 +52,8 @@ class FileSystem {
   virtual std::unique_ptr<InputFile> OpenForReading(std::string_view path) = 0;
   // Creates or truncates; nothing on failure.
   virtual std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) = 0;
+  // True when a file (not a directory) is at the path, readable or not.
+  virtual bool FileExists(std::string_view path) = 0;
   virtual RemoveResult Remove(std::string_view path) = 0;
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
 };

@@ -177,6 +177,12 @@ class HostFileSystemImpl final : public FileSystem {
     return std::make_unique<HostOutputFile>(fd);
   }
 
+  bool FileExists(std::string_view path) override {
+    const std::string host = ResolveHostPath(path, false);
+    struct stat info;
+    return stat(host.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  }
+
   RemoveResult Remove(std::string_view path) override {
     const std::string host = ResolveHostPath(path, false);
     if (unlink(host.c_str()) == 0) return RemoveResult::kRemoved;

@@ -60,6 +60,9 @@ TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\none.dat")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("none\\none.dat")), nullptr);
+  EXPECT_FALSE(host_.FileExists(Text("maps\\delta")));
+  Put("Maps/Delta/Delta.scr", "x");
+  EXPECT_TRUE(host_.FileExists(Text("MAPS\\DELTA\\DELTA.SCR")));
 }
 
 TEST_F(HostFileSystemTest, CreatedFilesKeepTheirNameInsideTheExistingDirectory) {

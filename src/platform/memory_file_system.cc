@@ -115,6 +115,12 @@ std::unique_ptr<OutputFile> MemoryFileSystem::CreateForWriting(std::string_view 
   return std::make_unique<MemoryOutputFile>(*this, key);
 }
 
+bool MemoryFileSystem::FileExists(std::string_view path) {
+  const std::string key = HostPathFromText(path);
+  if (Attempt(FileOp::kExists, "exists", key)) return false;
+  return files_.contains(key);
+}
+
 RemoveResult MemoryFileSystem::Remove(std::string_view path) {
   const std::string key = HostPathFromText(path);
   if (Attempt(FileOp::kRemove, "remove", key)) return RemoveResult::kFailed;

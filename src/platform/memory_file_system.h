@@ -14,7 +14,7 @@
 
 namespace torvane {
 
-enum class FileOp { kAny, kOpen, kSize, kRead, kCreate, kWrite, kClose, kRemove, kRename };
+enum class FileOp { kAny, kOpen, kSize, kRead, kCreate, kWrite, kClose, kExists, kRemove, kRename };
 
 class MemoryFileSystem final : public FileSystem {
  public:
@@ -40,6 +40,7 @@ class MemoryFileSystem final : public FileSystem {
 
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override;
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override;
+  bool FileExists(std::string_view path) override;
   RemoveResult Remove(std::string_view path) override;
   bool Rename(std::string_view from, std::string_view to) override;
 

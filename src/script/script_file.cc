@@ -13,9 +13,11 @@ namespace {
 constexpr std::string_view kBackupExtension = "$$$";
 
 // Moves an existing file at `path` to its backup path. False on a backup
-// error; the existing file is then untouched.
+// error; the existing file is then untouched. A file that exists but cannot
+// be read is backed up all the same: it may be the only copy of a script
+// tuned by hand, and creating the new one would destroy it.
 bool BackUpExistingFile(FileSystem& file_system, const std::string& path) {
-  if (file_system.OpenForReading(path) == nullptr) return true;  // nothing to keep
+  if (!file_system.FileExists(path)) return true;  // nothing to keep
   const WindowsPath parts = SplitWindowsPath(path);
   const std::string backup = JoinWindowsPath(parts.drive, parts.dir, parts.name, kBackupExtension);
   if (file_system.Remove(backup) == RemoveResult::kFailed) return false;

@@ -110,6 +110,17 @@ TEST(ScriptFile, OpenFailuresReportReleaseAndKeepTheEarlierFile) {
   }
 }
 
+TEST(ScriptFile, UnreadableEarlierScriptIsStillBackedUp) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.AddFile("a.scr", "hand-tuned");
+  fs.FailOperation(FileOp::kOpen, 1, true);
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
+  CloseScript(target);
+  EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned");
+}
+
 TEST(ScriptFile, FailedLastLineOrCloseIsReported) {
   for (FileOp op : {FileOp::kWrite, FileOp::kClose}) {
     TestRun run;
