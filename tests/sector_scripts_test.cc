@@ -1,0 +1,684 @@
+// Whole script files as the program writes them for a small made-up sector:
+// the sector script and subsector scripts, checked line by line, with the
+// messages, error total and exit status of a sector that has gaps in it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "program_runner.h"
+
+namespace torvane_test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Worlds in fixed columns (name 0, hex 14, profile 19, base 30, remarks 32,
+// zone 48, gas giants 53, allegiance 55):
+//   Ashfall  asteroid belt, base A with "Ex" in the remarks, amber zone
+//   Vault    population A (capitals), "Cp" (capital colour), scout base S
+//   Dryden   no water (colour 29), red zone, "Pr" and "Rs" in the remarks
+//   Stray    a hex of subsector B written in A's file: sector map only
+//   Quill    base H (the two Vargr kinds), gas giants
+//   Tallow   population 9 (capitals), "Cp", "Ex", amber zone written 'a'
+// Vault's "Cp" and Dryden's "Pr" and "Rs" lie in later lines than Ashfall's
+// remarks, so they must not count for Ashfall.
+const std::string kMapA =
+    "# Amberlin subsector\n"
+    "@SUB-SECTOR: Amberlin SECTOR: Kestrel Reach\n"
+    "Ashfall       0203 B000669-C  A As Ex           A  312 Im\n"
+    "Vault         0507 A867A98-F  S Cp Hi              900 Im\n"
+    "Dryden        0709 C540300-8    Lo Pr Rs        R  102 Cs\n"
+    "Stray         1003 X310000-0    Ba                 000 Na\n"
+    // Inside A; into B next door; out of the sector to the left (3104 is
+    // in the sector beyond A's left edge).
+    "$0203 0507 1 0 12\n"
+    "$0507 1005 0 0 1\n"
+    "$0203 3104 0 0 4\n";
+
+const std::string kMapF =
+    "# Farrowdale subsector\n"
+    "Quill         1215 C7A5523-9  H Ag Ni              203 Va\n"
+    "Tallow        1618 E95897D-6    Cp Ex Ri        a  110 Im\n"
+    // Inside F; from 0405 (F's own numbering for 1215) down into J.
+    "$1215 1618 2 1 3\n"
+    "$0405 1621 0 0 5\n";
+
+// 'A: <name padded to column 29><map file>'.
+std::string IndexLine(char letter, const std::string& name) {
+  std::string line = std::string(1, letter) + ": " + name;
+  line.resize(29, ' ');
+  return line + "SUB" + letter + ".DAT\n";
+}
+
+// Sector 'kestrel': subsector G has no index line, K's map file is missing.
+void WriteKestrel(const TempDir& dir) {
+  const std::string names[16] = {"Amberlin",  "Brackwater", "Cindermoor", "Dunmere",
+                                 "Elderfell", "Farrowdale", "",           "Hollin",
+                                 "Ivywick",   "Juniper",    "Kettleby",   "Larkspur",
+                                 "Millbrook", "Northold",   "Oakhurst",   "Pennwick"};
+  std::string data = "Kestrel Reach\n";
+  for (int i = 0; i < 16; ++i) {
+    const char letter = static_cast<char>('A' + i);
+    if (letter == 'G') continue;
+    data += IndexLine(letter, names[i]);
+    if (letter == 'K') continue;
+    const std::string map = letter == 'A' ? kMapA : letter == 'F' ? kMapF : "# nothing charted\n";
+    dir.Write(std::string("kestrel/map/SUB") + letter + ".DAT", map);
+  }
+  dir.Write("kestrel/kestrel.dat", data);
+}
+
+// The asteroid symbol's digit comes from the clock-seeded generator: check
+// that it is 1 to 8 and mask it. Any other digit stays, so the line differs.
+Lines ReadScript(const TempDir& dir, const std::string& file) {
+  Lines lines = CrLfLines(dir.Read(file));
+  for (std::string& line : lines) {
+    if (line.size() == 17 && line.starts_with("INSSYM Asteroid ") && line[16] >= '1' &&
+        line[16] <= '8') {
+      line[16] = '#';
+    }
+  }
+  return lines;
+}
+
+void ExpectLines(const Lines& actual, const Lines& expected, const std::string& file) {
+  int reported = 0;
+  for (size_t i = 0; i < std::max(actual.size(), expected.size()) && reported < 12; ++i) {
+    const std::string got = i < actual.size() ? actual[i] : "<missing>";
+    const std::string want = i < expected.size() ? expected[i] : "<none>";
+    if (got != want) {
+      ADD_FAILURE() << file << " line " << i + 1 << ": got \"" << got << "\", want \"" << want
+                    << "\"";
+      ++reported;
+    }
+  }
+  EXPECT_EQ(actual.size(), expected.size()) << file;
+}
+
+void Append(Lines& lines, const Lines& more) {
+  lines.insert(lines.end(), more.begin(), more.end());
+}
+
+// A subsector name in the column at the right of the sector map, written
+// after the previous group released the writer.
+Lines NameLabelAfterRelease(const std::string& name, const std::string& y) {
+  return {"LAYER STANDARD",  "LAYER MAP BORDER", "COLOR 15",  "TSPECF Arial",  "TSPECH 3.000000",
+          "TSPECA 0.000000", "TSPECJ 0",         "TSPECS 16", "TEXTM " + name, "501.000000," + y};
+}
+
+// The legend that closes every subsector script of 'kestrel': it lists the
+// kinds of the whole sector (the Vargr bases of F in A's script too).
+const Lines kSubsectorLegend = {"LAYER STANDARD",
+                                "LAYER MAP BORDER",
+                                "COLOR 15",
+                                "TSPECF Arial",
+                                "TSPECH 2.500000",
+                                "TSPECA 0.000000",
+                                "TSPECJ 3",
+                                "TSPECS 16",
+                                "TEXTM Imperial Naval Base",
+                                "-50.000000,56.500000",
+                                "INSSYM Imperial Naval Base",
+                                "1.000000;1.000000;0.000000;-54.000000,56.500000;",
+                                "TEXTM Imperial Scout Base",
+                                "-50.000000,52.400000",
+                                "INSSYM Imperial Scout Base",
+                                "1.000000;1.000000;0.000000;-54.000000,52.400000;",
+                                "TEXTM Vargr Naval Base",
+                                "-50.000000,48.300000",
+                                "INSSYM Vargr Naval Base",
+                                "1.000000;1.000000;0.000000;-54.000000,48.300000;",
+                                "TEXTM Vargr Corsair Base",
+                                "-50.000000,44.200000",
+                                "INSSYM Vargr Corsair Base",
+                                "1.000000;1.000000;0.000000;-54.000000,44.200000;",
+                                "TEXTM Exile Camp",
+                                "-50.000000,40.100000",
+                                "INSSYM Exile Camp",
+                                "1.000000;1.000000;0.000000;-54.000000,40.100000;",
+                                "TEXTM Prison Camp",
+                                "-50.000000,36.000000",
+                                "INSSYM Prison Camp",
+                                "1.000000;1.000000;0.000000;-54.000000,36.000000;",
+                                "TEXTM Research Station",
+                                "-50.000000,31.900000",
+                                "INSSYM Research Station",
+                                "1.000000;1.000000;0.000000;-54.000000,31.900000;",
+                                "ECON"};
+
+TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
+  TempDir dir;
+  WriteKestrel(dir);
+  const ProgramResult run = RunTorvane(dir.path(), {"-sAF", "-y", "1105", "kestrel"});
+
+  // G counts one error; K's missing map file counts its message and one more.
+  EXPECT_EQ(run.err, "Couldn't open file <kestrel/map\\SUBK.DAT>!\n");
+  EXPECT_EQ(run.out, "There were 3 errors!\n");
+  EXPECT_EQ(run.status, 256 - 3);
+  for (const char* other :
+       {"kestrel/kestrelB.scr", "kestrel/kestrelG.scr", "kestrel/kestrelK.scr"}) {
+    EXPECT_FALSE(dir.Exists(other)) << other;
+  }
+
+  Lines sector = {"ECOFF", "LAYER STANDARD"};
+  // Subsector A: its name, then its worlds and routes.
+  Append(sector,
+         {"LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000", "TSPECA 0.000000",
+          "TSPECJ 0", "TSPECS 16", "TEXTM Amberlin", "501.000000,611.000000"});
+  // Ashfall: amber ring, hex number, name, asteroid, port, allegiance, gas
+  // giant, then base A's two symbols and the exile camp below them.
+  Append(sector, {"LAYER STANDARD",
+                  "COLOR 10",
+                  "LWIDTH 0.500000",
+                  "LSTYLE Solid",
+                  "FSTYLE Solid",
+                  "ARCS 25.000000,649.519053;<340.000000,6.000000;200.000000",
+                  "COLOR 15",
+                  "TSPECF Courier New",
+                  "TSPECH 1.500000",
+                  "TSPECA 0.000000",
+                  "TSPECJ 7",
+                  "TSPECS 0",
+                  "TEXTM 0203",
+                  "25.000000,657.819053",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM Ashfall",
+                  "25.000000,645.019053",
+                  "INSSYM Asteroid #",
+                  "1.000000;1.000000;0.000000;25.000000,649.519053;",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM B",
+                  "25.000000,652.519053",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Im",
+                  "29.500000,647.019053",
+                  "LWIDTH 0.000000",
+                  "CIRR 1.000000;28.000000,652.519053;",
+                  "INSSYM Imperial Naval Base",
+                  "1.000000;1.000000;0.000000;21.500000,652.019053;",
+                  "INSSYM Imperial Scout Base",
+                  "1.000000;1.000000;0.000000;21.000000,649.519053;",
+                  "INSSYM Exile Camp",
+                  "1.000000;1.000000;0.000000;21.500000,647.019053;"});
+  // Vault: capital name in colour 2, world circle, one scout base symbol.
+  Append(sector, {"TSPECF Courier New",
+                  "TSPECJ 7",
+                  "TEXTM 0507",
+                  "70.000000,597.197275",
+                  "COLOR 2",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM VAULT",
+                  "70.000000,584.397275",
+                  "COLOR 9",
+                  "CIRR 2.500000;70.000000,588.897275;",
+                  "COLOR 15",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM A",
+                  "70.000000,591.897275",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Im",
+                  "74.500000,586.397275",
+                  "INSSYM Imperial Scout Base",
+                  "1.000000;1.000000;0.000000;66.000000,588.897275;"});
+  // Dryden: red ring, dry world in colour 29, gas giant, prison camp above
+  // the research station.
+  Append(sector, {"COLOR 2",
+                  "LWIDTH 1.000000",
+                  "ARCS 100.000000,554.256259;<340.000000,6.000000;200.000000",
+                  "COLOR 15",
+                  "TSPECF Courier New",
+                  "TSPECJ 7",
+                  "TEXTM 0709",
+                  "100.000000,562.556259",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM Dryden",
+                  "100.000000,549.756259",
+                  "COLOR 29",
+                  "LWIDTH 0.000000",
+                  "CIRR 2.500000;100.000000,554.256259;",
+                  "COLOR 15",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM C",
+                  "100.000000,557.256259",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Cs",
+                  "104.500000,551.756259",
+                  "CIRR 1.000000;103.000000,557.256259;",
+                  "INSSYM Prison Camp",
+                  "1.000000;1.000000;0.000000;96.500000,556.756259;",
+                  "INSSYM Research Station",
+                  "1.000000;1.000000;0.000000;96.500000,551.756259;"});
+  // Stray, drawn where its hex lies on the sector map (subsector B).
+  Append(sector, {"TSPECF Courier New",
+                  "TSPECJ 7",
+                  "TEXTM 1003",
+                  "145.000000,657.819053",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM Stray",
+                  "145.000000,645.019053",
+                  "COLOR 29",
+                  "CIRR 2.500000;145.000000,649.519053;",
+                  "COLOR 15",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM X",
+                  "145.000000,652.519053",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Na",
+                  "149.500000,647.019053"});
+  // A's routes: Ashfall-Vault whole; Vault to B whole (still in the sector);
+  // the route to the next sector cut so that, less the 5-unit inset, it ends
+  // on the left edge x = 0.
+  Append(sector, {"COLOR 2", "LWIDTH 0.750000",
+                  "LINE REF 25.000000,649.519053;<-53.413224,5.000000;"
+                  "REF 70.000000,588.897275;<126.586776,5.000000;",
+                  "COLOR 7",
+                  "LINE REF 70.000000,588.897275;<19.106605,5.000000;"
+                  "REF 145.000000,614.878037;<-160.893395,5.000000;",
+                  "COLOR 11",
+                  "LINE REF 25.000000,649.519053;<-169.106605,5.000000;"
+                  "REF -4.909903,643.762890;<10.893395,5.000000;"});
+  // B's name follows the routes without a release in between; C, D and E
+  // have nothing charted.
+  Append(sector, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 0", "TSPECS 16",
+                  "TEXTM Brackwater", "501.000000,606.500000"});
+  Append(sector, NameLabelAfterRelease("Cindermoor", "602.000000"));
+  Append(sector, NameLabelAfterRelease("Dunmere", "597.500000"));
+  Append(sector, NameLabelAfterRelease("Elderfell", "593.000000"));
+  Append(sector, NameLabelAfterRelease("Farrowdale", "588.500000"));
+  // Quill: two Vargr symbols, the naval base above the corsair base.
+  Append(sector, {"LAYER STANDARD",
+                  "COLOR 15",
+                  "TSPECF Courier New",
+                  "TSPECH 1.500000",
+                  "TSPECA 0.000000",
+                  "TSPECJ 7",
+                  "TSPECS 0",
+                  "TEXTM 1215",
+                  "175.000000,449.972956",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM Quill",
+                  "175.000000,437.172956",
+                  "COLOR 9",
+                  "LWIDTH 0.000000",
+                  "LSTYLE Solid",
+                  "FSTYLE Solid",
+                  "CIRR 2.500000;175.000000,441.672956;",
+                  "COLOR 15",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM C",
+                  "175.000000,444.672956",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Va",
+                  "179.500000,439.172956",
+                  "CIRR 1.000000;178.000000,444.672956;",
+                  "INSSYM Vargr Naval Base",
+                  "1.000000;1.000000;0.000000;171.500000,444.172956;",
+                  "INSSYM Vargr Corsair Base",
+                  "1.000000;1.000000;0.000000;171.500000,439.172956;"});
+  // Tallow: amber ring, capital name in colour 2, one exile camp symbol.
+  Append(sector, {"COLOR 10",
+                  "LWIDTH 0.500000",
+                  "ARCS 235.000000,389.711432;<340.000000,6.000000;200.000000",
+                  "COLOR 15",
+                  "TSPECF Courier New",
+                  "TSPECJ 7",
+                  "TEXTM 1618",
+                  "235.000000,398.011432",
+                  "COLOR 2",
+                  "TSPECF Arial",
+                  "TSPECH 2.500000",
+                  "TSPECS 16",
+                  "TEXTM TALLOW",
+                  "235.000000,385.211432",
+                  "COLOR 9",
+                  "LWIDTH 0.000000",
+                  "CIRR 2.500000;235.000000,389.711432;",
+                  "COLOR 15",
+                  "TSPECH 2.000000",
+                  "TSPECJ 1",
+                  "TSPECS 0",
+                  "TEXTM E",
+                  "235.000000,392.711432",
+                  "TSPECH 1.500000",
+                  "TSPECJ 6",
+                  "TEXTM Im",
+                  "239.500000,387.211432",
+                  "INSSYM Exile Camp",
+                  "1.000000;1.000000;0.000000;231.000000,389.711432;"});
+  // F's routes: both stay in the sector, so neither is cut.
+  Append(sector, {"COLOR 9", "LWIDTH 0.750000",
+                  "LINE REF 175.000000,441.672956;<-40.893395,5.000000;"
+                  "REF 235.000000,389.711432;<139.106605,5.000000;",
+                  "COLOR 25",
+                  "LINE REF 175.000000,441.672956;<-60.000000,5.000000;"
+                  "REF 235.000000,337.749908;<120.000000,5.000000;"});
+  // G has no index line and so no name; H follows F's routes directly.
+  Append(sector, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 0", "TSPECS 16",
+                  "TEXTM Hollin", "501.000000,579.500000"});
+  Append(sector, NameLabelAfterRelease("Ivywick", "575.000000"));
+  Append(sector, NameLabelAfterRelease("Juniper", "570.500000"));
+  Append(sector, NameLabelAfterRelease("Kettleby", "566.000000"));
+  Append(sector, NameLabelAfterRelease("Larkspur", "561.500000"));
+  Append(sector, NameLabelAfterRelease("Millbrook", "557.000000"));
+  Append(sector, NameLabelAfterRelease("Northold", "552.500000"));
+  Append(sector, NameLabelAfterRelease("Oakhurst", "548.000000"));
+  Append(sector, NameLabelAfterRelease("Pennwick", "543.500000"));
+  // Title and date text up the right-hand side.
+  Append(sector,
+         {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 23.000000",
+          "TSPECA 90.000000", "TSPECJ 6", "TSPECS 16", "TEXTM Kestrel Reach", "495.000000,0.000000",
+          "TSPECH 8.000000", "TSPECJ 2", "TEXTM 1105", "540.000000,293.000000"});
+  // Legend: every base kind met, in flag order, 4.1 units apart.
+  Append(sector, {"TSPECH 2.500000",
+                  "TSPECA 0.000000",
+                  "TSPECJ 3",
+                  "TEXTM Imperial Naval Base",
+                  "503.000000,404.500000",
+                  "INSSYM Imperial Naval Base",
+                  "1.000000;1.000000;0.000000;499.000000,404.500000;",
+                  "TEXTM Imperial Scout Base",
+                  "503.000000,400.400000",
+                  "INSSYM Imperial Scout Base",
+                  "1.000000;1.000000;0.000000;499.000000,400.400000;",
+                  "TEXTM Vargr Naval Base",
+                  "503.000000,396.300000",
+                  "INSSYM Vargr Naval Base",
+                  "1.000000;1.000000;0.000000;499.000000,396.300000;",
+                  "TEXTM Vargr Corsair Base",
+                  "503.000000,392.200000",
+                  "INSSYM Vargr Corsair Base",
+                  "1.000000;1.000000;0.000000;499.000000,392.200000;",
+                  "TEXTM Exile Camp",
+                  "503.000000,388.100000",
+                  "INSSYM Exile Camp",
+                  "1.000000;1.000000;0.000000;499.000000,388.100000;",
+                  "TEXTM Prison Camp",
+                  "503.000000,384.000000",
+                  "INSSYM Prison Camp",
+                  "1.000000;1.000000;0.000000;499.000000,384.000000;",
+                  "TEXTM Research Station",
+                  "503.000000,379.900000",
+                  "INSSYM Research Station",
+                  "1.000000;1.000000;0.000000;499.000000,379.900000;",
+                  "ECON"});
+  ExpectLines(ReadScript(dir, "kestrel/kestrel.scr"), sector, "kestrel.scr");
+
+  Lines a = {"ECOFF"};
+  // A's own name below the map.
+  Append(a, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 5.000000",
+             "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16", "TEXTM Amberlin Subsector",
+             "62.500000,-15.000000"});
+  // Neighbours: only B to the right and E below lie in the sector.
+  Append(a,
+         {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 4.000000",
+          "TSPECA 270.000000", "TSPECJ 4", "TSPECS 16", "TEXTM Brackwater", "130.000000,95.933000",
+          "TSPECA 180.000000", "TEXTM Elderfell", "62.500000,-5.000000"});
+  // Ashfall, in A's own frame.
+  Append(a, {"LAYER STANDARD",
+             "COLOR 10",
+             "LWIDTH 0.500000",
+             "LSTYLE Solid",
+             "FSTYLE Solid",
+             "ARCS 25.000000,129.903811;<340.000000,6.000000;200.000000",
+             "COLOR 15",
+             "TSPECF Courier New",
+             "TSPECH 1.500000",
+             "TSPECA 0.000000",
+             "TSPECJ 7",
+             "TSPECS 0",
+             "TEXTM 0203",
+             "25.000000,138.203811",
+             "TSPECF Arial",
+             "TSPECH 2.500000",
+             "TSPECS 16",
+             "TEXTM Ashfall",
+             "25.000000,125.403811",
+             "INSSYM Asteroid #",
+             "1.000000;1.000000;0.000000;25.000000,129.903811;",
+             "TSPECH 2.000000",
+             "TSPECJ 1",
+             "TSPECS 0",
+             "TEXTM B",
+             "25.000000,132.903811",
+             "TSPECH 1.500000",
+             "TSPECJ 6",
+             "TEXTM Im",
+             "29.500000,127.403811",
+             "LWIDTH 0.000000",
+             "CIRR 1.000000;28.000000,132.903811;",
+             "INSSYM Imperial Naval Base",
+             "1.000000;1.000000;0.000000;21.500000,132.403811;",
+             "INSSYM Imperial Scout Base",
+             "1.000000;1.000000;0.000000;21.000000,129.903811;",
+             "INSSYM Exile Camp",
+             "1.000000;1.000000;0.000000;21.500000,127.403811;"});
+  // Vault.
+  Append(a, {"TSPECF Courier New",
+             "TSPECJ 7",
+             "TEXTM 0507",
+             "70.000000,77.582032",
+             "COLOR 2",
+             "TSPECF Arial",
+             "TSPECH 2.500000",
+             "TSPECS 16",
+             "TEXTM VAULT",
+             "70.000000,64.782032",
+             "COLOR 9",
+             "CIRR 2.500000;70.000000,69.282032;",
+             "COLOR 15",
+             "TSPECH 2.000000",
+             "TSPECJ 1",
+             "TSPECS 0",
+             "TEXTM A",
+             "70.000000,72.282032",
+             "TSPECH 1.500000",
+             "TSPECJ 6",
+             "TEXTM Im",
+             "74.500000,66.782032",
+             "INSSYM Imperial Scout Base",
+             "1.000000;1.000000;0.000000;66.000000,69.282032;"});
+  // Dryden; Stray lies outside A and is left out.
+  Append(a, {"COLOR 2",
+             "LWIDTH 1.000000",
+             "ARCS 100.000000,34.641016;<340.000000,6.000000;200.000000",
+             "COLOR 15",
+             "TSPECF Courier New",
+             "TSPECJ 7",
+             "TEXTM 0709",
+             "100.000000,42.941016",
+             "TSPECF Arial",
+             "TSPECH 2.500000",
+             "TSPECS 16",
+             "TEXTM Dryden",
+             "100.000000,30.141016",
+             "COLOR 29",
+             "LWIDTH 0.000000",
+             "CIRR 2.500000;100.000000,34.641016;",
+             "COLOR 15",
+             "TSPECH 2.000000",
+             "TSPECJ 1",
+             "TSPECS 0",
+             "TEXTM C",
+             "100.000000,37.641016",
+             "TSPECH 1.500000",
+             "TSPECJ 6",
+             "TEXTM Cs",
+             "104.500000,32.141016",
+             "CIRR 1.000000;103.000000,37.641016;",
+             "INSSYM Prison Camp",
+             "1.000000;1.000000;0.000000;96.500000,37.141016;",
+             "INSSYM Research Station",
+             "1.000000;1.000000;0.000000;96.500000,32.141016;"});
+  // Routes: the one into B now leaves the map too and is cut so that it ends
+  // on the right limit x = 126; the one to the next sector ends on x = 0.
+  Append(a, {"COLOR 2", "LWIDTH 0.750000",
+             "LINE REF 25.000000,129.903811;<-53.413224,5.000000;"
+             "REF 70.000000,69.282032;<126.586776,5.000000;",
+             "COLOR 7",
+             "LINE REF 70.000000,69.282032;<19.106605,5.000000;"
+             "REF 130.724556,90.317636;<-160.893395,5.000000;",
+             "COLOR 11",
+             "LINE REF 25.000000,129.903811;<-169.106605,5.000000;"
+             "REF -4.909903,124.147647;<10.893395,5.000000;"});
+  // Caption, then the legend.
+  Append(a, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 7", "TSPECS 16",
+             "TEXTM (subsector A of Kestrel Reach sector)", "62.500000,-23.000000"});
+  Append(a, kSubsectorLegend);
+  ExpectLines(ReadScript(dir, "kestrel/kestrelA.scr"), a, "kestrelA.scr");
+
+  Lines f = {"ECOFF"};
+  // F's own name below the map.
+  Append(f, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 5.000000",
+             "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16", "TEXTM Farrowdale Subsector",
+             "62.500000,-15.000000"});
+  // Neighbours B above, E to the left and J below; G to the right has no
+  // name in this sector, so no label.
+  Append(f, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 4.000000",
+             "TSPECA 0.000000", "TSPECJ 4", "TSPECS 16", "TEXTM Brackwater", "62.500000,186.865000",
+             "TSPECA 90.000000", "TEXTM Elderfell", "-5.000000,95.933000", "TSPECA 180.000000",
+             "TEXTM Juniper", "62.500000,-5.000000"});
+  // Quill, in F's own frame.
+  Append(f, {"LAYER STANDARD",
+             "COLOR 15",
+             "TSPECF Courier New",
+             "TSPECH 1.500000",
+             "TSPECA 0.000000",
+             "TSPECJ 7",
+             "TSPECS 0",
+             "TEXTM 1215",
+             "55.000000,103.562794",
+             "TSPECF Arial",
+             "TSPECH 2.500000",
+             "TSPECS 16",
+             "TEXTM Quill",
+             "55.000000,90.762794",
+             "COLOR 9",
+             "LWIDTH 0.000000",
+             "LSTYLE Solid",
+             "FSTYLE Solid",
+             "CIRR 2.500000;55.000000,95.262794;",
+             "COLOR 15",
+             "TSPECH 2.000000",
+             "TSPECJ 1",
+             "TSPECS 0",
+             "TEXTM C",
+             "55.000000,98.262794",
+             "TSPECH 1.500000",
+             "TSPECJ 6",
+             "TEXTM Va",
+             "59.500000,92.762794",
+             "CIRR 1.000000;58.000000,98.262794;",
+             "INSSYM Vargr Naval Base",
+             "1.000000;1.000000;0.000000;51.500000,97.762794;",
+             "INSSYM Vargr Corsair Base",
+             "1.000000;1.000000;0.000000;51.500000,92.762794;"});
+  // Tallow.
+  Append(f, {"COLOR 10",
+             "LWIDTH 0.500000",
+             "ARCS 115.000000,43.301270;<340.000000,6.000000;200.000000",
+             "COLOR 15",
+             "TSPECF Courier New",
+             "TSPECJ 7",
+             "TEXTM 1618",
+             "115.000000,51.601270",
+             "COLOR 2",
+             "TSPECF Arial",
+             "TSPECH 2.500000",
+             "TSPECS 16",
+             "TEXTM TALLOW",
+             "115.000000,38.801270",
+             "COLOR 9",
+             "LWIDTH 0.000000",
+             "CIRR 2.500000;115.000000,43.301270;",
+             "COLOR 15",
+             "TSPECH 2.000000",
+             "TSPECJ 1",
+             "TSPECS 0",
+             "TEXTM E",
+             "115.000000,46.301270",
+             "TSPECH 1.500000",
+             "TSPECJ 6",
+             "TEXTM Im",
+             "119.500000,40.801270",
+             "INSSYM Exile Camp",
+             "1.000000;1.000000;0.000000;111.000000,43.301270;"});
+  // Routes: the one into J is cut so that it ends on the bottom limit y = 0.
+  Append(f, {"COLOR 9", "LWIDTH 0.750000",
+             "LINE REF 55.000000,95.262794;<-40.893395,5.000000;"
+             "REF 115.000000,43.301270;<139.106605,5.000000;",
+             "COLOR 25",
+             "LINE REF 55.000000,95.262794;<-60.000000,5.000000;"
+             "REF 112.500000,-4.330127;<120.000000,5.000000;"});
+  // Caption, then the legend.
+  Append(f, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 7", "TSPECS 16",
+             "TEXTM (subsector F of Kestrel Reach sector)", "62.500000,-23.000000"});
+  Append(f, kSubsectorLegend);
+  ExpectLines(ReadScript(dir, "kestrel/kestrelF.scr"), f, "kestrelF.scr");
+}
+
+// A chosen subsector without an index line still gets its caption and legend;
+// one whose map file is missing still gets its labels. Each counts again in
+// its own pass.
+TEST(SectorScripts, ChosenSubsectorsWithoutIndexLineOrMapFile) {
+  TempDir dir;
+  WriteKestrel(dir);
+  const ProgramResult run = RunTorvane(dir.path(), {"-sGK", "kestrel"});
+  EXPECT_EQ(run.err,
+            "Couldn't open file <kestrel/map\\SUBK.DAT>!\n"
+            "Couldn't open file <kestrel/map\\SUBK.DAT>!\n");
+  EXPECT_EQ(run.out, "There were 6 errors!\n");
+  EXPECT_EQ(run.status, 256 - 6);
+
+  Lines g = {"ECOFF"};
+  // No name and no neighbour labels: the caption comes first.
+  Append(g, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000",
+             "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
+             "TEXTM (subsector G of Kestrel Reach sector)", "62.500000,-23.000000"});
+  Append(g, kSubsectorLegend);
+  ExpectLines(ReadScript(dir, "kestrel/kestrelG.scr"), g, "kestrelG.scr");
+
+  Lines k = {"ECOFF"};
+  Append(k, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 5.000000",
+             "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16", "TEXTM Kettleby Subsector",
+             "62.500000,-15.000000"});
+  // G above has no name; J to the left, L to the right and O below.
+  Append(k, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 4.000000",
+             "TSPECA 90.000000", "TSPECJ 4", "TSPECS 16", "TEXTM Juniper", "-5.000000,95.933000",
+             "TSPECA 270.000000", "TEXTM Larkspur", "130.000000,95.933000", "TSPECA 180.000000",
+             "TEXTM Oakhurst", "62.500000,-5.000000"});
+  Append(k, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000",
+             "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
+             "TEXTM (subsector K of Kestrel Reach sector)", "62.500000,-23.000000"});
+  Append(k, kSubsectorLegend);
+  ExpectLines(ReadScript(dir, "kestrel/kestrelK.scr"), k, "kestrelK.scr");
+}
+
+}  // namespace
+}  // namespace torvane_test
