@@ -14,7 +14,9 @@ std::optional<std::string> InputFile::ReadText(std::uint64_t limit) {
 bool OutputFile::Write(std::string_view text) {
   encoded_.clear();
   AppendEncodedTextMode(text, encoded_);
-  return WriteRaw(encoded_);
+  if (WriteRaw(encoded_)) return true;
+  failed_ = true;
+  return false;
 }
 
 }  // namespace torvane

@@ -32,6 +32,8 @@ class OutputFile {
   virtual ~OutputFile() = default;
   // False when the bytes could not be written (or buffered).
   bool Write(std::string_view text);
+  // True once any write has failed: the file on disk is incomplete.
+  bool HasFailed() const { return failed_; }
   // Writes out what is buffered and closes; false when that fails. A file
   // destroyed without Close is closed and its result ignored.
   virtual bool Close() = 0;
@@ -41,6 +43,7 @@ class OutputFile {
 
  private:
   std::string encoded_;
+  bool failed_ = false;
 };
 
 enum class RemoveResult { kRemoved, kNotFound, kFailed };

@@ -50,13 +50,14 @@ int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarg
     return 0;
   }
   if (!stream->Write("ECOFF\n")) {
-    // The created file stays on disk, as does the backup.
     ReportWriteError(path);
     stream->Close();
+    file_system.Remove(path);  // the backup stays the latest complete script
     return 0;
   }
   target.path = std::move(path);
   target.stream = std::move(stream);
+  target.fileSystem = &file_system;
   return 1;
 }
 
@@ -64,7 +65,11 @@ void CloseScript(ScriptTarget& target) {
   if (target.stream != nullptr) {
     // Either failure means the file on disk is not what was written.
     if (!target.stream->Write("ECON\n")) ReportWriteError(target.path);
-    if (!target.stream->Close()) ReportWriteError(target.path);
+    const bool closed = target.stream->Close();
+    if (!closed) ReportWriteError(target.path);
+    if ((!closed || target.stream->HasFailed()) && target.fileSystem != nullptr) {
+      target.fileSystem->Remove(target.path);
+    }
   }
   // A later stream may reuse this one's identity; it must start afresh.
   ScrRelease();

@@ -15,6 +15,7 @@ namespace torvane {
 struct ScriptTarget {
   std::string path;
   std::unique_ptr<OutputFile> stream;
+  FileSystem* fileSystem = nullptr;  // where the script was created
 };
 
 // Creates the script for `script_path`, moved into the run's output
@@ -24,7 +25,9 @@ struct ScriptTarget {
 int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target);
 
 // Writes "ECON", closes the stream, releases the writer and empties the
-// target. A failed last line or close is reported as a write error.
+// target. A failed last line or close is reported as a write error. A
+// script that could not be written whole is removed: left in place, the
+// next run would push the earlier script out of its backup to keep it.
 void CloseScript(ScriptTarget& target);
 
 // The path a script is created at: `script_path` itself, or its file name

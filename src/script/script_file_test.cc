@@ -81,7 +81,7 @@ TEST(ScriptFile, OpenFailuresReportReleaseAndKeepTheEarlierFile) {
       {"rename fails", FileOp::kRename, "Error backing up file <out\\a.scr>!\n", "hand-tuned",
        false},
       {"create fails", FileOp::kCreate, "Error creating file <out\\a.scr>!\n", nullptr, true},
-      {"first line fails", FileOp::kWrite, "Error writing file <out\\a.scr>!\n", "", true},
+      {"first line fails", FileOp::kWrite, "Error writing file <out\\a.scr>!\n", nullptr, true},
   };
   for (const Case& c : cases) {
     TestRun run;
@@ -121,17 +121,34 @@ TEST(ScriptFile, UnreadableEarlierScriptIsStillBackedUp) {
   EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned");
 }
 
-TEST(ScriptFile, FailedLastLineOrCloseIsReported) {
-  for (FileOp op : {FileOp::kWrite, FileOp::kClose}) {
+TEST(ScriptFile, IncompleteScriptIsRemovedSoItsBackupSurvivesTheNextRun) {
+  struct Case {
+    const char* why;
+    FileOp op;
+    int nth;
+  };
+  const Case cases[] = {
+      {"a command fails", FileOp::kWrite, 1},
+      {"the last line fails", FileOp::kWrite, 2},
+      {"the close fails", FileOp::kClose, 1},
+  };
+  for (const Case& c : cases) {
     TestRun run;
     MemoryFileSystem fs;
+    fs.AddFile("a.scr", "hand-tuned");
     ScriptTarget target;
-    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
-    fs.FailOperation(op, 1);
+    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1) << c.why;
+    fs.FailOperation(c.op, c.nth);
+    ScrSelect(target);
     CloseScript(target);
-    EXPECT_EQ(run.errors(), "Error writing file <a.scr>!\n");
-    EXPECT_EQ(ErrorCount(), 1);
-    EXPECT_EQ(fs.OpenFiles(), 0);
+    EXPECT_EQ(run.errors(), "Error writing file <a.scr>!\n") << c.why;
+    EXPECT_EQ(ErrorCount(), 1) << c.why;
+    EXPECT_EQ(fs.OpenFiles(), 0) << c.why;
+    EXPECT_FALSE(fs.Exists("a.scr")) << c.why;
+    // The next run finds no script to back up, so the backup stays.
+    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1) << c.why;
+    CloseScript(target);
+    EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned") << c.why;
   }
 }
 
