@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <strings.h>
 
@@ -156,6 +157,10 @@ class HostOutputFile final : public OutputFile {
 
 class HostFileSystemImpl final : public FileSystem {
  public:
+  // A write past the process's file-size limit then fails with EFBIG and is
+  // reported like a full disk, instead of SIGXFSZ ending the run unreported.
+  HostFileSystemImpl() { std::signal(SIGXFSZ, SIG_IGN); }
+
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
     const std::string host = ResolveHostPath(path, false);
     // Non-blocking, so that a FIFO in place of a file cannot hang the run.
