@@ -1,0 +1,136 @@
+// Imports made-up sector files with the real torvane-import, converts the
+// result with the real torvane, and compares what the sector script draws
+// with what the input file holds.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "import/test_directory.h"
+
+namespace torvane_import {
+namespace {
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+int RunProgram(const std::string& command_line) {
+  const int status = std::system(command_line.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> ScriptLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+int CountStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+  int count = 0;
+  for (const std::string& line : lines) count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+  return count;
+}
+
+bool HasText(const std::vector<std::string>& lines, const std::string& text) {
+  for (const std::string& line : lines) {
+    if (line == "TEXTM " + text) return true;
+  }
+  return false;
+}
+
+// Imports `files` (the first is the sector file, an optional second the
+// metadata) into out/NAME and converts it; returns the sector script's lines.
+std::vector<std::string> ImportAndConvert(const TestDirectory& dir,
+                                          const std::vector<std::string>& inputs,
+                                          const std::string& name) {
+  std::string import = Quoted(TORVANE_IMPORT_BINARY);
+  for (const std::string& input : inputs) import += " " + Quoted(dir.Path(input));
+  import += " " + Quoted(dir.Path("out/" + name)) + " >/dev/null 2>&1";
+  EXPECT_EQ(RunProgram(import), 0) << import;
+  const std::string convert = "cd " + Quoted(dir.Path("out")) + " && " + Quoted(TORVANE_BINARY) +
+                              " -s+ -d scripts " + name + " >/dev/null 2>&1";
+  std::filesystem::create_directories(dir.path() / "out/scripts");
+  EXPECT_EQ(RunProgram(convert), 0) << convert;
+  EXPECT_TRUE(dir.Exists("out/scripts/" + name + "P.scr"));
+  return ScriptLines(dir.Read("out/scripts/" + name + ".scr"));
+}
+
+TEST(ImportRoundTrip, TabFileAndMetadataDrawEveryWorldAndRoute) {
+  TestDirectory dir;
+  // Six worlds, two of them belts (size 0), two with population 9 or more.
+  dir.Write("reach.tab",
+            "Sector\tSS\tHex\tName\tUWP\tBases\tRemarks\tZone\tPBG\tAllegiance\tStars\n"
+            "Rch\tA\t0101\tAlpha\tA788899-C\tNS\tHi Cp\tA\t123\tImDd\tG2 V\n"
+            "Rch\tA\t0304\tBelt Station\tB000677-A\t\tAs Px\t\t010\tImDd\tM1 V\n"
+            "Rch\tF\t1015\tA Rather Long Name\tC5669A8-9\tKM\tHi\tR\t302\tSwCf\tK0 V\n"
+            "Rch\tK\t2222\tTwo Belts\tD000000-0\t\tBa\tF\t020\tNaHu\t\n"
+            "Rch\tP\t3240\tOmega\tX655000-0\t\tBa Lo\t\t000\t----\tM9 V\n"
+            "Rch\tD\t3209\tEdgeworld\tE444444-4\tV\tNi\t\t001\tImDd\tF5 V\n");
+  // Seven routes: one into the next sector, one turned round, one wholly
+  // outside (left out).
+  dir.Write("reach.xml",
+            "<?xml version=\"1.0\"?>\n<Sector>\n  <Name>Test Reach</Name>\n"
+            "  <Subsectors><Subsector Index=\"A\">Firstling</Subsector>"
+            "<Subsector Index=\"P\">Lastling</Subsector></Subsectors>\n"
+            "  <Routes>\n"
+            "    <Route Start=\"0101\" End=\"0304\" Type=\"Trade\" />\n"
+            "    <Route Start=\"0304\" End=\"1015\" />\n"
+            "    <Route Start=\"1015\" End=\"2222\" Allegiance=\"SwCf\" />\n"
+            "    <Route Start=\"2222\" End=\"3240\" Allegiance=\"ZhCo\" />\n"
+            "    <Route Start=\"3209\" End=\"0208\" EndOffsetX=\"1\" />\n"
+            "    <Route Start=\"0140\" End=\"0101\" StartOffsetY=\"-1\" />\n"
+            "    <Route Start=\"0105\" End=\"0206\" StartOffsetX=\"-1\" EndOffsetX=\"-1\" />\n"
+            "  </Routes>\n</Sector>\n");
+  const std::vector<std::string> lines = ImportAndConvert(dir, {"reach.tab", "reach.xml"}, "reach");
+  EXPECT_EQ(CountStarting(lines, "CIRR 2.500000"), 4);
+  EXPECT_EQ(CountStarting(lines, "INSSYM Asteroid"), 2);
+  EXPECT_EQ(CountStarting(lines, "LINE REF"), 6);
+  for (const char* name : {"Alpha", "Belt Station", "A RATHER LONG", "Two Belts", "Omega",
+                           "Edgeworld", "Firstling", "Lastling", "Test Reach"}) {
+    EXPECT_TRUE(HasText(lines, name)) << name;
+  }
+  // The bases drawn: A (naval and scout), F (K and M), S (V), prison camp (Px).
+  EXPECT_EQ(CountStarting(lines, "INSSYM Imperial Naval Base"), 2);  // symbol and legend
+  EXPECT_EQ(CountStarting(lines, "INSSYM Military Base"), 2);
+  EXPECT_EQ(CountStarting(lines, "INSSYM Imperial Scout Base"), 3);
+  EXPECT_EQ(CountStarting(lines, "INSSYM Prison Camp"), 2);
+}
+
+TEST(ImportRoundTrip, OlderFileWithItsOwnIndexAndRoutesDrawsTheSame) {
+  TestDirectory dir;
+  dir.Write("old.sec",
+            "Old Reach\n"
+            "\n"
+            "A: Oldfirst                  a.dat\n"
+            "\n"
+            "@SUB-SECTOR: Oldfirst SECTOR: Old Reach\n"
+            "#\n"
+            "$0102 0304 0 0 3\n"
+            "$0304 3203 -1 0 12\n"
+            "#PlanetName   Loc. UPP Code   B   Notes         Z  PBG Al LRX *\n"
+            "Oldone        0102 A788899-C  A Hi Cp           A  123 Im G2 V\n"
+            "Oldtwo        0304 B000677-A    As Ex              010 Im\n"
+            "@SUB-SECTOR: Later SECTOR: Old Reach\n"
+            "Oldthree      1718 C5669A8-9  Z Ri              R  302 Zh K0 V\n");
+  const std::vector<std::string> lines = ImportAndConvert(dir, {"old.sec"}, "old");
+  EXPECT_EQ(CountStarting(lines, "CIRR 2.500000"), 2);
+  EXPECT_EQ(CountStarting(lines, "INSSYM Asteroid"), 1);
+  EXPECT_EQ(CountStarting(lines, "LINE REF"), 2);
+  for (const char* name : {"Oldone", "Oldtwo", "OLDTHREE", "Oldfirst", "Later", "Old Reach"}) {
+    EXPECT_TRUE(HasText(lines, name)) << name;
+  }
+  EXPECT_EQ(CountStarting(lines, "INSSYM Exile Camp"), 2);
+  EXPECT_EQ(CountStarting(lines, "INSSYM Zhodani Base"), 2);
+}
+
+}  // namespace
+}  // namespace torvane_import

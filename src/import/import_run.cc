@@ -1,0 +1,157 @@
+// Command line and the steps of one import: read, fit, lay out, write.
+#include "import/import_run.h"
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "import/metadata_reader.h"
+#include "import/sector_file_reader.h"
+#include "import/sector_layout.h"
+#include "import/sector_output.h"
+
+namespace torvane_import {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: torvane-import [options] SECTORFILE [METADATA] OUTDIR/NAME\n"
+    "\n"
+    "Writes the sector directory OUTDIR/NAME (NAME.dat and map/SUBA.DAT to SUBP.DAT)\n"
+    "from a published sector file (tab-delimited, column or older fixed-column\n"
+    "format) and, if given, its XML metadata file. Convert it with: torvane OUTDIR/NAME\n"
+    "\n"
+    "Options:\n"
+    "  --strict   any line that cannot be read is an error: nothing is written\n"
+    "  --verbose  say how each value was fitted into the map files\n"
+    "  --force    replace the files of an existing sector directory\n"
+    "  --help     this text\n";
+
+struct ImportOptions {
+  bool strict = false;
+  bool verbose = false;
+  bool force = false;
+  bool help = false;
+  std::vector<std::string> paths;
+};
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::error_code error;
+  if (fs::is_directory(path, error)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
+
+// The sector directory and its name from OUTDIR/NAME (trailing separators
+// dropped).
+std::pair<fs::path, std::string> SectorDirectory(std::string argument) {
+  while (argument.size() > 1 && argument.back() == '/') argument.pop_back();
+  const fs::path directory(argument);
+  return {directory, directory.filename().string()};
+}
+
+}  // namespace
+
+int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  ImportOptions options;
+  bool options_end = false;
+  for (const std::string& argument : arguments) {
+    if (!options_end && argument == "--") {
+      options_end = true;
+    } else if (!options_end && (argument == "--help" || argument == "-h")) {
+      options.help = true;
+    } else if (!options_end && argument == "--strict") {
+      options.strict = true;
+    } else if (!options_end && argument == "--verbose") {
+      options.verbose = true;
+    } else if (!options_end && argument == "--force") {
+      options.force = true;
+    } else if (!options_end && argument.size() > 1 && argument[0] == '-') {
+      err << "torvane-import: unknown option '" << argument << "'\n" << kUsage;
+      return kImportUsage;
+    } else {
+      options.paths.push_back(argument);
+    }
+  }
+  if (options.help) {
+    out << kUsage;
+    return kImportWritten;
+  }
+  if (options.paths.size() < 2 || options.paths.size() > 3) {
+    err << "torvane-import: give a sector file, optionally a metadata file, and OUTDIR/NAME\n"
+        << kUsage;
+    return kImportUsage;
+  }
+  const std::string& sector_path = options.paths.front();
+  const std::string metadata_path = options.paths.size() == 3 ? options.paths[1] : std::string();
+  const auto [directory, name] = SectorDirectory(options.paths.back());
+  if (name.empty() || name == "." || name == "..") {
+    err << "torvane-import: '" << options.paths.back() << "' names no sector directory\n";
+    return kImportUsage;
+  }
+
+  ImportLog log;
+  const std::optional<std::string> sector_text = ReadWholeFile(sector_path);
+  if (!sector_text) {
+    err << "torvane-import: cannot read " << sector_path << "\n";
+    return kImportFailed;
+  }
+  ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
+  std::string source = fs::path(sector_path).filename().string();
+  if (!metadata_path.empty()) {
+    const std::optional<std::string> metadata_text = ReadWholeFile(metadata_path);
+    if (!metadata_text) {
+      err << "torvane-import: cannot read " << metadata_path << "\n";
+      return kImportFailed;
+    }
+    if (!ReadMetadata(*metadata_text, metadata_path, sector, log)) {
+      for (const std::string& problem : log.problems) err << problem << "\n";
+      err << "torvane-import: nothing written\n";
+      return kImportFailed;
+    }
+    source += " and " + fs::path(metadata_path).filename().string();
+  }
+  if (sector.title.empty()) sector.title = fs::path(sector_path).stem().string();
+
+  LayoutCounts counts;
+  const std::vector<OutputFile> files = LayOutSector(sector, name, source, counts, log);
+  for (const std::string& problem : log.problems) err << problem << "\n";
+  if (options.verbose) {
+    for (const std::string& note : log.notes) err << note << "\n";
+  }
+  if (counts.worlds == 0) {
+    err << "torvane-import: no world could be read from " << sector_path << ": nothing written\n";
+    return kImportFailed;
+  }
+  if (options.strict && !log.problems.empty()) {
+    err << "torvane-import: " << log.problems.size()
+        << " problem(s) and --strict: nothing written\n";
+    return kImportFailed;
+  }
+  const std::string failure = WriteSectorDirectory(directory, files, options.force);
+  if (!failure.empty()) {
+    err << "torvane-import: " << failure << "\n";
+    return kImportFailed;
+  }
+  out << "Wrote " << directory.string() << " from "
+      << FormatName(DetectSectorFileFormat(*sector_text)) << " file " << sector_path << ": "
+      << counts.worlds << " worlds, " << counts.routes << " routes";
+  if (counts.routes_outside > 0) {
+    out << " (" << counts.routes_outside << " routes wholly outside the sector left out)";
+  }
+  out << ".\n";
+  if (!log.problems.empty()) {
+    out << log.problems.size()
+        << " line(s) or value(s) could not be used; see the messages above.\n";
+  }
+  return kImportWritten;
+}
+
+}  // namespace torvane_import

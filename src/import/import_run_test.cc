@@ -1,0 +1,101 @@
+#include "import/import_run.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "import/test_directory.h"
+
+namespace torvane_import {
+namespace {
+
+const char kColumnFile[] =
+    "Hex  Name          UWP       Remarks       B  Z PBG A    Stellar\n"
+    "---- ------------- --------- ------------- -- - --- ---- ----------\n"
+    "0102 Alpha         A788899-C Hi Cp         NS A 123 ImDd G2 V\n"
+    "0x02 Broken        A788899-C\n";
+
+struct ImportResult {
+  int status;
+  std::string out, err;
+};
+
+ImportResult Import(const std::vector<std::string>& arguments) {
+  std::ostringstream out, err;
+  const int status = RunImport(arguments, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
+  TestDirectory dir;
+  dir.Write("reach.txt", kColumnFile);
+  const ImportResult run = Import({dir.Path("reach.txt"), dir.Path("out/reach/")});
+  EXPECT_EQ(run.status, kImportWritten);
+  EXPECT_EQ(run.err,
+            dir.Path("reach.txt") + ":4: hex '0x02' is not a hex of the sector (0101 to 3240)\n");
+  EXPECT_NE(run.out.find(": 1 worlds, 0 routes."), std::string::npos) << run.out;
+  EXPECT_EQ(dir.Read("out/reach/reach.dat").substr(0, 7), "reach\n\n");
+  EXPECT_NE(dir.Read("out/reach/map/SUBA.DAT").find("\nAlpha         0102 A788899-C  A Cp Hi"),
+            std::string::npos);
+  EXPECT_TRUE(dir.Exists("out/reach/map/SUBP.DAT"));
+  EXPECT_FALSE(dir.Exists("out/.reach.torvane-import"));
+}
+
+TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
+  TestDirectory dir;
+  dir.Write("reach.txt", kColumnFile);
+  const ImportResult run = Import({"--strict", dir.Path("reach.txt"), dir.Path("out/reach")});
+  EXPECT_EQ(run.status, kImportFailed);
+  EXPECT_NE(run.err.find(":4: hex '0x02'"), std::string::npos);
+  EXPECT_NE(run.err.find("1 problem(s) and --strict: nothing written"), std::string::npos);
+  EXPECT_FALSE(dir.Exists("out/reach"));
+}
+
+TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
+  TestDirectory dir;
+  dir.Write("reach.txt", kColumnFile);
+  dir.Write("out/reach/map/suba.dat", "hand edits\n");
+  const ImportResult refused = Import({dir.Path("reach.txt"), dir.Path("out/reach")});
+  EXPECT_EQ(refused.status, kImportFailed);
+  EXPECT_NE(refused.err.find("already holds map/suba.dat"), std::string::npos) << refused.err;
+  EXPECT_EQ(dir.Read("out/reach/map/suba.dat"), "hand edits\n");
+  EXPECT_FALSE(dir.Exists("out/reach/reach.dat"));
+
+  const ImportResult forced = Import({"--force", dir.Path("reach.txt"), dir.Path("out/reach")});
+  EXPECT_EQ(forced.status, kImportWritten) << forced.err;
+  EXPECT_NE(dir.Read("out/reach/map/suba.dat").find("Alpha"), std::string::npos);
+  EXPECT_FALSE(dir.Exists("out/reach/map/suba.dat.new"));
+  EXPECT_TRUE(dir.Exists("out/reach/reach.dat"));
+}
+
+TEST(ImportRun, VerboseSaysHowValuesWereFitted) {
+  TestDirectory dir;
+  dir.Write("reach.txt", kColumnFile);
+  const ImportResult quiet = Import({dir.Path("reach.txt"), dir.Path("a/reach")});
+  EXPECT_EQ(quiet.err.find("allegiance 'ImDd' written as 'Im'"), std::string::npos);
+  const ImportResult verbose = Import({"--verbose", dir.Path("reach.txt"), dir.Path("b/reach")});
+  EXPECT_NE(verbose.err.find(":3: allegiance 'ImDd' written as 'Im'"), std::string::npos);
+}
+
+TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
+  TestDirectory dir;
+  EXPECT_EQ(Import({"--help"}).status, kImportWritten);
+  EXPECT_EQ(Import({"--help"}).out.substr(0, 22), "Usage: torvane-import ");
+  EXPECT_EQ(Import({"--bogus", "a", "b"}).status, kImportUsage);
+  EXPECT_EQ(Import({"only-one"}).status, kImportUsage);
+  EXPECT_EQ(Import({"a", "b", "c", "d"}).status, kImportUsage);
+  const ImportResult missing = Import({dir.Path("none.tab"), dir.Path("out/x")});
+  EXPECT_EQ(missing.status, kImportFailed);
+  EXPECT_EQ(missing.err, "torvane-import: cannot read " + dir.Path("none.tab") + "\n");
+  dir.Write("empty.tab", "# nothing\n");
+  EXPECT_EQ(Import({dir.Path("empty.tab"), dir.Path("out/x")}).status, kImportFailed);
+  dir.Write("reach.txt", kColumnFile);
+  dir.Write("bad.xml", "<Sector>");
+  const ImportResult bad_xml =
+      Import({dir.Path("reach.txt"), dir.Path("bad.xml"), dir.Path("out/x")});
+  EXPECT_EQ(bad_xml.status, kImportFailed);
+  EXPECT_FALSE(dir.Exists("out/x"));
+}
+
+}  // namespace
+}  // namespace torvane_import

@@ -1,0 +1,98 @@
+// Shared helpers of the importer: message prefixes, hex numbers past the
+// sector's edge and small text operations.
+#include "import/imported_sector.h"
+
+#include <cctype>
+
+namespace torvane_import {
+
+namespace {
+
+constexpr int kSectorColumns = 32;
+constexpr int kSectorRows = 40;
+
+char UpperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+}  // namespace
+
+std::string Where(const SourceLine& source) {
+  std::string where = source.file;
+  if (source.line > 0) where += ':' + std::to_string(source.line);
+  return where + ": ";
+}
+
+SectorHex NormaliseHex(SectorHex hex) {
+  while (hex.column < 1) {
+    hex.column += kSectorColumns;
+    --hex.sector_x;
+  }
+  while (hex.column > kSectorColumns) {
+    hex.column -= kSectorColumns;
+    ++hex.sector_x;
+  }
+  while (hex.row < 1) {
+    hex.row += kSectorRows;
+    --hex.sector_y;
+  }
+  while (hex.row > kSectorRows) {
+    hex.row -= kSectorRows;
+    ++hex.sector_y;
+  }
+  return hex;
+}
+
+std::optional<SectorHex> ParseHexNumber(std::string_view text) {
+  if (text.size() != 4) return std::nullopt;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+  }
+  SectorHex hex;
+  hex.column = (text[0] - '0') * 10 + (text[1] - '0');
+  hex.row = (text[2] - '0') * 10 + (text[3] - '0');
+  return hex;
+}
+
+void ImportLog::Problem(const SourceLine& source, std::string_view text) {
+  problems.push_back(Where(source) + std::string(text));
+}
+
+void ImportLog::Note(const SourceLine& source, std::string_view text) {
+  notes.push_back(Where(source) + std::string(text));
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = UpperChar(c);
+  return upper;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpperChar(a[i]) != UpperChar(b[i])) return false;
+  }
+  return true;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+}  // namespace torvane_import

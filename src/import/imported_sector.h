@@ -1,0 +1,81 @@
+// The sector as read from a published sector file and its metadata, before it
+// is fitted into the fixed columns of the map files torvane reads.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace torvane_import {
+
+// Where a value came from, for messages.
+struct SourceLine {
+  std::string file;
+  int line = 0;  // 0 when the value belongs to the whole file
+};
+// "file:line: " (or "file: " without a line), the prefix of every message.
+std::string Where(const SourceLine& source);
+
+// Which codes a file uses: the older fixed-column files use the base letters
+// and remark codes of the map files themselves, the tab-delimited and column
+// files the newer multi-letter base codes and remark codes.
+enum class CodeStyle { kOlder, kNewer };
+
+struct ImportedWorld {
+  SourceLine source;
+  int column = 0;  // 1 to 32
+  int row = 0;     // 1 to 40
+  std::string name, uwp, bases, remarks, zone, pbg, allegiance, stars;
+};
+
+// A hex anywhere near the sector: the offset of the sector that holds it
+// (0, 0 for the imported sector; x grows to the right, y downward) and the
+// hex in that sector's own numbering.
+struct SectorHex {
+  int sector_x = 0;
+  int sector_y = 0;
+  int column = 0;
+  int row = 0;
+};
+// Moves a hex written past the sector's edge (column 0 or 33, row 0 or 41,
+// as published data does) into the neighbouring sector's numbering.
+SectorHex NormaliseHex(SectorHex hex);
+// Reads "CCRR" (exactly four digits); empty when the text is not one.
+std::optional<SectorHex> ParseHexNumber(std::string_view text);
+
+struct ImportedRoute {
+  SourceLine source;
+  SectorHex start, end;
+  std::optional<int> color_code;  // given by an older file's route line
+  std::string type, allegiance;
+};
+
+struct ImportedSector {
+  CodeStyle codes = CodeStyle::kNewer;
+  std::string title;
+  std::array<std::string, 16> subsector_names;
+  std::vector<ImportedWorld> worlds;
+  std::vector<ImportedRoute> routes;
+};
+
+// Messages gathered while importing. A problem is a line or value that could
+// not be used (--strict makes any problem fatal); a note says how a value was
+// fitted into the map files (shown with --verbose).
+struct ImportLog {
+  std::vector<std::string> problems;
+  std::vector<std::string> notes;
+  void Problem(const SourceLine& source, std::string_view text);
+  void Note(const SourceLine& source, std::string_view text);
+};
+
+// Text helpers shared by the readers.
+std::string_view TrimBlanks(std::string_view text);
+std::string UpperAscii(std::string_view text);
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// Splits text into lines: LF or CR LF ends a line, a leading UTF-8 byte-order
+// mark is dropped.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+}  // namespace torvane_import

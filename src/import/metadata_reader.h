@@ -1,0 +1,20 @@
+// Reads the XML metadata published beside a sector file: the sector's name,
+// its subsector names and its routes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "import/imported_sector.h"
+
+namespace torvane_import {
+
+// Puts what the metadata gives into `sector`: the title, the named
+// subsectors and, when the metadata lists routes, its routes in place of any
+// the sector file held. A route or subsector that cannot be read is reported
+// in `log` and left out. Returns false (reported) when the text is not XML
+// with a Sector element; `sector` is then unchanged.
+bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedSector& sector,
+                  ImportLog& log);
+
+}  // namespace torvane_import

@@ -1,0 +1,270 @@
+// The older fixed-column format: optionally a header with the title, the
+// subsector index and a legend of base codes, then "@SUB-SECTOR:" blocks of
+// route lines ("$") and world lines in the columns of torvane's map files.
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "import/field_mapping.h"
+#include "import/sector_file_reader.h"
+
+namespace torvane_import {
+
+namespace {
+
+// Offsets of the fields from the hex column (14 in a standard line).
+constexpr size_t kProfileOffset = 5;
+constexpr size_t kBaseOffset = 16;
+constexpr size_t kRemarksOffset = 18;
+constexpr size_t kZoneOffset = 34;
+constexpr size_t kPbgOffset = 37;
+constexpr size_t kAllegianceOffset = 41;
+constexpr size_t kStarsOffset = 44;
+constexpr size_t kStandardHexColumn = 14;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool HexAndProfileAt(std::string_view line, size_t p) {
+  if (p + kProfileOffset + 9 > line.size()) return false;
+  if (p > 0 && line[p - 1] != ' ' && line[p - 1] != '\t') return false;
+  for (size_t i = 0; i < 4; ++i) {
+    if (!IsDigit(line[p + i])) return false;
+  }
+  return line[p + 4] == ' ' && line[p + kProfileOffset + 7] == '-';
+}
+
+// The column of the hex in a world line: 14 as the format has it, or where a
+// hex and a world profile stand together after a longer name.
+std::optional<size_t> FindHexColumn(std::string_view line) {
+  if (HexAndProfileAt(line, kStandardHexColumn)) return kStandardHexColumn;
+  for (size_t p = 0; p + kProfileOffset + 9 <= line.size(); ++p) {
+    if (HexAndProfileAt(line, p)) return p;
+  }
+  return std::nullopt;
+}
+
+std::string_view Column(std::string_view line, size_t start, size_t width) {
+  if (start >= line.size()) return {};
+  return TrimBlanks(line.substr(start, width));
+}
+
+struct RouteText {
+  SourceLine source;
+  int block;
+  std::string_view text;
+};
+
+struct Block {
+  std::string name;
+  int subsector = -1;
+};
+
+int SubsectorOfHex(int column, int row) { return (column - 1) / 8 + 4 * ((row - 1) / 10); }
+
+int WrapOffset(int offset) {
+  while (offset < -2) offset += 4;
+  while (offset > 2) offset -= 4;
+  return offset;
+}
+
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+std::optional<int> ParseInt(std::string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i == text.size() || text.size() - i > 6) return std::nullopt;
+  int value = 0;
+  for (; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  return negative ? -value : value;
+}
+
+std::vector<std::string_view> Words(std::string_view text) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+    if (i > start) words.push_back(text.substr(start, i - start));
+  }
+  return words;
+}
+
+// A route line "$SSSS EEEE dx dy K": the start in the block's subsector, the
+// end in its own sector's numbering dx, dy subsectors away.
+std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, ImportLog& log) {
+  const std::vector<std::string_view> words = Words(route.text.substr(1));
+  const std::optional<SectorHex> start = words.size() > 0 ? ParseHexNumber(words[0]) : std::nullopt;
+  const std::optional<SectorHex> end = words.size() > 1 ? ParseHexNumber(words[1]) : std::nullopt;
+  if (!start || !end) {
+    log.Problem(route.source, "route line does not begin with two hex numbers ($0101 0202)");
+    return std::nullopt;
+  }
+  std::vector<int> numbers;
+  for (size_t i = 2; i < words.size() && i < 5; ++i) {
+    const std::optional<int> number = ParseInt(words[i]);
+    if (!number) {
+      log.Problem(route.source,
+                  "route line holds '" + std::string(words[i]) + "' where a number belongs");
+      return std::nullopt;
+    }
+    numbers.push_back(*number);
+  }
+  if (numbers.size() == 1) {
+    log.Problem(route.source, "route line gives one subsector offset, not two");
+    return std::nullopt;
+  }
+  ImportedRoute imported;
+  imported.source = route.source;
+  imported.start = *start;
+  if (subsector >= 0 && start->column >= 1 && start->row >= 1) {
+    imported.start.column = (start->column - 1) % 8 + 8 * (subsector % 4) + 1;
+    imported.start.row = (start->row - 1) % 10 + 10 * (subsector / 4) + 1;
+  }
+  imported.end = *end;
+  const auto in_sector = [](const SectorHex& hex) {
+    return hex.column >= 1 && hex.column <= 32 && hex.row >= 1 && hex.row <= 40;
+  };
+  if (!in_sector(imported.start) || !in_sector(imported.end)) {
+    log.Problem(route.source, "route hex outside 0101 to 3240");
+    return std::nullopt;
+  }
+  // torvane works the end's subsector out from the end hex, wrapped into -2 to 2
+  // subsectors away, and never reads the offsets written in the line; the
+  // importer places the end the same way.
+  const int start_column = (imported.start.column - 1) / 8;
+  const int start_row = (imported.start.row - 1) / 10;
+  const int across = start_column + WrapOffset((end->column - 1) / 8 - start_column);
+  const int down = start_row + WrapOffset((end->row - 1) / 10 - start_row);
+  imported.end.sector_x = FloorDiv(across, 4);
+  imported.end.sector_y = FloorDiv(down, 4);
+  if (numbers.size() >= 2 &&
+      (numbers[0] != across - start_column || numbers[1] != down - start_row)) {
+    log.Note(route.source, "route offsets " + std::to_string(numbers[0]) + " " +
+                               std::to_string(numbers[1]) + " disagree with end hex " +
+                               std::string(words[1]) + ", which decides as it does for torvane");
+  }
+  if (numbers.size() == 3) {
+    if (numbers[2] >= 0 && numbers[2] <= 15) {
+      imported.color_code = numbers[2];
+    } else {
+      log.Note(route.source, "colour code " + std::to_string(numbers[2]) +
+                                 " is not 0 to 15: the colour table decides");
+    }
+  }
+  return imported;
+}
+
+bool IsIndexLine(std::string_view line) {
+  return line.size() >= 3 && line[0] >= 'A' && line[0] <= 'P' && line[1] == ':' && line[2] == ' ';
+}
+
+}  // namespace
+
+ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& file_name,
+                                   ImportLog& log) {
+  ImportedSector sector;
+  sector.codes = CodeStyle::kOlder;
+  const std::vector<std::string_view> lines = SplitLines(text);
+  std::map<char, std::string> base_legend;
+  const auto starts_body = [](std::string_view line) {
+    return !line.empty() &&
+           (line[0] == '#' || line[0] == '@' || line[0] == '$' || FindHexColumn(line).has_value());
+  };
+
+  size_t i = 0;
+  while (i < lines.size() && TrimBlanks(lines[i]).empty()) ++i;
+  if (i < lines.size() && !starts_body(lines[i])) {
+    // The header: title, subsector index, legends and credits, up to the first block.
+    sector.title = TrimBlanks(lines[i++]);
+    bool in_bases = false;
+    for (; i < lines.size() && !starts_body(lines[i]); ++i) {
+      const std::string_view line = lines[i];
+      if (IsIndexLine(line)) {
+        sector.subsector_names[static_cast<size_t>(line[0] - 'A')] =
+            Column(line, 3, kSubsectorNameWidth);
+      } else if (TrimBlanks(line) == "Bases:") {
+        in_bases = true;
+      } else if (TrimBlanks(line).empty()) {
+        in_bases = false;
+      } else if (in_bases && line.size() > 4 && line.substr(1, 3) == " = ") {
+        base_legend[line[0]] = BaseLettersFromDescription(line.substr(4));
+      }
+    }
+  }
+
+  std::vector<Block> blocks(1);
+  std::vector<RouteText> routes;
+  for (; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    const SourceLine source{file_name, static_cast<int>(i + 1)};
+    if (TrimBlanks(line).empty() || line[0] == '#') continue;
+    if (line[0] == '@') {
+      constexpr std::string_view kSubsector = "@SUB-SECTOR:";
+      constexpr std::string_view kSector = " SECTOR:";
+      if (line.substr(0, kSubsector.size()) != kSubsector) continue;
+      std::string_view rest = line.substr(kSubsector.size());
+      const size_t sector_at = rest.find(kSector);
+      Block block;
+      block.name = TrimBlanks(rest.substr(0, sector_at));
+      if (sector_at != std::string_view::npos && sector.title.empty()) {
+        sector.title = TrimBlanks(rest.substr(sector_at + kSector.size()));
+      }
+      for (size_t s = 0; s < sector.subsector_names.size(); ++s) {
+        if (!block.name.empty() && EqualsIgnoringCase(sector.subsector_names[s], block.name)) {
+          block.subsector = static_cast<int>(s);
+        }
+      }
+      blocks.push_back(block);
+      continue;
+    }
+    if (line[0] == '$') {
+      routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
+      continue;
+    }
+    const std::optional<size_t> hex = FindHexColumn(line);
+    if (!hex) {
+      log.Problem(source, "not a world line: no hex and world profile such as '0101 A788899-C'");
+      continue;
+    }
+    ImportedWorld world;
+    world.source = source;
+    world.name = TrimBlanks(line.substr(0, *hex));
+    world.uwp = Column(line, *hex + kProfileOffset, 9);
+    world.bases = Column(line, *hex + kBaseOffset, 1);
+    world.remarks = Column(line, *hex + kRemarksOffset, kRemarksWidth);
+    world.zone = Column(line, *hex + kZoneOffset, 1);
+    world.pbg = Column(line, *hex + kPbgOffset, 3);
+    world.allegiance = Column(line, *hex + kAllegianceOffset, 2);
+    world.stars = Column(line, *hex + kStarsOffset, std::string_view::npos);
+    if (!CheckWorld(world, line.substr(*hex, 4), log)) continue;
+    if (world.bases.size() == 1 && BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) {
+      const auto legend = base_legend.find(world.bases[0]);
+      if (legend != base_legend.end() && !legend->second.empty()) {
+        log.Note(source, "base code '" + world.bases + "' read as '" + legend->second +
+                             "' from the file's legend");
+        world.bases = legend->second;
+      }
+    }
+    Block& block = blocks.back();
+    if (block.subsector < 0 && !block.name.empty()) {
+      block.subsector = SubsectorOfHex(world.column, world.row);
+      std::string& name = sector.subsector_names[static_cast<size_t>(block.subsector)];
+      if (name.empty()) name = CutToWidth(block.name, kSubsectorNameWidth);
+    }
+    sector.worlds.push_back(std::move(world));
+  }
+  for (const RouteText& route : routes) {
+    if (std::optional<ImportedRoute> imported =
+            ReadRoute(route, blocks[static_cast<size_t>(route.block)].subsector, log)) {
+      sector.routes.push_back(std::move(*imported));
+    }
+  }
+  return sector;
+}
+
+}  // namespace torvane_import

@@ -1,0 +1,266 @@
+// Builds the texts of a torvane sector directory from an imported sector.
+#include "import/sector_layout.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <set>
+
+#include "import/field_mapping.h"
+
+namespace torvane_import {
+
+namespace {
+
+// Columns of a world line, as torvane reads them.
+constexpr size_t kHexColumn = 14;
+constexpr size_t kProfileColumn = 19;
+constexpr size_t kBaseColumn = 30;
+constexpr size_t kRemarksColumn = 32;
+constexpr size_t kZoneColumn = 48;
+constexpr size_t kPbgColumn = 51;
+constexpr size_t kAllegianceColumn = 55;
+constexpr size_t kStarsColumn = 58;
+constexpr int kSubsectorCount = 16;
+
+void Put(std::string& line, size_t column, std::string_view text) {
+  line.replace(column, text.size(), text);
+}
+
+std::string TrimTrailingBlanks(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
+
+std::string ReplaceControls(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return clean;
+}
+
+std::string HexNumber(int column, int row) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d", column, row);
+  return text;
+}
+
+// Population multiplier, belts and gas giants; a missing digit is written
+// as '0', since torvane draws a gas giant for a blank column 53.
+std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& log) {
+  std::string fitted(TrimBlanks(pbg));
+  const auto is_digit = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  };
+  const bool usable = fitted.size() == 3 && std::all_of(fitted.begin(), fitted.end(), is_digit);
+  if (usable) return fitted;
+  std::string digits;
+  for (char c : fitted) {
+    if (is_digit(c) && digits.size() < 3) digits += c;
+  }
+  digits.resize(3, '0');
+  log.Note(source, "PBG '" + fitted + "' written as '" + digits + "'");
+  return digits;
+}
+
+int SubsectorOfHex(int column, int row) { return (column - 1) / 8 + 4 * ((row - 1) / 10); }
+
+int WrapOffset(int offset) {
+  while (offset < -2) offset += 4;
+  while (offset > 2) offset -= 4;
+  return offset;
+}
+
+bool SameHex(const SectorHex& a, const SectorHex& b) {
+  return a.sector_x == b.sector_x && a.sector_y == b.sector_y && a.column == b.column &&
+         a.row == b.row;
+}
+
+std::string DescribeHex(const SectorHex& hex) {
+  std::string text = HexNumber(hex.column, hex.row);
+  if (hex.sector_x != 0 || hex.sector_y != 0) {
+    text += " of the sector " + std::to_string(hex.sector_x) + " across, " +
+            std::to_string(hex.sector_y) + " down";
+  }
+  return text;
+}
+
+std::string MapFileName(int subsector) {
+  return std::string("SUB") + static_cast<char>('A' + subsector) + ".DAT";
+}
+
+std::string ColumnHeader() {
+  std::string header(kStarsColumn, ' ');
+  Put(header, 0, "#Name");
+  Put(header, kHexColumn, "Hex");
+  Put(header, kProfileColumn, "Profile");
+  Put(header, kBaseColumn, "B");
+  Put(header, kRemarksColumn, "Remarks");
+  Put(header, kZoneColumn, "Z");
+  Put(header, kPbgColumn, "PBG");
+  Put(header, kAllegianceColumn, "Al");
+  return header + "Stars";
+}
+
+}  // namespace
+
+std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log) {
+  const SourceLine& source = world.source;
+  std::string line(kStarsColumn, ' ');
+  Put(line, 0, FitName(world.name, source, log));
+  Put(line, kHexColumn, HexNumber(world.column, world.row));
+  Put(line, kProfileColumn, world.uwp);
+  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, codes, source, log);
+  Put(line, kRemarksColumn, FitRemarks(world.remarks, codes, source, log));
+  line[kZoneColumn] = MapZone(world.zone, source, log);
+  Put(line, kPbgColumn, FitPbg(world.pbg, source, log));
+  Put(line, kAllegianceColumn, MapAllegiance(world.allegiance, source, log));
+  line += ReplaceControls(TrimBlanks(world.stars));
+  return TrimTrailingBlanks(std::move(line));
+}
+
+PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
+  PlacedRoute placed;
+  SectorHex start = NormaliseHex(route.start);
+  SectorHex end = NormaliseHex(route.end);
+  const auto inside = [](const SectorHex& hex) { return hex.sector_x == 0 && hex.sector_y == 0; };
+  if (!inside(start)) {
+    if (!inside(end)) {
+      log.Note(route.source, "route from " + DescribeHex(start) + " to " + DescribeHex(end) +
+                                 " lies wholly outside the sector: left out");
+      placed.fit = PlacedRoute::kOutside;
+      return placed;
+    }
+    log.Note(route.source,
+             "route from " + DescribeHex(start) + " turned round to start inside the sector");
+    std::swap(start, end);
+  }
+  if (SameHex(start, end)) {
+    log.Problem(route.source, "route starts and ends in hex " + DescribeHex(start) + ": left out");
+    return placed;
+  }
+  const int start_column = (start.column - 1) / 8;
+  const int start_row = (start.row - 1) / 10;
+  const int dx = (end.column - 1) / 8 + 4 * end.sector_x - start_column;
+  const int dy = (end.row - 1) / 10 + 4 * end.sector_y - start_row;
+  // torvane works the offsets out again from the end hex, wrapped into -2 to 2.
+  if (WrapOffset((end.column - 1) / 8 - start_column) != dx ||
+      WrapOffset((end.row - 1) / 10 - start_row) != dy) {
+    log.Problem(route.source, "route from " + DescribeHex(start) + " to " + DescribeHex(end) +
+                                  " reaches " + std::to_string(dx) + " subsectors across and " +
+                                  std::to_string(dy) +
+                                  " down, further than a map file can hold: left out");
+    return placed;
+  }
+  const int code =
+      route.color_code ? *route.color_code : RouteColorCode(route.type, route.allegiance);
+  char text[64];
+  std::snprintf(text, sizeof text, "$%s %s %d %d %d", HexNumber(start.column, start.row).c_str(),
+                HexNumber(end.column, end.row).c_str(), dx, dy, code);
+  placed.fit = PlacedRoute::kPlaced;
+  placed.subsector = SubsectorOfHex(start.column, start.row);
+  placed.line = text;
+  return placed;
+}
+
+std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
+                                     std::string_view source, LayoutCounts& counts,
+                                     ImportLog& log) {
+  std::string title = ReplaceControls(TrimBlanks(sector.title));
+  if (title.empty()) title = name;
+
+  std::array<std::string, kSubsectorCount> names;
+  for (int s = 0; s < kSubsectorCount; ++s) {
+    const std::string full =
+        ReplaceControls(TrimBlanks(sector.subsector_names[static_cast<size_t>(s)]));
+    names[static_cast<size_t>(s)] = CutToWidth(full, kSubsectorNameWidth);
+    if (names[static_cast<size_t>(s)].size() < full.size()) {
+      log.Note({std::string(source), 0}, std::string("subsector ") + static_cast<char>('A' + s) +
+                                             " name '" + full + "' cut to '" +
+                                             names[static_cast<size_t>(s)] + "'");
+    }
+  }
+
+  // Worlds in hex order, each in the file of the subsector holding its hex.
+  std::vector<const ImportedWorld*> worlds;
+  for (const ImportedWorld& world : sector.worlds) worlds.push_back(&world);
+  std::stable_sort(worlds.begin(), worlds.end(),
+                   [](const ImportedWorld* a, const ImportedWorld* b) {
+                     return a->column != b->column ? a->column < b->column : a->row < b->row;
+                   });
+  std::array<std::vector<std::string>, kSubsectorCount> world_lines;
+  std::set<char> base_letters;
+  std::map<std::string, std::set<std::string>> allegiances;
+  const ImportedWorld* previous = nullptr;
+  for (const ImportedWorld* world : worlds) {
+    if (previous != nullptr && previous->column == world->column && previous->row == world->row) {
+      log.Problem(world->source, "hex " + HexNumber(world->column, world->row) +
+                                     " already holds '" + previous->name + "' from " +
+                                     previous->source.file + ":" +
+                                     std::to_string(previous->source.line) + ": world left out");
+      continue;
+    }
+    previous = world;
+    const std::string line = WorldLine(*world, sector.codes, log);
+    if (line.size() > kBaseColumn && line[kBaseColumn] != ' ')
+      base_letters.insert(line[kBaseColumn]);
+    if (line.size() > kAllegianceColumn + 1 && line[kAllegianceColumn] != ' ') {
+      allegiances[line.substr(kAllegianceColumn, 2)].insert(
+          std::string(TrimBlanks(world->allegiance)));
+    }
+    world_lines[static_cast<size_t>(SubsectorOfHex(world->column, world->row))].push_back(line);
+    ++counts.worlds;
+  }
+
+  std::array<std::vector<std::string>, kSubsectorCount> route_lines;
+  for (const ImportedRoute& route : sector.routes) {
+    const PlacedRoute placed = PlaceRoute(route, log);
+    if (placed.fit == PlacedRoute::kOutside) ++counts.routes_outside;
+    if (placed.fit != PlacedRoute::kPlaced) continue;
+    route_lines[static_cast<size_t>(placed.subsector)].push_back(placed.line);
+    ++counts.routes;
+  }
+
+  std::vector<OutputFile> files;
+  std::string data = title + "\n\n";
+  for (int s = 0; s < kSubsectorCount; ++s) {
+    std::string index_line(3 + kSubsectorNameWidth, ' ');
+    index_line[0] = static_cast<char>('A' + s);
+    index_line[1] = ':';
+    Put(index_line, 3, names[static_cast<size_t>(s)]);
+    data += index_line + MapFileName(s) + "\n";
+  }
+  // The legends carry no data; no line of them may begin with a letter and ':'.
+  data += "\nBases:\n";
+  for (char letter : base_letters)
+    data += std::string(1, letter) + " = " + BaseLetterMeaning(letter) + "\n";
+  data += "  = None\n\nAllegiance:\n";
+  for (const auto& [code, sources] : allegiances) {
+    if (code[1] == ':') continue;
+    std::string from;
+    for (const std::string& original : sources) {
+      if (original == code) continue;
+      from += from.empty() ? " = " : ", ";
+      from += original;
+    }
+    data += code + from + "\n";
+  }
+  data += "\nImported by torvane-import from " + std::string(source) + "\n";
+  files.push_back({std::string(name) + ".dat", data});
+
+  for (int s = 0; s < kSubsectorCount; ++s) {
+    std::string text =
+        "@SUB-SECTOR: " + names[static_cast<size_t>(s)] + " SECTOR: " + title + "\n#\n";
+    for (const std::string& line : route_lines[static_cast<size_t>(s)]) text += line + "\n";
+    text += "#--------1---------2---------3---------4---------5---------6---\n";
+    text += ColumnHeader() + "\n";
+    for (const std::string& line : world_lines[static_cast<size_t>(s)]) text += line + "\n";
+    files.push_back({"map/" + MapFileName(s), text});
+  }
+  return files;
+}
+
+}  // namespace torvane_import

@@ -1,0 +1,42 @@
+// Lays an imported sector out as the files of a torvane sector directory:
+// the data file with the title and subsector index, and the sixteen map
+// files with route lines and world lines in fixed columns. Nothing is
+// written here; the texts are built whole in memory first.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/imported_sector.h"
+
+namespace torvane_import {
+
+struct OutputFile {
+  std::string path;  // relative to the sector directory: "<name>.dat", "map/SUBA.DAT"
+  std::string text;
+};
+
+struct LayoutCounts {
+  int worlds = 0;
+  int routes = 0;
+  int routes_outside = 0;  // wholly outside the sector, left out
+};
+
+// The world line in torvane's columns (trailing blanks trimmed).
+std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log);
+
+// A route line "$SSSS EEEE dx dy K" and the subsector whose file holds it.
+struct PlacedRoute {
+  enum Fit { kPlaced, kOutside, kLeftOut } fit = kLeftOut;
+  int subsector = -1;
+  std::string line;
+};
+PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log);
+
+// `name` names the sector directory; `source` says where the data came from
+// (for the credit line of the data file).
+std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
+                                     std::string_view source, LayoutCounts& counts, ImportLog& log);
+
+}  // namespace torvane_import

@@ -1,0 +1,22 @@
+// Writes the laid-out files of a sector directory to disk all together: a
+// new directory appears whole or not at all, and files already there are
+// replaced only when the user asks for it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "import/sector_layout.h"
+
+namespace torvane_import {
+
+// Writes `files` into `directory`. When the directory exists and already
+// holds any of the files (names compared without regard to case, as torvane
+// finds them), nothing is written unless `replace` is set. Returns an empty
+// text on success, else the message saying why nothing (or, for a failure
+// half-way through replacing files, what) was written.
+std::string WriteSectorDirectory(const std::filesystem::path& directory,
+                                 const std::vector<OutputFile>& files, bool replace);
+
+}  // namespace torvane_import
