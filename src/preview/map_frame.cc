@@ -1,0 +1,86 @@
+// The two map frames, the rule that tells them apart and the hex grid.
+#include "preview/map_frame.h"
+
+#include <cmath>
+
+#include "preview/xml_text.h"
+
+namespace torvane::preview {
+
+namespace {
+
+constexpr double kColumnSpacing = 15;
+constexpr double kFirstColumnX = 10;
+constexpr double kRowSpacing = 17.32050808;
+constexpr double kHalfRow = 8.66025404;
+constexpr double kHexRadius = 10;
+
+bool Near(double a, double b) { return std::fabs(a - b) < 1e-6; }
+
+// The points a command places (its anchor, centre or line ends).
+std::vector<std::pair<double, double>> PlacedPoints(const ScriptCommand& command) {
+  const auto& v = command.values;
+  switch (command.kind) {
+    case CommandKind::kText:
+      return {{v[0], v[1]}};
+    case CommandKind::kCircle:
+      return {{v[1], v[2]}};
+    case CommandKind::kArc:
+      return {{v[0], v[1]}};
+    case CommandKind::kLine:
+      return {{v[0], v[1]}, {v[4], v[5]}};
+    case CommandKind::kSymbol:
+      return {{v[3], v[4]}};
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+MapFrame FrameOf(MapKind kind) {
+  if (kind == MapKind::kSector) return {kind, 32, 40, -10, -10, 570, 712, 2};
+  return {kind, 8, 10, -60, -30, 140, 195, 5};
+}
+
+MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands) {
+  const MapFrame subsector = FrameOf(MapKind::kSubsector);
+  bool subsector_label = false;
+  for (const ScriptCommand& command : commands) {
+    if (command.kind == CommandKind::kText) {
+      const double x = command.values[0], y = command.values[1];
+      if (Near(x, 495) || Near(x, 501) || Near(x, 540)) return MapKind::kSector;
+      if (Near(y, -15) || Near(y, -23) || Near(x, -50)) subsector_label = true;
+    }
+    for (const auto& [x, y] : PlacedPoints(command)) {
+      if (x < subsector.left || x > subsector.right || y < subsector.bottom || y > subsector.top) {
+        return MapKind::kSector;
+      }
+    }
+  }
+  return subsector_label ? MapKind::kSubsector : MapKind::kSector;
+}
+
+void AppendHexGrid(std::string& out, const MapFrame& frame) {
+  out += "<path class=\"hex-grid\" fill=\"none\" stroke=\"#3c3c3c\" stroke-width=\"0.3\" d=\"";
+  for (int column = 1; column <= frame.columns; ++column) {
+    for (int row = 1; row <= frame.rows; ++row) {
+      const double x = (column - 1) * kColumnSpacing + kFirstColumnX;
+      const double y =
+          (frame.rows - row) * kRowSpacing + kHalfRow + (column % 2 == 1 ? kHalfRow : 0);
+      const double corners[6][2] = {{x + kHexRadius, y},   {x + 5, y + kHalfRow},
+                                    {x - 5, y + kHalfRow}, {x - kHexRadius, y},
+                                    {x - 5, y - kHalfRow}, {x + 5, y - kHalfRow}};
+      for (int k = 0; k < 6; ++k) {
+        out += k == 0 ? 'M' : 'L';
+        AppendNumber(out, corners[k][0]);
+        out += ',';
+        AppendNumber(out, -corners[k][1]);
+      }
+      out += 'Z';
+    }
+  }
+  out += "\"/>\n";
+}
+
+}  // namespace torvane::preview

@@ -1,0 +1,41 @@
+// Which map a script draws (the whole sector or one subsector), the part of
+// the map plane the picture shows, and the hex grid under it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "preview/script_reader.h"
+
+namespace torvane::preview {
+
+enum class MapKind { kSector, kSubsector };
+
+// The picture shows map x from `left` to `right` and map y from `bottom` to
+// `top`: the frame of the hexes and the labels beside it.
+struct MapFrame {
+  MapKind kind;
+  int columns;
+  int rows;
+  double left;
+  double bottom;
+  double right;
+  double top;
+  double pixels_per_unit;  // the picture's size in pixels
+};
+
+MapFrame FrameOf(MapKind kind);
+
+// A sector map when a text stands where only a sector map puts one (the
+// title at x 495, the subsector names at x 501, the date text at x 540) or
+// anything is drawn outside the picture of a subsector map; else a
+// subsector map when a text stands where only a subsector map puts one (its
+// name at y -15, the caption at y -23, the legend at x -50); else a sector
+// map, which shows the most.
+MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands);
+
+// The flat-topped hexes of the frame (radius 10, columns 15 apart, rows
+// 17.32050808 apart, odd columns half a row higher) as one faint path.
+void AppendHexGrid(std::string& out, const MapFrame& frame);
+
+}  // namespace torvane::preview

@@ -1,0 +1,154 @@
+// Options, file reading and writing, and the messages of torvane-preview.
+#include "preview/preview_command_line.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "preview/script_reader.h"
+#include "preview/svg_drawing.h"
+
+namespace torvane::preview {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: torvane-preview [options] SCRIPT [OUTPUT.svg]\n"
+    "Draws a script written by torvane as an SVG picture, to see the map\n"
+    "before the script is carried over to the map-making application.\n"
+    "OUTPUT.svg defaults to SCRIPT with the extension .svg.\n"
+    "\n"
+    "Options:\n"
+    "  --no-grid             leave out the hex grid\n"
+    "  --frame=sector        draw the frame of the whole sector\n"
+    "  --frame=subsector     draw the frame of one subsector\n"
+    "                        (by default the frame is decided from the script)\n"
+    "  -h, --help            show this text\n"
+    "\n"
+    "Exit status: 0 when the picture was written (lines that could not be\n"
+    "drawn are reported as warnings), 1 when the script could not be read or\n"
+    "the picture not written, 2 for a bad command line.\n";
+
+// Warnings beyond this many are counted, not printed.
+constexpr size_t kWarningLimit = 100;
+
+constexpr std::string_view kProgram = "torvane-preview: ";
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    reason = "it is a directory";
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    reason = std::strerror(errno);
+    return std::nullopt;
+  }
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) {
+    reason = "read error";
+    return std::nullopt;
+  }
+  return bytes.str();
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& reason) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  out << bytes;
+  out.close();
+  if (!out) {
+    reason = "write error (disk full?)";
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    return false;
+  }
+  return true;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+std::string LowerCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return text;
+}
+
+}  // namespace
+
+std::string DefaultOutputPath(const std::string& script) {
+  std::filesystem::path path(script);
+  if (LowerCase(path.extension().string()) == ".svg") return script + ".svg";
+  return path.replace_extension(".svg").string();
+}
+
+int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  PreviewOptions options;
+  std::vector<std::string> files;
+  bool options_ended = false;
+  for (const std::string& argument : arguments) {
+    if (options_ended || argument.empty() || argument[0] != '-') {
+      files.push_back(argument);
+    } else if (argument == "--") {
+      options_ended = true;
+    } else if (argument == "-h" || argument == "--help") {
+      out << kUsage;
+      return kPreviewDone;
+    } else if (argument == "--no-grid") {
+      options.hex_grid = false;
+    } else if (argument == "--frame=sector") {
+      options.frame = MapKind::kSector;
+    } else if (argument == "--frame=subsector") {
+      options.frame = MapKind::kSubsector;
+    } else {
+      err << kProgram << "unknown option '" << argument << "'\n" << kUsage;
+      return kPreviewUsageError;
+    }
+  }
+  if (files.empty() || files.size() > 2) {
+    err << kProgram << (files.empty() ? "no script named\n" : "too many file names\n") << kUsage;
+    return kPreviewUsageError;
+  }
+  const std::string& script = files[0];
+  const std::string output = files.size() == 2 ? files[1] : DefaultOutputPath(script);
+
+  std::string reason;
+  const std::optional<std::string> text = ReadWholeFile(script, reason);
+  if (!text) {
+    err << kProgram << "cannot read '" << script << "': " << reason << "\n";
+    return kPreviewFileError;
+  }
+  if (SameFile(script, output)) {
+    err << kProgram << "the picture '" << output << "' would overwrite the script; "
+        << "name another output file\n";
+    return kPreviewFileError;
+  }
+
+  ScriptReading reading = ReadScript(*text);
+  const std::string title = std::filesystem::path(script).filename().string();
+  const std::string svg = DrawPreview(reading.commands, options, title, reading.warnings);
+  for (size_t i = 0; i < reading.warnings.size() && i < kWarningLimit; ++i) {
+    err << kProgram << script << ": " << reading.warnings[i] << "\n";
+  }
+  if (reading.warnings.size() > kWarningLimit) {
+    err << kProgram << script << ": " << reading.warnings.size() - kWarningLimit
+        << " more warnings not shown\n";
+  }
+  if (!WriteWholeFile(output, svg, reason)) {
+    err << kProgram << "cannot write '" << output << "': " << reason << "\n";
+    return kPreviewFileError;
+  }
+  return kPreviewDone;
+}
+
+}  // namespace torvane::preview

@@ -1,0 +1,25 @@
+// The torvane-preview program: its command line, reading the script and
+// writing the picture.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace torvane::preview {
+
+// Exit statuses.
+inline constexpr int kPreviewDone = 0;        // picture written (warnings or not)
+inline constexpr int kPreviewFileError = 1;   // script unreadable or picture unwritable
+inline constexpr int kPreviewUsageError = 2;  // bad command line
+
+// The picture's default name: the script's with the extension .svg
+// ("maps/lyra.scr" gives "maps/lyra.svg"); a script already named .svg
+// gets ".svg" appended, so that the script is never overwritten.
+std::string DefaultOutputPath(const std::string& script);
+
+// Runs the program with the arguments after the program name. The usage
+// text goes to `out`; messages and warnings to `err`.
+int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+
+}  // namespace torvane::preview

@@ -1,0 +1,212 @@
+// The command table and the line reader of a drawing script.
+#include "preview/script_reader.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace torvane::preview {
+
+namespace {
+
+// What follows a command's keyword on its first line.
+enum class Argument {
+  kNone,     // nothing
+  kName,     // a name of at least one character, blanks included
+  kText,     // any text, also empty; leading blanks belong to it
+  kInteger,  // one int
+  kNumbers,  // numbers and separators as the pattern gives them
+};
+
+// In a pattern '#' stands for a number; every other character is literal.
+struct CommandFormat {
+  std::string_view keyword;
+  CommandKind kind;
+  Argument argument;
+  std::string_view pattern;      // for kNumbers
+  std::string_view second_line;  // pattern of a second line, if any
+};
+
+constexpr std::array<CommandFormat, 17> kCommandFormats{{
+    {"ECOFF", CommandKind::kEchoOff, Argument::kNone, "", ""},
+    {"ECON", CommandKind::kEchoOn, Argument::kNone, "", ""},
+    {"LAYER", CommandKind::kLayer, Argument::kName, "", ""},
+    {"COLOR", CommandKind::kColor, Argument::kInteger, "", ""},
+    {"LWIDTH", CommandKind::kLineWidth, Argument::kNumbers, "#", ""},
+    {"LSTYLE", CommandKind::kLineStyle, Argument::kName, "", ""},
+    {"FSTYLE", CommandKind::kFillStyle, Argument::kName, "", ""},
+    {"TSPECF", CommandKind::kTextFont, Argument::kName, "", ""},
+    {"TSPECH", CommandKind::kTextHeight, Argument::kNumbers, "#", ""},
+    {"TSPECA", CommandKind::kTextAngle, Argument::kNumbers, "#", ""},
+    {"TSPECJ", CommandKind::kTextJustify, Argument::kInteger, "", ""},
+    {"TSPECS", CommandKind::kTextStyle, Argument::kInteger, "", ""},
+    {"TEXTM", CommandKind::kText, Argument::kText, "", "#,#"},
+    {"CIRR", CommandKind::kCircle, Argument::kNumbers, "#;#,#;", ""},
+    {"ARCS", CommandKind::kArc, Argument::kNumbers, "#,#;<#,#;#", ""},
+    {"LINE", CommandKind::kLine, Argument::kNumbers, "REF #,#;<#,#;REF #,#;<#,#;", ""},
+    {"INSSYM", CommandKind::kSymbol, Argument::kName, "", "#;#;#;#,#;"},
+}};
+
+bool SameKeyword(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (upper(a[i]) != upper(b[i])) return false;
+  }
+  return true;
+}
+
+std::string_view Keyword(std::string_view line) { return line.substr(0, line.find(' ')); }
+
+// After the keyword and the one blank that ends it.
+std::string_view Rest(std::string_view line) {
+  const size_t blank = line.find(' ');
+  return blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
+}
+
+const CommandFormat* FindFormat(std::string_view keyword) {
+  for (const CommandFormat& format : kCommandFormats) {
+    if (SameKeyword(format.keyword, keyword)) return &format;
+  }
+  return nullptr;
+}
+
+std::string_view TrimTrailingBlanks(std::string_view text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// Matches `text` against `pattern`, storing the numbers from values[first]
+// on. Every number must be finite.
+bool MatchNumbers(std::string_view text, std::string_view pattern, ScriptCommand& command,
+                  size_t first) {
+  text = TrimTrailingBlanks(text);
+  size_t slot = first;
+  for (const char want : pattern) {
+    if (want != '#') {
+      if (text.empty() || text.front() != want) return false;
+      text.remove_prefix(1);
+      continue;
+    }
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value) || slot >= command.values.size()) {
+      return false;
+    }
+    command.values[slot++] = value;
+    text.remove_prefix(static_cast<size_t>(result.ptr - text.data()));
+  }
+  return text.empty();
+}
+
+size_t CountNumbers(std::string_view pattern) {
+  size_t count = 0;
+  for (const char c : pattern) count += c == '#';
+  return count;
+}
+
+bool ReadArgument(const CommandFormat& format, std::string_view line, ScriptCommand& command) {
+  const std::string_view rest = Rest(line);
+  switch (format.argument) {
+    case Argument::kNone:
+      return TrimTrailingBlanks(rest).empty();
+    case Argument::kName:
+      command.name = rest;
+      return !rest.empty();
+    case Argument::kText:
+      command.name = rest;
+      return true;
+    case Argument::kInteger: {
+      const std::string_view digits = TrimTrailingBlanks(rest);
+      const auto result =
+          std::from_chars(digits.data(), digits.data() + digits.size(), command.number);
+      return !digits.empty() && result.ec == std::errc() &&
+             result.ptr == digits.data() + digits.size();
+    }
+    case Argument::kNumbers:
+      return MatchNumbers(rest, format.pattern, command, 0);
+  }
+  return false;
+}
+
+// A keyword for a message: printable ASCII only, at most 24 characters.
+std::string Printable(std::string_view text) {
+  std::string shown;
+  for (const char c : text.substr(0, 24)) shown += c >= 0x20 && c < 0x7F ? c : '?';
+  if (text.size() > 24) shown += "...";
+  return shown;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+std::string At(size_t index) { return "line " + std::to_string(index + 1) + ": "; }
+
+}  // namespace
+
+ScriptReading ReadScript(std::string_view text) {
+  ScriptReading reading;
+  const std::vector<std::string_view> lines = SplitLines(text);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
+    if (TrimTrailingBlanks(line).empty()) continue;
+    const std::string_view keyword = Keyword(line);
+    const CommandFormat* format = FindFormat(keyword);
+    if (format == nullptr) {
+      reading.warnings.push_back(At(i) + "unknown command \"" + Printable(keyword) + "\" skipped");
+      continue;
+    }
+    ScriptCommand command;
+    command.kind = format->kind;
+    command.line = static_cast<int>(i + 1);
+    if (!ReadArgument(*format, line, command)) {
+      reading.warnings.push_back(At(i) + "malformed " + std::string(format->keyword) +
+                                 " command skipped");
+      continue;
+    }
+    if (!format->second_line.empty()) {
+      const std::string what = std::string(format->keyword) + " of line " + std::to_string(i + 1);
+      if (i + 1 == lines.size()) {
+        reading.warnings.push_back(At(i) + std::string(format->keyword) +
+                                   " without its second line skipped");
+        continue;
+      }
+      if (!MatchNumbers(lines[i + 1], format->second_line, command,
+                        CountNumbers(format->pattern))) {
+        // A line that is itself a command is read as one; anything else was
+        // meant as the placement and goes with the skipped command.
+        if (FindFormat(Keyword(lines[i + 1])) != nullptr) {
+          reading.warnings.push_back(At(i) + std::string(format->keyword) +
+                                     " without its second line skipped");
+        } else {
+          reading.warnings.push_back(At(i + 1) + "malformed second line of " + what + " skipped");
+          ++i;
+        }
+        continue;
+      }
+      ++i;
+    }
+    reading.commands.push_back(std::move(command));
+  }
+  if (reading.commands.empty() || reading.commands.front().kind != CommandKind::kEchoOff) {
+    reading.warnings.push_back("line 1: the script does not begin with ECOFF");
+  }
+  if (reading.commands.empty() || reading.commands.back().kind != CommandKind::kEchoOn) {
+    reading.warnings.push_back(At(lines.empty() ? 0 : lines.size() - 1) +
+                               "the script does not end with ECON; it may be cut short");
+  }
+  return reading;
+}
+
+}  // namespace torvane::preview
