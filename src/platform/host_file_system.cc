@@ -9,6 +9,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <map>
+#include <optional>
+#include <set>
 #include <strings.h>
 
 #include "platform/file_system.h"
@@ -23,20 +26,125 @@ bool PathExists(const std::string& host) {
   return stat(host.c_str(), &info) == 0;
 }
 
+// Directory listings kept for the case-insensitive lookup. A campaign writes
+// hundreds of scripts into one directory and each new name is looked up
+// before it is created, so reading the directory for every lookup would make
+// a run quadratic. A listing is used while the directory's stamp is the one
+// it was read at; changes this process makes are put into the listing.
+struct DirectoryStamp {
+  dev_t device;
+  ino_t inode;
+  nlink_t links;
+  off_t size;
+  timespec modified;
+  timespec changed;
+};
+
+bool SameStamp(const DirectoryStamp& a, const DirectoryStamp& b) {
+  return a.device == b.device && a.inode == b.inode && a.links == b.links && a.size == b.size &&
+         a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec &&
+         a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
+}
+
+std::optional<DirectoryStamp> StampOf(const std::string& dir) {
+  struct stat info;
+  if (stat(dir.empty() ? "." : dir.c_str(), &info) != 0) return std::nullopt;
+  return DirectoryStamp{info.st_dev,  info.st_ino,  info.st_nlink,
+                        info.st_size, info.st_mtim, info.st_ctim};
+}
+
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
+struct DirectoryListing {
+  DirectoryStamp stamp;
+  // Names by their folded form; a std::set keeps them in byte order.
+  std::map<std::string, std::set<std::string>> namesByFolded;
+};
+
+std::map<std::string, DirectoryListing>& Listings() {
+  static std::map<std::string, DirectoryListing> listings;
+  return listings;
+}
+
+bool ReadListing(const std::string& dir, DirectoryListing& listing) {
+  DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
+  if (stream == nullptr) return false;
+  while (const dirent* entry = readdir(stream)) {
+    listing.namesByFolded[FoldCase(entry->d_name)].insert(entry->d_name);
+  }
+  closedir(stream);
+  return true;
+}
+
 // The entry of `dir` whose name equals `name` apart from ASCII case; the
 // first in byte order when there are several. Empty when there is none.
 std::string FindCaseInsensitive(const std::string& dir, const std::string& name) {
-  DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
-  if (stream == nullptr) return {};
-  std::string best;
-  while (const dirent* entry = readdir(stream)) {
-    const char* candidate = entry->d_name;
-    if (strcasecmp(candidate, name.c_str()) != 0) continue;
-    if (best.empty() || std::strcmp(candidate, best.c_str()) < 0) best = candidate;
+  // The stamp is taken before the directory is read: a change while it is
+  // read gives a later stamp, and the next lookup reads it again.
+  const std::optional<DirectoryStamp> stamp = StampOf(dir);
+  if (!stamp) return {};
+  std::map<std::string, DirectoryListing>& listings = Listings();
+  auto listing = listings.find(dir);
+  if (listing == listings.end() || !SameStamp(listing->second.stamp, *stamp)) {
+    DirectoryListing fresh{*stamp, {}};
+    if (!ReadListing(dir, fresh)) {
+      listings.erase(dir);
+      return {};
+    }
+    listing = listings.insert_or_assign(dir, std::move(fresh)).first;
   }
-  closedir(stream);
-  return best;
+  const auto found = listing->second.namesByFolded.find(FoldCase(name));
+  return found == listing->second.namesByFolded.end() ? std::string() : *found->second.begin();
 }
+
+// One entry that an operation of this process adds to or removes from its
+// directory. Made before the operation; Done after it succeeded keeps the
+// directory's listing, when there is one, in step with the directory. A
+// listing that was not current before the operation is dropped instead.
+class EntryChange {
+ public:
+  explicit EntryChange(const std::string& host) {
+    const size_t slash = host.rfind('/');
+    dir_ = slash == std::string::npos ? std::string() : host.substr(0, slash + 1);
+    name_ = slash == std::string::npos ? host : host.substr(slash + 1);
+    if (Listings().contains(dir_)) before_ = StampOf(dir_);
+  }
+
+  void Done(bool added) const {
+    std::map<std::string, DirectoryListing>& listings = Listings();
+    const auto listing = listings.find(dir_);
+    if (listing == listings.end()) return;
+    const std::optional<DirectoryStamp> after = StampOf(dir_);
+    // A listing already at the later stamp took an earlier change of the
+    // same operation (a rename within one directory).
+    const bool current = after && ((before_ && SameStamp(listing->second.stamp, *before_)) ||
+                                   SameStamp(listing->second.stamp, *after));
+    if (!current || name_.empty()) {
+      listings.erase(listing);
+      return;
+    }
+    auto& names = listing->second.namesByFolded;
+    const std::string folded = FoldCase(name_);
+    if (added) {
+      names[folded].insert(name_);
+    } else if (const auto same = names.find(folded); same != names.end()) {
+      same->second.erase(name_);
+      if (same->second.empty()) names.erase(same);
+    }
+    listing->second.stamp = *after;
+  }
+
+ private:
+  std::string dir_;
+  std::string name_;
+  std::optional<DirectoryStamp> before_;
+};
 
 // Maps a path text to a host path. Components that do not exist as written
 // are looked up case-insensitively; with `keep_last_as_written` the last
@@ -177,8 +285,10 @@ class HostFileSystemImpl final : public FileSystem {
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
     const std::string host = ResolveHostPath(path, true);
+    const EntryChange change(host);
     const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
+    change.Done(true);
     return std::make_unique<HostOutputFile>(fd);
   }
 
@@ -190,14 +300,23 @@ class HostFileSystemImpl final : public FileSystem {
 
   RemoveResult Remove(std::string_view path) override {
     const std::string host = ResolveHostPath(path, false);
-    if (unlink(host.c_str()) == 0) return RemoveResult::kRemoved;
+    const EntryChange change(host);
+    if (unlink(host.c_str()) == 0) {
+      change.Done(false);
+      return RemoveResult::kRemoved;
+    }
     return errno == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
     const std::string host_from = ResolveHostPath(from, false);
     const std::string host_to = ResolveHostPath(to, true);
-    return rename(host_from.c_str(), host_to.c_str()) == 0;
+    const EntryChange removed(host_from);
+    const EntryChange added(host_to);
+    if (rename(host_from.c_str(), host_to.c_str()) != 0) return false;
+    removed.Done(false);
+    added.Done(true);
+    return true;
   }
 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/file_system.h"
 
@@ -83,6 +84,27 @@ TEST_F(HostFileSystemTest, RemoveAndRenameFindFilesWhateverTheirCase) {
   EXPECT_EQ(host_.Remove(Text("MAPS/DELTA/OLD.$$$")), RemoveResult::kRemoved);
   EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/old.$$$"));
   EXPECT_EQ(host_.Remove(Text("Maps")), RemoveResult::kFailed);
+}
+
+// Directory listings are kept between lookups; they must follow what this
+// process and others do to the directory.
+TEST_F(HostFileSystemTest, LookupsFollowChangesToTheDirectory) {
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
+  ASSERT_NE(host_.CreateForWriting(Text("Maps\\Delta\\a.scr")), nullptr);
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
+  ASSERT_TRUE(host_.Rename(Text("maps\\delta\\A.SCR"), Text("maps\\delta\\a.$$$")));
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\A.$$$")));
+  EXPECT_EQ(host_.Remove(Text("MAPS\\DELTA\\A.$$$")), RemoveResult::kRemoved);
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\a.$$$")));
+  // Another program adds and removes files behind our back. Directory times
+  // tick coarsely, so it waits a tick as any other program would have.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  Put("Maps/Delta/B.SCR", "b");
+  EXPECT_TRUE(host_.FileExists(Text("maps\\delta\\b.scr")));
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  fs::remove(root_ / "Maps/Delta/B.SCR");
+  EXPECT_FALSE(host_.FileExists(Text("maps\\delta\\b.scr")));
 }
 
 TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {

@@ -1,7 +1,9 @@
 // The script command writer and its attribute cache, ScriptState.
 #include "script/script_writer.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -47,6 +49,52 @@ void AppendInt(std::string& out, int value) {
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
   out.append(digits, result.ptr);
 }
+
+#ifdef __SIZEOF_INT128__
+__extension__ typedef unsigned __int128 Uint128;
+
+// Map coordinates and angles are written by the million, and the general
+// conversion is the slowest part of a run. Below this magnitude a value times
+// 10^6 fits in 64 bits once rounded, so it is formatted by integer arithmetic
+// on its exact binary value, rounded half to even as "%f" rounds.
+constexpr double kFastFixedLimit = 1e13;
+
+bool AppendFixedExactly(std::string& out, double value) {
+  if (!(value > -kFastFixedLimit && value < kFastFixedLimit)) return false;  // also NaN
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  const bool negative = (bits >> 63) != 0;
+  const int biased_exponent = static_cast<int>((bits >> 52) & 0x7ff);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (biased_exponent != 0) mantissa |= std::uint64_t{1} << 52;
+  // |value| = mantissa * 2^exponent
+  const int exponent = (biased_exponent == 0 ? 1 : biased_exponent) - 1075;
+  // Below the limit (under 2^52) the exponent is negative: shift right.
+  const int shift = -exponent;
+  const Uint128 scaled = Uint128{mantissa} * 1000000;  // below 2^73
+  std::uint64_t millionths = 0;  // a shift of 75 or more leaves less than half
+  if (shift < 75) {
+    const Uint128 quotient = scaled >> shift;
+    const Uint128 remainder = scaled - (quotient << shift);
+    const Uint128 half = Uint128{1} << (shift - 1);
+    millionths = static_cast<std::uint64_t>(quotient);  // at most 10^19
+    if (remainder > half || (remainder == half && (millionths & 1) != 0)) ++millionths;
+  }
+  char digits[32];
+  char* end = digits;
+  if (negative) *end++ = '-';
+  end = std::to_chars(end, digits + sizeof digits, millionths / 1000000).ptr;
+  *end++ = '.';
+  std::uint64_t fraction = millionths % 1000000;
+  for (int i = 6; i > 0; --i) {
+    end[i - 1] = static_cast<char>('0' + fraction % 10);
+    fraction /= 10;
+  }
+  out.append(digits, end + 6);
+  return true;
+}
+#else
+bool AppendFixedExactly(std::string&, double) { return false; }
+#endif
 
 // Writes one command; a failure is reported with the script's path.
 bool WriteCommand(const ScriptTarget& target, const std::string& command) {
@@ -113,6 +161,7 @@ void AppendPoint(std::string& out, MapPoint point) {
 }  // namespace
 
 void AppendFixed(std::string& out, double value) {
+  if (AppendFixedExactly(out, value)) return;
   // The largest double has 309 integer digits.
   char digits[400];
   const auto result =
