@@ -161,18 +161,6 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
   return true;
 }
 
-std::vector<std::string_view> SplitWords(std::string_view text) {
-  std::vector<std::string_view> words;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-    if (i > start) words.push_back(text.substr(start, i - start));
-  }
-  return words;
-}
-
 std::string KindNames(BaseKinds kinds) {
   std::string names;
   for (const BaseKindName& kind : BaseKindNames) {
@@ -215,6 +203,18 @@ char BestBaseLetter(BaseKinds kinds) {
 }
 
 }  // namespace
+
+std::vector<std::string_view> SplitWords(std::string_view text) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    const size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+    if (i > start) words.push_back(text.substr(start, i - start));
+  }
+  return words;
+}
 
 std::string_view CutToWidth(std::string_view text, size_t width) {
   if (text.size() <= width) return text;

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "import/imported_sector.h"
 
@@ -16,6 +17,9 @@ constexpr size_t kSubsectorNameWidth = 26;
 
 // Cuts text to at most `width` bytes without splitting a UTF-8 character.
 std::string_view CutToWidth(std::string_view text, size_t width);
+
+// The words of a text separated by blanks and tabs.
+std::vector<std::string_view> SplitWords(std::string_view text);
 
 // The world name for columns 0 to 13: control characters become blanks, a
 // name that would make the line a comment or route line ("#", "@", "$")

@@ -82,22 +82,10 @@ std::optional<int> ParseInt(std::string_view text) {
   return negative ? -value : value;
 }
 
-std::vector<std::string_view> Words(std::string_view text) {
-  std::vector<std::string_view> words;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-    if (i > start) words.push_back(text.substr(start, i - start));
-  }
-  return words;
-}
-
 // A route line "$SSSS EEEE dx dy K": the start in the block's subsector, the
 // end in its own sector's numbering dx, dy subsectors away.
 std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, ImportLog& log) {
-  const std::vector<std::string_view> words = Words(route.text.substr(1));
+  const std::vector<std::string_view> words = SplitWords(route.text.substr(1));
   const std::optional<SectorHex> start = words.size() > 0 ? ParseHexNumber(words[0]) : std::nullopt;
   const std::optional<SectorHex> end = words.size() > 1 ? ParseHexNumber(words[1]) : std::nullopt;
   if (!start || !end) {
