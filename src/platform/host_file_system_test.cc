@@ -1,6 +1,7 @@
 // The host file system: Windows path texts, case-insensitive lookup, text
 // mode and the refusal of directories.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -64,6 +65,11 @@ TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
   EXPECT_FALSE(host_.FileExists(Text("maps\\delta")));
   Put("Maps/Delta/Delta.scr", "x");
   EXPECT_TRUE(host_.FileExists(Text("MAPS\\DELTA\\DELTA.SCR")));
+}
+
+TEST_F(HostFileSystemTest, FifoInPlaceOfAFileDoesNotOpenOrHang) {
+  ASSERT_EQ(mkfifo((root_ / "Maps/Delta/SUBA.DAT").c_str(), 0600), 0);
+  EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\SUBA.DAT")), nullptr);
 }
 
 TEST_F(HostFileSystemTest, CreatedFilesKeepTheirNameInsideTheExistingDirectory) {
