@@ -35,7 +35,8 @@ class TempDir {
 };
 
 // Runs the program with `arguments` in directory `cwd`.
-ProgramResult RunTorvane(const std::filesystem::path& cwd, const std::vector<std::string>& arguments);
+ProgramResult RunTorvane(const std::filesystem::path& cwd,
+                         const std::vector<std::string>& arguments);
 
 // Splits CR LF-ended text into lines.
 std::vector<std::string> CrLfLines(const std::string& bytes);

@@ -17,9 +17,9 @@ TEST(FormattedInput, ReadsLikeScanf) {
   };
   const Case cases[] = {
       {"0304", 2, 10, 3, 2},
-      {"  \n 7x", 2, 10, 7, 5},        // white space runs over line ends
-      {"-12", 2, 10, -1, 2},           // the sign counts towards the width
-      {"+", 2, 10, std::nullopt, 1},   // a sign without a digit fails
+      {"  \n 7x", 2, 10, 7, 5},       // white space runs over line ends
+      {"-12", 2, 10, -1, 2},          // the sign counts towards the width
+      {"+", 2, 10, std::nullopt, 1},  // a sign without a digit fails
       {"x1", 2, 10, std::nullopt, 0},
       {" A9", 1, 16, 10, 2},
       {"f", 1, 16, 15, 1},

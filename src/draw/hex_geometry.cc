@@ -7,8 +7,7 @@ namespace torvane {
 
 int HexCenter(int column, int row, MapPoint* out, int check_range) {
   if (out == nullptr) return 0;
-  if (check_range != 0 &&
-      (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
+  if (check_range != 0 && (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
     return 0;
   }
   out->x = (column - 1) * kColumnSpacing + kFirstColumnX;

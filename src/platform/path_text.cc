@@ -7,9 +7,7 @@ namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-bool HasDrive(std::string_view text) {
-  return text.size() >= 2 && text[1] == ':';
-}
+bool HasDrive(std::string_view text) { return text.size() >= 2 && text[1] == ':'; }
 
 }  // namespace
 

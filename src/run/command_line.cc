@@ -54,24 +54,45 @@ bool IsOption(const std::string& argument) {
 
 int* OnOffSwitch(MapOptions& options, char letter) {
   switch (letter) {
-    case 'a': return &options.showAllegiance;
-    case 'b': return &options.showBases;
-    case 'g': return &options.showGasGiants;
-    case 'n': return &options.showNames;
-    case 'p': return &options.showPorts;
-    case 't': return &options.showRoutes;
-    case 'z': return &options.showZones;
-    default: return nullptr;
+    case 'a':
+      return &options.showAllegiance;
+    case 'b':
+      return &options.showBases;
+    case 'g':
+      return &options.showGasGiants;
+    case 'n':
+      return &options.showNames;
+    case 'p':
+      return &options.showPorts;
+    case 't':
+      return &options.showRoutes;
+    case 'z':
+      return &options.showZones;
+    default:
+      return nullptr;
   }
 }
 
 bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
   switch (FoldToLower(mode)) {
-    case '+': case 'a': case 'f': out = HexNumberMode::kAll; return true;
-    case '-': case 'n': out = HexNumberMode::kNone; return true;
-    case 'o': case '0': out = HexNumberMode::kOccupied; return true;
-    case 'u': out = HexNumberMode::kUnoccupied; return true;
-    default: return false;
+    case '+':
+    case 'a':
+    case 'f':
+      out = HexNumberMode::kAll;
+      return true;
+    case '-':
+    case 'n':
+      out = HexNumberMode::kNone;
+      return true;
+    case 'o':
+    case '0':
+      out = HexNumberMode::kOccupied;
+      return true;
+    case 'u':
+      out = HexNumberMode::kUnoccupied;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -119,15 +140,20 @@ class Run {
         print_(kUsage);
         usage_shown_ = true;
         return;
-      case 'd': SetValue(options.outputDir, tail); return;
-      case 'y': SetValue(options.dateText, tail); return;
+      case 'd':
+        SetValue(options.outputDir, tail);
+        return;
+      case 'y':
+        SetValue(options.dateText, tail);
+        return;
       case 's':
         for (char selection : tail) SelectSubsectors(selection);
         return;
       case 'x':
         if (tail.empty() || !DecodeHexNumberMode(tail[0], options.hexNumbers)) stopped_ = true;
         return;
-      default: ReportInvalid(std::string(1, argument[1]));
+      default:
+        ReportInvalid(std::string(1, argument[1]));
     }
   }
 

@@ -8,10 +8,9 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const int status = torvane::RunTorvane(arguments, torvane::HostFileSystem(),
-                                         [](std::string_view text) {
-                                           std::fwrite(text.data(), 1, text.size(), stdout);
-                                         });
+  const int status = torvane::RunTorvane(
+      arguments, torvane::HostFileSystem(),
+      [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
   std::fflush(stdout);
   return status;
 }

@@ -46,7 +46,8 @@ TEST(SectorPaths, ArgumentsNameTheDirectoryDataFileAndScripts) {
 void AddSector(MemoryFileSystem& fs, const std::string& title) {
   std::string data = title + "\n";
   for (char letter = 'A'; letter <= 'P'; ++letter) {
-    data += std::string(1, letter) + ": " + "                          " + "SUB" + letter + ".DAT\n";
+    data +=
+        std::string(1, letter) + ": " + "                          " + "SUB" + letter + ".DAT\n";
     fs.AddFile(std::string("d/map\\SUB") + letter + ".DAT", "# empty\n");
   }
   fs.AddFile("d/d.dat", data);
@@ -75,12 +76,12 @@ TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
   CurrentMapOptions().subsectors[2] = 1;
   ASSERT_EQ(ConvertSector(fs, "d"), 1);
   // Unnamed neighbours leave only the empty label group before the caption.
-  EXPECT_EQ(ScriptLines(*fs.FileBytes("d/dC.scr")),
-            (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "LAYER STANDARD",
-                   "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
-                   "TSPECH 3.000000", "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
-                   "TEXTM (subsector C of " + title.substr(0, 64) + " sector)",
-                   "62.500000,-23.000000", "ECON"}));
+  EXPECT_EQ(
+      ScriptLines(*fs.FileBytes("d/dC.scr")),
+      (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "LAYER STANDARD", "LAYER MAP BORDER",
+             "COLOR 15", "TSPECF Arial", "TSPECH 3.000000", "TSPECA 0.000000", "TSPECJ 7",
+             "TSPECS 16", "TEXTM (subsector C of " + title.substr(0, 64) + " sector)",
+             "62.500000,-23.000000", "ECON"}));
   EXPECT_NE(fs.FileBytes("d/d.scr")->find("TEXTM " + title + "\r\n"), std::string::npos);
   EXPECT_FALSE(fs.Exists("d/dA.scr"));
 }

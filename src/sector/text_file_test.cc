@@ -12,7 +12,9 @@ namespace {
 TEST(TextMode, ReadingTranslatesLineEndsAndStopsAtEndOfTextBytes) {
   EXPECT_EQ(DecodeTextMode("a\r\nb\r\n"), "a\nb\n");
   EXPECT_EQ(DecodeTextMode("a\rb\r\r\n"), "a\rb\r\n");
-  EXPECT_EQ(DecodeTextMode("a\nb\x1a" "c\n"), "a\nb");
+  EXPECT_EQ(DecodeTextMode("a\nb\x1a"
+                           "c\n"),
+            "a\nb");
   EXPECT_EQ(DecodeTextMode(std::string("a\0b", 3)), "a");
   EXPECT_EQ(DecodeTextMode("ab\r"), "ab\r");
 }
