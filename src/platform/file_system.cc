@@ -12,9 +12,13 @@ std::optional<std::string> InputFile::ReadText(std::uint64_t limit) {
 }
 
 bool OutputFile::Write(std::string_view text) {
-  encoded_.clear();
-  AppendEncodedTextMode(text, encoded_);
-  if (WriteRaw(encoded_)) return true;
+  encoded_.Clear();
+  encoded_.Append(text);
+  return Write(encoded_);
+}
+
+bool OutputFile::Write(const EncodedText& text) {
+  if (WriteRaw(text.Bytes())) return true;
   failed_ = true;
   return false;
 }

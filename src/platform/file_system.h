@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text_mode.h"
+
 namespace torvane {
 
 // A file open for reading. Closed when destroyed.
@@ -30,8 +32,11 @@ class InputFile {
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  // False when the bytes could not be written (or buffered).
+  // False when the bytes could not be written (or buffered). Each call is
+  // one write, which succeeds or fails as a whole.
   bool Write(std::string_view text);
+  // The same for text already encoded.
+  bool Write(const EncodedText& text);
   // True once any write has failed: the file on disk is incomplete.
   bool HasFailed() const { return failed_; }
   // Writes out what is buffered and closes; false when that fails. A file
@@ -42,7 +47,7 @@ class OutputFile {
   virtual bool WriteRaw(std::string_view bytes) = 0;
 
  private:
-  std::string encoded_;
+  EncodedText encoded_;
   bool failed_ = false;
 };
 

@@ -1,11 +1,15 @@
 // Text-mode translation of line ends and end-of-text bytes.
 #include "platform/text_mode.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace torvane {
 
 std::string DecodeTextMode(std::string_view raw) {
-  const size_t end = raw.find_first_of(std::string_view("\x1a\0", 2));
-  if (end != std::string_view::npos) raw = raw.substr(0, end);
+  // Two searches for one byte each: a search for either byte of a set looks
+  // the set up again for every byte of the text.
+  raw = raw.substr(0, std::min(raw.find('\x1a'), raw.find('\0')));
   std::string text;
   text.reserve(raw.size());
   size_t start = 0;
@@ -26,6 +30,25 @@ void AppendEncodedTextMode(std::string_view text, std::string& out) {
     start = lf + 1;
   }
   out.append(text, start);
+}
+
+void EncodedText::AppendLong(std::string_view text) {
+  const size_t line_ends = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+  char* end = Reserve(text.size() + line_ends);
+  size_t start = 0;
+  for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', start)) {
+    std::memcpy(end, text.data() + start, lf - start);
+    end += lf - start;
+    *end++ = '\r';
+    *end++ = '\n';
+    start = lf + 1;
+  }
+  std::memcpy(end, text.data() + start, text.size() - start);
+  size_ += text.size() + line_ends;
+}
+
+void EncodedText::Grow(size_t count) {
+  bytes_.resize(std::max({size_ + count, 2 * bytes_.size(), size_t{256}}));
 }
 
 }  // namespace torvane

@@ -1,9 +1,11 @@
 // The script command writer and its attribute cache, ScriptState.
 #include "script/script_writer.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -37,18 +39,35 @@ ScriptState state;
 
 bool IsMissing(std::string_view name) { return name.data() == nullptr; }
 
-// One command is assembled here and handed to the stream in one write.
-std::string& CommandBuffer() {
-  static std::string buffer;
-  buffer.clear();
+// One command is assembled here, already encoded for the stream, and handed
+// to it in one write.
+EncodedText& CommandBuffer() {
+  static EncodedText buffer;
+  buffer.Clear();
   return buffer;
 }
 
-void AppendInt(std::string& out, int value) {
+void AppendInt(EncodedText& out, int value) {
   char digits[16];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.append(digits, result.ptr);
+  out.Append(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
 }
+
+// "00" to "99": the six decimals are written two at a time, so that the
+// three divisions do not wait on each other.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+void PutDigitPair(char* at, std::uint64_t pair) { std::memcpy(at, &kDigitPairs[2 * pair], 2); }
+
+// Room for any value "%f" writes: the largest double has 309 integer digits.
+constexpr size_t kFixedTextSize = 400;
 
 #ifdef __SIZEOF_INT128__
 __extension__ typedef unsigned __int128 Uint128;
@@ -59,8 +78,10 @@ __extension__ typedef unsigned __int128 Uint128;
 // on its exact binary value, rounded half to even as "%f" rounds.
 constexpr double kFastFixedLimit = 1e13;
 
-bool AppendFixedExactly(std::string& out, double value) {
-  if (!(value > -kFastFixedLimit && value < kFastFixedLimit)) return false;  // also NaN
+// Writes `value` at `out`; returns the end, or null when the value is not
+// below the limit.
+char* FormatFixedExactly(char* out, double value) {
+  if (!(value > -kFastFixedLimit && value < kFastFixedLimit)) return nullptr;  // also NaN
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   const bool negative = (bits >> 63) != 0;
   const int biased_exponent = static_cast<int>((bits >> 52) & 0x7ff);
@@ -79,25 +100,65 @@ bool AppendFixedExactly(std::string& out, double value) {
     millionths = static_cast<std::uint64_t>(quotient);  // at most 10^19
     if (remainder > half || (remainder == half && (millionths & 1) != 0)) ++millionths;
   }
-  char digits[32];
-  char* end = digits;
+  char* end = out;
   if (negative) *end++ = '-';
-  end = std::to_chars(end, digits + sizeof digits, millionths / 1000000).ptr;
+  end = std::to_chars(end, out + kFixedTextSize, millionths / 1000000).ptr;
   *end++ = '.';
-  std::uint64_t fraction = millionths % 1000000;
-  for (int i = 6; i > 0; --i) {
-    end[i - 1] = static_cast<char>('0' + fraction % 10);
-    fraction /= 10;
-  }
-  out.append(digits, end + 6);
-  return true;
+  const std::uint64_t fraction = millionths % 1000000;
+  PutDigitPair(end, fraction / 10000);
+  PutDigitPair(end + 2, fraction / 100 % 100);
+  PutDigitPair(end + 4, fraction % 100);
+  return end + 6;
 }
 #else
-bool AppendFixedExactly(std::string&, double) { return false; }
+char* FormatFixedExactly(char*, double) { return nullptr; }
 #endif
 
+// Writes `value` as "%f" does at `out` (kFixedTextSize bytes); returns the
+// end.
+char* FormatFixed(char* out, double value) {
+  if (char* end = FormatFixedExactly(out, value)) return end;
+  return std::to_chars(out, out + kFixedTextSize, value, std::chars_format::fixed, 6).ptr;
+}
+
+// A value's text as FormatFixed writes it, kept by FixedTextCache.
+struct FixedText {
+  std::uint64_t bits = 0;
+  std::uint8_t size = 0;  // 0: empty
+  char text[23];
+};
+
+constexpr int kFixedTextCacheBits = 12;
+constexpr size_t kFixedTextCacheSize = size_t{1} << kFixedTextCacheBits;
+
+// Nearly every number of a run is one of a few thousand (the hex grid's
+// positions, the sizes and angles of the symbols), so each text is kept once
+// formatted, in a table indexed by the top bits of the value's bits times a
+// large odd constant (which spreads neighbouring values over the table).
+std::array<FixedText, kFixedTextCacheSize>& FixedTextCache() {
+  static std::array<FixedText, kFixedTextCacheSize> cache;
+  return cache;
+}
+
+void AppendFixed(EncodedText& out, double value) {
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  FixedText& entry = FixedTextCache()[(bits * 0x9e3779b97f4a7c15) >> (64 - kFixedTextCacheBits)];
+  if (entry.size == 0 || entry.bits != bits) {
+    char digits[kFixedTextSize];
+    const size_t size = static_cast<size_t>(FormatFixed(digits, value) - digits);
+    if (size > sizeof entry.text) {
+      out.Append(std::string_view(digits, size));
+      return;
+    }
+    entry.bits = bits;
+    entry.size = static_cast<std::uint8_t>(size);
+    std::memcpy(entry.text, digits, size);
+  }
+  out.Append(std::string_view(entry.text, entry.size));
+}
+
 // Writes one command; a failure is reported with the script's path.
-bool WriteCommand(const ScriptTarget& target, const std::string& command) {
+bool WriteCommand(const ScriptTarget& target, const EncodedText& command) {
   if (target.stream->Write(command)) return true;
   ReportWriteError(target.path);
   return false;
@@ -112,8 +173,10 @@ int SetName(const ScriptTarget& target, std::string& field, std::string_view key
   if (target.stream == nullptr || IsMissing(name)) return 0;
   if (field == name) return 1;
   CacheName(field, name);
-  std::string& command = CommandBuffer();
-  command.append(keyword).append(name) += '\n';
+  EncodedText& command = CommandBuffer();
+  command.Append(keyword);
+  command.Append(name);
+  command.Append('\n');
   return WriteCommand(target, command) ? 1 : 0;
 }
 
@@ -121,10 +184,10 @@ int SetInt(const ScriptTarget& target, int& field, std::string_view keyword, int
   if (target.stream == nullptr) return 0;
   if (field == value) return 1;
   field = value;
-  std::string& command = CommandBuffer();
-  command.append(keyword);
+  EncodedText& command = CommandBuffer();
+  command.Append(keyword);
   AppendInt(command, value);
-  command += '\n';
+  command.Append('\n');
   return WriteCommand(target, command) ? 1 : 0;
 }
 
@@ -132,10 +195,10 @@ int SetDouble(const ScriptTarget& target, double& field, std::string_view keywor
   if (target.stream == nullptr) return 0;
   if (field == value) return 1;
   field = value;
-  std::string& command = CommandBuffer();
-  command.append(keyword);
+  EncodedText& command = CommandBuffer();
+  command.Append(keyword);
   AppendFixed(command, value);
-  command += '\n';
+  command.Append('\n');
   return WriteCommand(target, command) ? 1 : 0;
 }
 
@@ -152,21 +215,17 @@ bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_sty
 }
 
 // "x,y" of a point.
-void AppendPoint(std::string& out, MapPoint point) {
+void AppendPoint(EncodedText& out, MapPoint point) {
   AppendFixed(out, point.x);
-  out += ',';
+  out.Append(',');
   AppendFixed(out, point.y);
 }
 
 }  // namespace
 
 void AppendFixed(std::string& out, double value) {
-  if (AppendFixedExactly(out, value)) return;
-  // The largest double has 309 integer digits.
-  char digits[400];
-  const auto result =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 6);
-  out.append(digits, result.ptr);
+  char digits[kFixedTextSize];
+  out.append(digits, FormatFixed(digits, value));
 }
 
 int ScrSelect(const ScriptTarget& target) {
@@ -176,7 +235,9 @@ int ScrSelect(const ScriptTarget& target) {
   state.stream = target.stream.get();
   state.layer = "STANDARD";
   // After a failed write the stream stays current: the reset stands.
-  return WriteCommand(target, "LAYER STANDARD\n") ? 1 : 0;
+  EncodedText& command = CommandBuffer();
+  command.Append("LAYER STANDARD\n");
+  return WriteCommand(target, command) ? 1 : 0;
 }
 
 void ScrRelease() { state.stream = nullptr; }
@@ -188,8 +249,10 @@ void ScrLayer(const ScriptTarget& target, std::string_view layer) {
   if (!ScrSelect(target)) return;
   if (state.layer == layer) return;
   CacheName(state.layer, layer);
-  std::string& command = CommandBuffer();
-  command.append("LAYER ").append(layer) += '\n';
+  EncodedText& command = CommandBuffer();
+  command.Append("LAYER ");
+  command.Append(layer);
+  command.Append('\n');
   WriteCommand(target, command);
 }
 
@@ -226,16 +289,16 @@ void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double s
             std::string_view fill_style) {
   if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  std::string& command = CommandBuffer();
-  command += "ARCS ";
+  EncodedText& command = CommandBuffer();
+  command.Append("ARCS ");
   AppendPoint(command, centre);
-  command += ";<";
+  command.Append(";<");
   AppendFixed(command, start_angle);
-  command += ',';
+  command.Append(',');
   AppendFixed(command, radius);
-  command += ';';
+  command.Append(';');
   AppendFixed(command, end_angle);
-  command += '\n';
+  command.Append('\n');
   WriteCommand(target, command);
 }
 
@@ -243,12 +306,12 @@ void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int c
                double line_width, std::string_view line_style, std::string_view fill_style) {
   if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  std::string& command = CommandBuffer();
-  command += "CIRR ";
+  EncodedText& command = CommandBuffer();
+  command.Append("CIRR ");
   AppendFixed(command, radius);
-  command += ';';
+  command.Append(';');
   AppendPoint(command, centre);
-  command += ";\n";
+  command.Append(";\n");
   WriteCommand(target, command);
 }
 
@@ -258,20 +321,20 @@ void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inse
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
   const double direction = Direction(from.x, from.y, to.x, to.y) * kDegreesPerRadian;
   const double reverse = direction >= 0 ? direction - 180 : direction + 180;
-  std::string& command = CommandBuffer();
-  command += "LINE REF ";
+  EncodedText& command = CommandBuffer();
+  command.Append("LINE REF ");
   AppendPoint(command, from);
-  command += ";<";
+  command.Append(";<");
   AppendFixed(command, direction);
-  command += ',';
+  command.Append(',');
   AppendFixed(command, inset);
-  command += ";REF ";
+  command.Append(";REF ");
   AppendPoint(command, to);
-  command += ";<";
+  command.Append(";<");
   AppendFixed(command, reverse);
-  command += ',';
+  command.Append(',');
   AppendFixed(command, inset);
-  command += ";\n";
+  command.Append(";\n");
   WriteCommand(target, command);
 }
 
@@ -279,16 +342,18 @@ void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, d
                double scale_y, double rotation) {
   if (target.stream == nullptr || IsMissing(name)) return;
   if (!ScrSelect(target)) return;
-  std::string& command = CommandBuffer();
-  command.append("INSSYM ").append(name) += '\n';
+  EncodedText& command = CommandBuffer();
+  command.Append("INSSYM ");
+  command.Append(name);
+  command.Append('\n');
   AppendFixed(command, scale_x);
-  command += ';';
+  command.Append(';');
   AppendFixed(command, scale_y);
-  command += ';';
+  command.Append(';');
   AppendFixed(command, rotation);
-  command += ';';
+  command.Append(';');
   AppendPoint(command, at);
-  command += ";\n";
+  command.Append(";\n");
   WriteCommand(target, command);
 }
 
@@ -303,10 +368,12 @@ void ScrText(const ScriptTarget& target, std::string_view text, int length, MapP
     return;
   }
   if (length > 0 && static_cast<size_t>(length) < text.size()) text = text.substr(0, length);
-  std::string& command = CommandBuffer();
-  command.append("TEXTM ").append(text) += '\n';
+  EncodedText& command = CommandBuffer();
+  command.Append("TEXTM ");
+  command.Append(text);
+  command.Append('\n');
   AppendPoint(command, at);
-  command += '\n';
+  command.Append('\n');
   WriteCommand(target, command);
 }
 

@@ -209,5 +209,34 @@ TEST(ScriptWriter, FixedFormattingMatchesPrintf) {
   }
 }
 
+TEST(ScriptWriter, RepeatedNumbersKeepTheirOwnText) {
+  // More distinct values than the writer keeps texts for, each written
+  // twice, with neighbours that differ in the last bit, both zeros and values
+  // too long to keep.
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.TakeLines();
+  std::vector<double> values{0.0, -0.0, 1e20, -1e20, 1e300};
+  for (int i = 0; i < 6000; ++i) {
+    const double value = i * 0.5 - 1000 + (i % 7) / 128.0;
+    values.insert(values.end(), {value, std::nextafter(value, 1e9)});
+  }
+  Lines expected;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (double value : values) {
+      ScrCircle(t, {value, -value}, value, 9, 0.5, "Solid", "Solid");
+      char line[1000];
+      std::snprintf(line, sizeof line, "CIRR %f;%f,%f;", value, value, -value);
+      expected.push_back(line);
+    }
+  }
+  Lines lines = script.TakeLines();
+  // The settings written before the first circle.
+  ASSERT_EQ(lines.size(), expected.size() + 4);
+  lines.erase(lines.begin(), lines.begin() + 4);
+  EXPECT_EQ(lines, expected);
+}
+
 }  // namespace
 }  // namespace torvane
