@@ -153,6 +153,17 @@ std::string ResolveHostPath(std::string_view text, bool keep_last_as_written) {
   const std::string host = HostPathFromText(text);
   if (!keep_last_as_written && PathExists(host)) return host;
 
+  // Mostly the directory exists as written and only the file's own name is
+  // missing or differs in case: one look at the directory settles it.
+  const size_t last_slash = host.rfind('/');
+  const std::string parent = last_slash == std::string::npos ? "" : host.substr(0, last_slash + 1);
+  const std::string leaf = host.substr(parent.size());
+  if (parent.empty() || PathExists(parent)) {
+    if (keep_last_as_written || leaf.empty() || leaf == "." || leaf == "..") return host;
+    const std::string match = FindCaseInsensitive(parent, leaf);
+    return match.empty() ? host : parent + match;
+  }
+
   std::string resolved = host.starts_with('/') ? "/" : "";
   size_t start = resolved.size();
   bool lookup = true;
@@ -181,24 +192,22 @@ std::string ResolveHostPath(std::string_view text, bool keep_last_as_written) {
   return resolved;
 }
 
+// A regular file: its size is known from when it was opened, and it is read
+// from the start without moving a file position.
 class HostInputFile final : public InputFile {
  public:
-  explicit HostInputFile(int fd) : fd_(fd) {}
+  HostInputFile(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
   ~HostInputFile() override { close(fd_); }
 
-  std::optional<std::uint64_t> Size() override {
-    const off_t end = lseek(fd_, 0, SEEK_END);
-    if (end < 0) return std::nullopt;
-    return static_cast<std::uint64_t>(end);
-  }
+  std::optional<std::uint64_t> Size() override { return size_; }
 
   std::optional<std::string> ReadRaw(std::uint64_t limit) override {
-    if (lseek(fd_, 0, SEEK_SET) < 0) return std::nullopt;
     std::string bytes;
     bytes.resize(limit);
     std::uint64_t filled = 0;
     while (filled < limit) {
-      const ssize_t got = read(fd_, bytes.data() + filled, limit - filled);
+      const ssize_t got =
+          pread(fd_, bytes.data() + filled, limit - filled, static_cast<off_t>(filled));
       if (got < 0) {
         if (errno == EINTR) continue;
         return std::nullopt;
@@ -212,6 +221,7 @@ class HostInputFile final : public InputFile {
 
  private:
   int fd_;
+  std::uint64_t size_;
 };
 
 class HostOutputFile final : public OutputFile {
@@ -270,17 +280,22 @@ class HostFileSystemImpl final : public FileSystem {
   HostFileSystemImpl() { std::signal(SIGXFSZ, SIG_IGN); }
 
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
-    const std::string host = ResolveHostPath(path, false);
-    // Non-blocking, so that a FIFO in place of a file cannot hang the run.
-    const int fd = open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // Non-blocking, so that a FIFO in place of a file cannot hang the run;
+    // only regular files are read, on which the flag changes nothing.
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    const std::string host = HostPathFromText(path);
+    int fd = open(host.c_str(), kFlags);
+    if (fd < 0 && errno == ENOENT) {
+      const std::string resolved = ResolveHostPath(path, false);
+      if (resolved != host) fd = open(resolved.c_str(), kFlags);
+    }
     if (fd < 0) return nullptr;
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
       close(fd);
       return nullptr;
     }
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return std::make_unique<HostInputFile>(fd);
+    return std::make_unique<HostInputFile>(fd, static_cast<std::uint64_t>(info.st_size));
   }
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
