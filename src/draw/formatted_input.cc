@@ -24,7 +24,8 @@ int DigitValue(char c, int base) {
 }  // namespace
 
 std::optional<int> ScanInteger(std::string_view text, size_t& pos, int width, int base) {
-  text = text.substr(0, text.find('\0'));
+  // A NUL is neither white space, sign nor digit: the scan stops there by
+  // itself, so nothing after it is read.
   while (pos < text.size() && IsInputSpace(text[pos])) ++pos;
   const size_t limit = width > 0 ? pos + static_cast<size_t>(width) : text.size();
   const size_t end = limit < text.size() ? limit : text.size();
