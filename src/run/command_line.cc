@@ -187,8 +187,6 @@ class Run {
 
 }  // namespace
 
-std::string_view UsageText() { return kUsage; }
-
 void SelectSubsectors(char selection) {
   std::array<int, kSubsectorCount>& subsectors = CurrentMapOptions().subsectors;
   if (selection == '+' || selection == '*') {

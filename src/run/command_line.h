@@ -14,9 +14,6 @@ namespace torvane {
 // Writes one piece of standard output.
 using OutputSink = std::function<void(std::string_view)>;
 
-// The usage text, with the empty line that follows it.
-std::string_view UsageText();
-
 // Applies one selection character of an s option to MapOptions::subsectors.
 void SelectSubsectors(char selection);
 
