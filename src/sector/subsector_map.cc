@@ -10,6 +10,7 @@
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
 #include "platform/path_text.h"
+#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 #include "sector/text_file.h"
@@ -18,7 +19,6 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSubsectorCount = 16;
 constexpr int kSubsectorsPerRow = 4;
 
 // Columns of an index line, counted from its letter.
