@@ -11,16 +11,4 @@ std::optional<std::string> InputFile::ReadText(std::uint64_t limit) {
   return DecodeTextMode(*raw);
 }
 
-bool OutputFile::Write(std::string_view text) {
-  encoded_.Clear();
-  encoded_.Append(text);
-  return Write(encoded_);
-}
-
-bool OutputFile::Write(const EncodedText& text) {
-  if (WriteRaw(text.Bytes())) return true;
-  failed_ = true;
-  return false;
-}
-
 }  // namespace torvane

@@ -29,25 +29,49 @@ class InputFile {
 };
 
 // A file open for writing in text mode. Every "\n" written becomes CR LF.
+// Each write succeeds or fails as a whole. Its bytes are assembled in the
+// file's pending text, where a file may keep them until it has enough to
+// hand over at once.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
-  // False when the bytes could not be written (or buffered). Each call is
-  // one write, which succeeds or fails as a whole.
-  bool Write(std::string_view text);
-  // The same for text already encoded.
-  bool Write(const EncodedText& text);
+
+  // False when the bytes could not be written (or buffered).
+  bool Write(std::string_view text) {
+    StartWrite().Append(text);
+    return FinishWrite();
+  }
+  // A write assembled in place: what is appended to the returned text until
+  // FinishWrite is one write.
+  EncodedText& StartWrite() {
+    write_start_ = pending_.Size();
+    return pending_;
+  }
+  bool FinishWrite() {
+    if (pending_.Size() < hand_over_at_ || HandOver(write_start_)) return true;
+    failed_ = true;
+    return false;
+  }
   // True once any write has failed: the file on disk is incomplete.
   bool HasFailed() const { return failed_; }
-  // Writes out what is buffered and closes; false when that fails. A file
+  // Writes out what is pending and closes; false when that fails. A file
   // destroyed without Close is closed and its result ignored.
   virtual bool Close() = 0;
 
  protected:
-  virtual bool WriteRaw(std::string_view bytes) = 0;
+  // The file is handed its pending bytes once they reach `hand_over_at`
+  // bytes (0: after every write).
+  explicit OutputFile(size_t hand_over_at) : hand_over_at_(hand_over_at) {}
+
+  // Takes every pending byte, those of the latest write from `write_start`
+  // on, and empties the pending text; false when the latest write failed.
+  virtual bool HandOver(size_t write_start) = 0;
+  EncodedText& Pending() { return pending_; }
 
  private:
-  EncodedText encoded_;
+  EncodedText pending_;
+  size_t hand_over_at_;
+  size_t write_start_ = 0;
   bool failed_ = false;
 };
 

@@ -224,38 +224,37 @@ class HostInputFile final : public InputFile {
   std::uint64_t size_;
 };
 
+// Writes are gathered into the pending text and handed to the system about
+// 64 KiB at a time.
 class HostOutputFile final : public OutputFile {
  public:
-  explicit HostOutputFile(int fd) : fd_(fd) { buffer_.reserve(kBufferSize); }
+  explicit HostOutputFile(int fd) : OutputFile(kHandOverSize), fd_(fd) {
+    // Room for the usual largest command past the mark, so the text is
+    // allocated once per file.
+    Pending().ReserveTotal(kHandOverSize + 4096);
+  }
   ~HostOutputFile() override {
     if (fd_ >= 0) Close();
   }
 
   bool Close() override {
-    bool ok = Flush();
+    bool ok = HandOver(Pending().Size());
     if (close(fd_) != 0) ok = false;
     fd_ = -1;
     return ok;
   }
 
  protected:
-  bool WriteRaw(std::string_view bytes) override {
-    if (buffer_.size() + bytes.size() > kBufferSize && !Flush()) return false;
-    if (bytes.size() >= kBufferSize) return WriteAll(bytes);
-    buffer_.append(bytes);
-    return true;
+  // Bytes that could not be written are dropped: the failure is reported
+  // once, for the write that met it.
+  bool HandOver(size_t) override {
+    const bool ok = WriteAll(Pending().Bytes());
+    Pending().Clear();
+    return ok;
   }
 
  private:
-  static constexpr size_t kBufferSize = 64 * 1024;
-
-  // Bytes that could not be written are dropped: the failure is reported
-  // once, for the write that met it.
-  bool Flush() {
-    const bool ok = WriteAll(buffer_);
-    buffer_.clear();
-    return ok;
-  }
+  static constexpr size_t kHandOverSize = 64 * 1024;
 
   bool WriteAll(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -270,7 +269,6 @@ class HostOutputFile final : public OutputFile {
   }
 
   int fd_;
-  std::string buffer_;
 };
 
 class HostFileSystemImpl final : public FileSystem {

@@ -32,7 +32,9 @@ class MemoryInputFile final : public InputFile {
 
 class MemoryOutputFile final : public OutputFile {
  public:
-  MemoryOutputFile(MemoryFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {
+  // Every write is one operation, handed over as soon as it is made.
+  MemoryOutputFile(MemoryFileSystem& fs, std::string key)
+      : OutputFile(0), fs_(fs), key_(std::move(key)) {
     ++fs_.open_files_;
   }
   ~MemoryOutputFile() override {
@@ -47,10 +49,11 @@ class MemoryOutputFile final : public OutputFile {
   }
 
  protected:
-  bool WriteRaw(std::string_view bytes) override {
-    if (fs_.Attempt(FileOp::kWrite, "write", key_)) return false;
-    fs_.files_[key_].append(bytes);
-    return true;
+  bool HandOver(size_t) override {
+    const bool failed = fs_.Attempt(FileOp::kWrite, "write", key_);
+    if (!failed) fs_.files_[key_].append(Pending().Bytes());
+    Pending().Clear();
+    return !failed;
   }
 
  private:

@@ -48,7 +48,11 @@ void EncodedText::AppendLong(std::string_view text) {
 }
 
 void EncodedText::Grow(size_t count) {
-  bytes_.resize(std::max({size_ + count, 2 * bytes_.size(), size_t{256}}));
+  const size_t capacity = std::max({size_ + count, 2 * capacity_, size_t{256}});
+  std::unique_ptr<char[]> bytes(new char[capacity]);
+  if (size_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_);
+  bytes_ = std::move(bytes);
+  capacity_ = capacity;
 }
 
 }  // namespace torvane

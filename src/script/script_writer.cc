@@ -39,18 +39,40 @@ ScriptState state;
 
 bool IsMissing(std::string_view name) { return name.data() == nullptr; }
 
-// One command is assembled here, already encoded for the stream, and handed
-// to it in one write.
-EncodedText& CommandBuffer() {
-  static EncodedText buffer;
-  buffer.Clear();
-  return buffer;
+// A setting's keyword and its space: at most a word, copied as one.
+struct Keyword {
+  constexpr explicit Keyword(std::string_view keyword) : size(keyword.size()) {
+    keyword.copy(text, sizeof text);
+  }
+  char text[8] = {};
+  size_t size;
+};
+
+void AppendKeyword(EncodedText& out, const Keyword& keyword) {
+  char* start = out.Reserve(sizeof keyword.text);
+  std::memcpy(start, keyword.text, sizeof keyword.text);
+  out.Extend(start + keyword.size);
 }
 
-void AppendInt(EncodedText& out, int value) {
-  char digits[16];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out.Append(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
+constexpr Keyword kColorKeyword("COLOR ");
+constexpr Keyword kLineWidthKeyword("LWIDTH ");
+constexpr Keyword kLineStyleKeyword("LSTYLE ");
+constexpr Keyword kFillStyleKeyword("FSTYLE ");
+constexpr Keyword kTextFontKeyword("TSPECF ");
+constexpr Keyword kTextHeightKeyword("TSPECH ");
+constexpr Keyword kTextAngleKeyword("TSPECA ");
+constexpr Keyword kTextJustifyKeyword("TSPECJ ");
+constexpr Keyword kTextStyleKeyword("TSPECS ");
+
+// A command is assembled in place in its stream's pending text, already
+// encoded, as one write.
+EncodedText& StartCommand(const ScriptTarget& target) { return target.stream->StartWrite(); }
+
+// Ends the command; a failure is reported with the script's path.
+bool FinishCommand(const ScriptTarget& target) {
+  if (target.stream->FinishWrite()) return true;
+  ReportWriteError(target.path);
+  return false;
 }
 
 // "00" to "99": the six decimals are written two at a time, so that the
@@ -65,6 +87,22 @@ constexpr std::array<char, 200> kDigitPairs = [] {
 }();
 
 void PutDigitPair(char* at, std::uint64_t pair) { std::memcpy(at, &kDigitPairs[2 * pair], 2); }
+
+// Settings are small numbers (colours, justifications, styles): one or two
+// digits are put directly.
+void AppendInt(EncodedText& out, int value) {
+  constexpr size_t kIntTextSize = 12;  // "-2147483648"
+  char* start = out.Reserve(kIntTextSize);
+  if (value >= 0 && value < 10) {
+    *start = static_cast<char>('0' + value);
+    out.Extend(start + 1);
+  } else if (value >= 10 && value < 100) {
+    PutDigitPair(start, static_cast<std::uint64_t>(value));
+    out.Extend(start + 2);
+  } else {
+    out.Extend(std::to_chars(start, start + kIntTextSize, value).ptr);
+  }
+}
 
 // Room for any value "%f" writes: the largest double has 309 integer digits.
 constexpr size_t kFixedTextSize = 400;
@@ -124,8 +162,8 @@ char* FormatFixed(char* out, double value) {
 // A value's text as FormatFixed writes it, kept by FixedTextCache.
 struct FixedText {
   std::uint64_t bits = 0;
-  std::uint8_t size = 0;  // 0: empty
   char text[23];
+  std::uint8_t size = 0;  // 0: empty
 };
 
 constexpr int kFixedTextCacheBits = 12;
@@ -135,71 +173,88 @@ constexpr size_t kFixedTextCacheSize = size_t{1} << kFixedTextCacheBits;
 // positions, the sizes and angles of the symbols), so each text is kept once
 // formatted, in a table indexed by the top bits of the value's bits times a
 // large odd constant (which spreads neighbouring values over the table).
-std::array<FixedText, kFixedTextCacheSize>& FixedTextCache() {
-  static std::array<FixedText, kFixedTextCacheSize> cache;
-  return cache;
+std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
+
+// A value missing from the cache: formats it, and keeps its text when it
+// fits an entry.
+[[gnu::noinline]] void AppendUncachedFixed(EncodedText& out, double value, FixedText& entry) {
+  char digits[kFixedTextSize];
+  const size_t size = static_cast<size_t>(FormatFixed(digits, value) - digits);
+  out.AppendLineFree(std::string_view(digits, size));
+  if (size > sizeof entry.text) return;
+  entry.bits = std::bit_cast<std::uint64_t>(value);
+  entry.size = static_cast<std::uint8_t>(size);
+  std::memcpy(entry.text, digits, size);
 }
 
 void AppendFixed(EncodedText& out, double value) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
-  FixedText& entry = FixedTextCache()[(bits * 0x9e3779b97f4a7c15) >> (64 - kFixedTextCacheBits)];
+  FixedText& entry = fixed_text_cache[(bits * 0x9e3779b97f4a7c15) >> (64 - kFixedTextCacheBits)];
   if (entry.size == 0 || entry.bits != bits) {
-    char digits[kFixedTextSize];
-    const size_t size = static_cast<size_t>(FormatFixed(digits, value) - digits);
-    if (size > sizeof entry.text) {
-      out.Append(std::string_view(digits, size));
-      return;
-    }
-    entry.bits = bits;
-    entry.size = static_cast<std::uint8_t>(size);
-    std::memcpy(entry.text, digits, size);
+    AppendUncachedFixed(out, value, entry);
+    return;
   }
-  out.Append(std::string_view(entry.text, entry.size));
-}
-
-// Writes one command; a failure is reported with the script's path.
-bool WriteCommand(const ScriptTarget& target, const EncodedText& command) {
-  if (target.stream->Write(command)) return true;
-  ReportWriteError(target.path);
-  return false;
+  // The whole text field is copied, a fixed size the compiler copies in a
+  // few moves; only its first `size` bytes count.
+  char* start = out.Reserve(sizeof entry.text);
+  std::memcpy(start, entry.text, sizeof entry.text);
+  out.Extend(start + entry.size);
 }
 
 void CacheName(std::string& field, std::string_view name) {
   field.assign(name.substr(0, kCachedNameLimit));
 }
 
-int SetName(const ScriptTarget& target, std::string& field, std::string_view keyword,
-            std::string_view name) {
+// Each setting is checked against the cache inline; a setting that changes
+// is written out of line, which keeps the common case (unchanged) small.
+[[gnu::noinline]] int WriteName(const ScriptTarget& target, std::string& field,
+                                const Keyword& keyword, std::string_view name) {
+  CacheName(field, name);
+  EncodedText& command = StartCommand(target);
+  AppendKeyword(command, keyword);
+  command.Append(name);
+  command.AppendLineEnd();
+  return FinishCommand(target) ? 1 : 0;
+}
+
+[[gnu::noinline]] int WriteInt(const ScriptTarget& target, int& field, const Keyword& keyword,
+                               int value) {
+  field = value;
+  EncodedText& command = StartCommand(target);
+  AppendKeyword(command, keyword);
+  AppendInt(command, value);
+  command.AppendLineEnd();
+  return FinishCommand(target) ? 1 : 0;
+}
+
+[[gnu::noinline]] int WriteDouble(const ScriptTarget& target, double& field,
+                                  const Keyword& keyword, double value) {
+  field = value;
+  EncodedText& command = StartCommand(target);
+  AppendKeyword(command, keyword);
+  AppendFixed(command, value);
+  command.AppendLineEnd();
+  return FinishCommand(target) ? 1 : 0;
+}
+
+inline int SetName(const ScriptTarget& target, std::string& field, const Keyword& keyword,
+                   std::string_view name) {
   if (target.stream == nullptr || IsMissing(name)) return 0;
   if (field == name) return 1;
-  CacheName(field, name);
-  EncodedText& command = CommandBuffer();
-  command.Append(keyword);
-  command.Append(name);
-  command.Append('\n');
-  return WriteCommand(target, command) ? 1 : 0;
+  return WriteName(target, field, keyword, name);
 }
 
-int SetInt(const ScriptTarget& target, int& field, std::string_view keyword, int value) {
+inline int SetInt(const ScriptTarget& target, int& field, const Keyword& keyword, int value) {
   if (target.stream == nullptr) return 0;
   if (field == value) return 1;
-  field = value;
-  EncodedText& command = CommandBuffer();
-  command.Append(keyword);
-  AppendInt(command, value);
-  command.Append('\n');
-  return WriteCommand(target, command) ? 1 : 0;
+  return WriteInt(target, field, keyword, value);
 }
 
-int SetDouble(const ScriptTarget& target, double& field, std::string_view keyword, double value) {
+inline int SetDouble(const ScriptTarget& target, double& field, const Keyword& keyword,
+                     double value) {
   if (target.stream == nullptr) return 0;
   if (field == value) return 1;
-  field = value;
-  EncodedText& command = CommandBuffer();
-  command.Append(keyword);
-  AppendFixed(command, value);
-  command.Append('\n');
-  return WriteCommand(target, command) ? 1 : 0;
+  return WriteDouble(target, field, keyword, value);
 }
 
 // The settings that every shape command needs, in their order.
@@ -217,7 +272,7 @@ bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_sty
 // "x,y" of a point.
 void AppendPoint(EncodedText& out, MapPoint point) {
   AppendFixed(out, point.x);
-  out.Append(',');
+  out.AppendLineFree(",");
   AppendFixed(out, point.y);
 }
 
@@ -235,9 +290,10 @@ int ScrSelect(const ScriptTarget& target) {
   state.stream = target.stream.get();
   state.layer = "STANDARD";
   // After a failed write the stream stays current: the reset stands.
-  EncodedText& command = CommandBuffer();
-  command.Append("LAYER STANDARD\n");
-  return WriteCommand(target, command) ? 1 : 0;
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("LAYER STANDARD");
+  command.AppendLineEnd();
+  return FinishCommand(target) ? 1 : 0;
 }
 
 void ScrRelease() { state.stream = nullptr; }
@@ -249,39 +305,39 @@ void ScrLayer(const ScriptTarget& target, std::string_view layer) {
   if (!ScrSelect(target)) return;
   if (state.layer == layer) return;
   CacheName(state.layer, layer);
-  EncodedText& command = CommandBuffer();
-  command.Append("LAYER ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("LAYER ");
   command.Append(layer);
-  command.Append('\n');
-  WriteCommand(target, command);
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 int ScrColor(const ScriptTarget& target, int colour) {
-  return SetInt(target, state.colour, "COLOR ", colour);
+  return SetInt(target, state.colour, kColorKeyword, colour);
 }
 int ScrLineWidth(const ScriptTarget& target, double width) {
-  return SetDouble(target, state.lineWidth, "LWIDTH ", width);
+  return SetDouble(target, state.lineWidth, kLineWidthKeyword, width);
 }
 int ScrLineStyle(const ScriptTarget& target, std::string_view style) {
-  return SetName(target, state.lineStyle, "LSTYLE ", style);
+  return SetName(target, state.lineStyle, kLineStyleKeyword, style);
 }
 int ScrFillStyle(const ScriptTarget& target, std::string_view style) {
-  return SetName(target, state.fillStyle, "FSTYLE ", style);
+  return SetName(target, state.fillStyle, kFillStyleKeyword, style);
 }
 int ScrTextFont(const ScriptTarget& target, std::string_view font) {
-  return SetName(target, state.textFont, "TSPECF ", font);
+  return SetName(target, state.textFont, kTextFontKeyword, font);
 }
 int ScrTextHeight(const ScriptTarget& target, double height) {
-  return SetDouble(target, state.textHeight, "TSPECH ", height);
+  return SetDouble(target, state.textHeight, kTextHeightKeyword, height);
 }
 int ScrTextAngle(const ScriptTarget& target, double angle) {
-  return SetDouble(target, state.textAngle, "TSPECA ", angle);
+  return SetDouble(target, state.textAngle, kTextAngleKeyword, angle);
 }
 int ScrTextJustify(const ScriptTarget& target, int justification) {
-  return SetInt(target, state.textJustification, "TSPECJ ", justification);
+  return SetInt(target, state.textJustification, kTextJustifyKeyword, justification);
 }
 int ScrTextStyle(const ScriptTarget& target, int style) {
-  return SetInt(target, state.textStyle, "TSPECS ", style);
+  return SetInt(target, state.textStyle, kTextStyleKeyword, style);
 }
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
@@ -289,30 +345,31 @@ void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double s
             std::string_view fill_style) {
   if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  EncodedText& command = CommandBuffer();
-  command.Append("ARCS ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("ARCS ");
   AppendPoint(command, centre);
-  command.Append(";<");
+  command.AppendLineFree(";<");
   AppendFixed(command, start_angle);
-  command.Append(',');
+  command.AppendLineFree(",");
   AppendFixed(command, radius);
-  command.Append(';');
+  command.AppendLineFree(";");
   AppendFixed(command, end_angle);
-  command.Append('\n');
-  WriteCommand(target, command);
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
                double line_width, std::string_view line_style, std::string_view fill_style) {
   if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  EncodedText& command = CommandBuffer();
-  command.Append("CIRR ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("CIRR ");
   AppendFixed(command, radius);
-  command.Append(';');
+  command.AppendLineFree(";");
   AppendPoint(command, centre);
-  command.Append(";\n");
-  WriteCommand(target, command);
+  command.AppendLineFree(";");
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset, int colour,
@@ -321,40 +378,42 @@ void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inse
   if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
   const double direction = Direction(from.x, from.y, to.x, to.y) * kDegreesPerRadian;
   const double reverse = direction >= 0 ? direction - 180 : direction + 180;
-  EncodedText& command = CommandBuffer();
-  command.Append("LINE REF ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("LINE REF ");
   AppendPoint(command, from);
-  command.Append(";<");
+  command.AppendLineFree(";<");
   AppendFixed(command, direction);
-  command.Append(',');
+  command.AppendLineFree(",");
   AppendFixed(command, inset);
-  command.Append(";REF ");
+  command.AppendLineFree(";REF ");
   AppendPoint(command, to);
-  command.Append(";<");
+  command.AppendLineFree(";<");
   AppendFixed(command, reverse);
-  command.Append(',');
+  command.AppendLineFree(",");
   AppendFixed(command, inset);
-  command.Append(";\n");
-  WriteCommand(target, command);
+  command.AppendLineFree(";");
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, double scale_x,
                double scale_y, double rotation) {
   if (target.stream == nullptr || IsMissing(name)) return;
   if (!ScrSelect(target)) return;
-  EncodedText& command = CommandBuffer();
-  command.Append("INSSYM ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("INSSYM ");
   command.Append(name);
-  command.Append('\n');
+  command.AppendLineEnd();
   AppendFixed(command, scale_x);
-  command.Append(';');
+  command.AppendLineFree(";");
   AppendFixed(command, scale_y);
-  command.Append(';');
+  command.AppendLineFree(";");
   AppendFixed(command, rotation);
-  command.Append(';');
+  command.AppendLineFree(";");
   AppendPoint(command, at);
-  command.Append(";\n");
-  WriteCommand(target, command);
+  command.AppendLineFree(";");
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at,
@@ -368,13 +427,13 @@ void ScrText(const ScriptTarget& target, std::string_view text, int length, MapP
     return;
   }
   if (length > 0 && static_cast<size_t>(length) < text.size()) text = text.substr(0, length);
-  EncodedText& command = CommandBuffer();
-  command.Append("TEXTM ");
+  EncodedText& command = StartCommand(target);
+  command.AppendLineFree("TEXTM ");
   command.Append(text);
-  command.Append('\n');
+  command.AppendLineEnd();
   AppendPoint(command, at);
-  command.Append('\n');
-  WriteCommand(target, command);
+  command.AppendLineEnd();
+  FinishCommand(target);
 }
 
 }  // namespace torvane

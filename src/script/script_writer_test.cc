@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <random>
 
 #include "script/test_script.h"
@@ -207,6 +208,22 @@ TEST(ScriptWriter, FixedFormattingMatchesPrintf) {
     std::snprintf(theirs.data(), theirs.size(), "%f", value);
     ASSERT_EQ(mine, theirs.data()) << value;
   }
+}
+
+TEST(ScriptWriter, IntegerSettingsAreWrittenInFullWhateverTheirSize) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.TakeLines();
+  Lines expected;
+  for (const int value : {0, 9, 10, 15, 99, 100, 123456, -1, -10, -100,
+                          std::numeric_limits<int>::max(), std::numeric_limits<int>::min()}) {
+    ScrColor(t, value);
+    ScrTextJustify(t, value);
+    expected.push_back("COLOR " + std::to_string(value));
+    expected.push_back("TSPECJ " + std::to_string(value));
+  }
+  EXPECT_EQ(script.TakeLines(), expected);
 }
 
 TEST(ScriptWriter, RepeatedNumbersKeepTheirOwnText) {
