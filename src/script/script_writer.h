@@ -54,7 +54,4 @@ int ScrTextStyle(const ScriptTarget& target, int style);
 // Back to the state at program start: no current stream.
 void ResetScriptState();
 
-// Appends `value` as "%f" writes it: fixed point, six decimals.
-void AppendFixed(std::string& out, double value);
-
 }  // namespace torvane
