@@ -8,11 +8,9 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
-#include <strings.h>
 
 #include "platform/file_system.h"
 #include "platform/path_text.h"
@@ -46,6 +44,8 @@ bool SameStamp(const DirectoryStamp& a, const DirectoryStamp& b) {
          a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
 }
 
+// Nothing when the directory cannot be found, which makes the stamp the
+// proof that it exists as well.
 std::optional<DirectoryStamp> StampOf(const std::string& dir) {
   struct stat info;
   if (stat(dir.empty() ? "." : dir.c_str(), &info) != 0) return std::nullopt;
@@ -84,15 +84,15 @@ bool ReadListing(const std::string& dir, DirectoryListing& listing) {
 
 // The entry of `dir` whose name equals `name` apart from ASCII case; the
 // first in byte order when there are several. Empty when there is none.
-std::string FindCaseInsensitive(const std::string& dir, const std::string& name) {
-  // The stamp is taken before the directory is read: a change while it is
-  // read gives a later stamp, and the next lookup reads it again.
-  const std::optional<DirectoryStamp> stamp = StampOf(dir);
-  if (!stamp) return {};
+// `stamp` is the directory's, taken by the caller just before: a change
+// while the directory is read gives a later stamp, and the next lookup
+// reads it again.
+std::string FindCaseInsensitive(const std::string& dir, const std::string& name,
+                                const DirectoryStamp& stamp) {
   std::map<std::string, DirectoryListing>& listings = Listings();
   auto listing = listings.find(dir);
-  if (listing == listings.end() || !SameStamp(listing->second.stamp, *stamp)) {
-    DirectoryListing fresh{*stamp, {}};
+  if (listing == listings.end() || !SameStamp(listing->second.stamp, stamp)) {
+    DirectoryListing fresh{stamp, {}};
     if (!ReadListing(dir, fresh)) {
       listings.erase(dir);
       return {};
@@ -103,31 +103,53 @@ std::string FindCaseInsensitive(const std::string& dir, const std::string& name)
   return found == listing->second.namesByFolded.end() ? std::string() : *found->second.begin();
 }
 
+// The directory part of a host path, up to and including its last "/";
+// empty for a name in the working directory.
+std::string DirectoryOf(const std::string& host) {
+  const size_t slash = host.rfind('/');
+  return slash == std::string::npos ? std::string() : host.substr(0, slash + 1);
+}
+
+// A host path, and the stamp of its directory when finding the path took
+// one. Taken just before the operation on the entry, that stamp also serves
+// as the one an EntryChange needs, so the directory is not looked at twice.
+struct HostPath {
+  std::string path;
+  std::optional<DirectoryStamp> dirStamp;
+};
+
 // One entry that an operation of this process adds to or removes from its
 // directory. Made before the operation; Done after it succeeded keeps the
 // directory's listing, when there is one, in step with the directory. A
 // listing that was not current before the operation is dropped instead.
 class EntryChange {
  public:
-  explicit EntryChange(const std::string& host) {
-    const size_t slash = host.rfind('/');
-    dir_ = slash == std::string::npos ? std::string() : host.substr(0, slash + 1);
-    name_ = slash == std::string::npos ? host : host.substr(slash + 1);
-    if (Listings().contains(dir_)) before_ = StampOf(dir_);
+  // `before` is the directory's stamp when the caller took it just now;
+  // otherwise it is taken here, if the directory has a listing to keep.
+  EntryChange(const std::string& host, std::optional<DirectoryStamp> before)
+      : dir_(DirectoryOf(host)), name_(host.substr(dir_.size())), before_(before) {
+    if (!before_ && Listings().contains(dir_)) before_ = StampOf(dir_);
   }
 
-  void Done(bool added) const {
+  const std::string& dir() const { return dir_; }
+  const std::optional<DirectoryStamp>& before() const { return before_; }
+
+  // `after` is the directory's stamp when another change of the same
+  // operation in the same directory already took it. Returns the stamp
+  // after, when one was taken or given.
+  std::optional<DirectoryStamp> Done(bool added,
+                                     std::optional<DirectoryStamp> after = std::nullopt) const {
     std::map<std::string, DirectoryListing>& listings = Listings();
     const auto listing = listings.find(dir_);
-    if (listing == listings.end()) return;
-    const std::optional<DirectoryStamp> after = StampOf(dir_);
+    if (listing == listings.end()) return after;
+    if (!after) after = StampOf(dir_);
     // A listing already at the later stamp took an earlier change of the
     // same operation (a rename within one directory).
     const bool current = after && ((before_ && SameStamp(listing->second.stamp, *before_)) ||
                                    SameStamp(listing->second.stamp, *after));
     if (!current || name_.empty()) {
       listings.erase(listing);
-      return;
+      return after;
     }
     auto& names = listing->second.namesByFolded;
     const std::string folded = FoldCase(name_);
@@ -138,6 +160,7 @@ class EntryChange {
       if (same->second.empty()) names.erase(same);
     }
     listing->second.stamp = *after;
+    return after;
   }
 
  private:
@@ -146,22 +169,25 @@ class EntryChange {
   std::optional<DirectoryStamp> before_;
 };
 
-// Maps a path text to a host path. Components that do not exist as written
-// are looked up case-insensitively; with `keep_last_as_written` the last
-// component (a file about to be created) keeps its spelling.
-std::string ResolveHostPath(std::string_view text, bool keep_last_as_written) {
-  const std::string host = HostPathFromText(text);
-  if (!keep_last_as_written && PathExists(host)) return host;
-
+// Maps a host path that was not found as written (or, with
+// `keep_last_as_written`, names a file about to be created, which keeps its
+// spelling) to the path of what is there. Components that do not exist as
+// written are looked up case-insensitively, parent first. `parent_stamp` is
+// the stamp of the path's directory when the caller took it just now.
+HostPath ResolveHostPath(const std::string& host, bool keep_last_as_written,
+                         std::optional<DirectoryStamp> parent_stamp = std::nullopt) {
   // Mostly the directory exists as written and only the file's own name is
-  // missing or differs in case: one look at the directory settles it.
-  const size_t last_slash = host.rfind('/');
-  const std::string parent = last_slash == std::string::npos ? "" : host.substr(0, last_slash + 1);
+  // missing or differs in case: one look at the directory settles it, and
+  // its stamp both proves it exists and validates its listing.
+  const std::string parent = DirectoryOf(host);
   const std::string leaf = host.substr(parent.size());
-  if (parent.empty() || PathExists(parent)) {
-    if (keep_last_as_written || leaf.empty() || leaf == "." || leaf == "..") return host;
-    const std::string match = FindCaseInsensitive(parent, leaf);
-    return match.empty() ? host : parent + match;
+  if (!parent_stamp) parent_stamp = StampOf(parent);
+  if (parent_stamp) {
+    if (keep_last_as_written || leaf.empty() || leaf == "." || leaf == "..") {
+      return {host, parent_stamp};
+    }
+    const std::string match = FindCaseInsensitive(parent, leaf, *parent_stamp);
+    return {match.empty() ? host : parent + match, parent_stamp};
   }
 
   std::string resolved = host.starts_with('/') ? "/" : "";
@@ -176,7 +202,8 @@ std::string ResolveHostPath(std::string_view text, bool keep_last_as_written) {
     if (lookup && !special && !(last && keep_last_as_written)) {
       const std::string candidate = resolved + component;
       if (!PathExists(candidate)) {
-        std::string match = FindCaseInsensitive(resolved, component);
+        const std::optional<DirectoryStamp> stamp = StampOf(resolved);
+        std::string match = stamp ? FindCaseInsensitive(resolved, component, *stamp) : "";
         if (match.empty()) {
           lookup = false;  // nothing below a missing directory can be found
         } else {
@@ -189,7 +216,46 @@ std::string ResolveHostPath(std::string_view text, bool keep_last_as_written) {
     resolved += '/';
     start = slash + 1;
   }
-  return resolved;
+  return {resolved, std::nullopt};
+}
+
+// The host path of an entry that is used as written when it exists there,
+// and looked up otherwise.
+HostPath FindEntry(const std::string& host) {
+  if (PathExists(host)) return {host, std::nullopt};
+  return ResolveHostPath(host, false);
+}
+
+// The operations below change one directory entry and keep the listing of
+// its directory in step. Each is tried on the path as written first, and
+// on a looked-up path only when nothing was found there, so that the names
+// of the common case cost no lookup.
+
+// The new file's descriptor, or -1 with errno set.
+int CreateFile(const std::string& host, const EntryChange& change) {
+  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd >= 0) change.Done(true);
+  return fd;
+}
+
+// 0 when removed, else the errno of the failure.
+int RemoveFile(const std::string& host, const EntryChange& change) {
+  if (unlink(host.c_str()) != 0) return errno;
+  change.Done(false);
+  return 0;
+}
+
+// 0 when renamed, else the errno of the failure.
+int RenameFile(const HostPath& source, const HostPath& target) {
+  const EntryChange added(target.path, target.dirStamp);
+  // A backup stays in its directory: one stamp before and one after serve
+  // both entries.
+  const bool same_dir = DirectoryOf(source.path) == added.dir();
+  const EntryChange removed(source.path, same_dir ? added.before() : source.dirStamp);
+  if (rename(source.path.c_str(), target.path.c_str()) != 0) return errno;
+  const std::optional<DirectoryStamp> after = removed.Done(false);
+  added.Done(true, same_dir ? after : std::nullopt);
+  return 0;
 }
 
 // A regular file: its size is known from when it was opened, and it is read
@@ -284,7 +350,7 @@ class HostFileSystemImpl final : public FileSystem {
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
     if (fd < 0 && errno == ENOENT) {
-      const std::string resolved = ResolveHostPath(path, false);
+      const std::string resolved = ResolveHostPath(host, false).path;
       if (resolved != host) fd = open(resolved.c_str(), kFlags);
     }
     if (fd < 0) return nullptr;
@@ -297,39 +363,52 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
-    const std::string host = ResolveHostPath(path, true);
-    const EntryChange change(host);
-    const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    // A name is created as written in a directory that exists as written;
+    // only a directory written in another case is looked up.
+    const std::string host = HostPathFromText(path);
+    const EntryChange as_written(host, std::nullopt);
+    int fd = CreateFile(host, as_written);
+    if (fd < 0 && errno == ENOENT) {
+      const HostPath found = ResolveHostPath(host, true, as_written.before());
+      if (found.path != host) fd = CreateFile(found.path, EntryChange(found.path, found.dirStamp));
+    }
     if (fd < 0) return nullptr;
-    change.Done(true);
     return std::make_unique<HostOutputFile>(fd);
   }
 
   bool FileExists(std::string_view path) override {
-    const std::string host = ResolveHostPath(path, false);
+    const std::string host = HostPathFromText(path);
     struct stat info;
-    return stat(host.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (stat(host.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
+    // The lookup gives the name back as written when no other spelling is
+    // there; as written it was just found missing.
+    const std::string resolved = ResolveHostPath(host, false).path;
+    return resolved != host && stat(resolved.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   RemoveResult Remove(std::string_view path) override {
-    const std::string host = ResolveHostPath(path, false);
-    const EntryChange change(host);
-    if (unlink(host.c_str()) == 0) {
-      change.Done(false);
-      return RemoveResult::kRemoved;
+    const std::string host = HostPathFromText(path);
+    const EntryChange as_written(host, std::nullopt);
+    int error = RemoveFile(host, as_written);
+    if (error == ENOENT) {
+      const HostPath found = ResolveHostPath(host, false, as_written.before());
+      if (found.path != host) {
+        error = RemoveFile(found.path, EntryChange(found.path, found.dirStamp));
+      }
     }
-    return errno == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
+    if (error == 0) return RemoveResult::kRemoved;
+    return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
-    const std::string host_from = ResolveHostPath(from, false);
-    const std::string host_to = ResolveHostPath(to, true);
-    const EntryChange removed(host_from);
-    const EntryChange added(host_to);
-    if (rename(host_from.c_str(), host_to.c_str()) != 0) return false;
-    removed.Done(false);
-    added.Done(true);
-    return true;
+    const std::string host_from = HostPathFromText(from);
+    const std::string host_to = HostPathFromText(to);
+    const int error = RenameFile({host_from, std::nullopt}, {host_to, std::nullopt});
+    if (error != ENOENT) return error == 0;
+    const HostPath source = FindEntry(host_from);
+    const HostPath target = ResolveHostPath(host_to, true);
+    if (source.path == host_from && target.path == host_to) return false;
+    return RenameFile(source, target) == 0;
   }
 };
 

@@ -58,6 +58,27 @@ TEST_F(HostFileSystemTest, ExactNameWinsOverOtherCases) {
   EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.DAT"))->ReadText(99), "upper");
 }
 
+// Names are used as written whenever they exist; only a missing name is
+// looked up, and then the first in byte order of its other spellings wins.
+TEST_F(HostFileSystemTest, ExactNameWinsForRemoveAndRename) {
+  Put("Maps/Delta/a.scr", "lower");
+  Put("Maps/Delta/A.SCR", "upper");
+  Put("Maps/Delta/b.$$$", "lower");
+  Put("Maps/Delta/B.$$$", "upper");
+  Put("Maps/Delta/c.$$$", "lower");
+  Put("Maps/Delta/C.$$$", "upper");
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\none.scr")));  // a listing is read
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\b.$$$")), RemoveResult::kRemoved);
+  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/b.$$$"));
+  EXPECT_EQ(Get("Maps/Delta/B.$$$"), "upper");
+  EXPECT_TRUE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")));
+  EXPECT_EQ(Get("Maps/Delta/a.$$$"), "lower");
+  EXPECT_EQ(Get("Maps/Delta/A.SCR"), "upper");
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\c.$$$")), RemoveResult::kRemoved);
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\c.$$$")), RemoveResult::kRemoved);
+  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/C.$$$"));
+}
+
 TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\none.dat")), nullptr);
@@ -111,6 +132,41 @@ TEST_F(HostFileSystemTest, LookupsFollowChangesToTheDirectory) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   fs::remove(root_ / "Maps/Delta/B.SCR");
   EXPECT_FALSE(host_.FileExists(Text("maps\\delta\\b.scr")));
+}
+
+// Another program may change the directory between our lookup and our own
+// change to it: the listing must not take our change for the only one.
+TEST_F(HostFileSystemTest, ChangesByOthersJustBeforeOursAreSeen) {
+  const auto tick = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\X.SCR")));
+  tick();
+  Put("Maps/Delta/b.scr", "b");
+  ASSERT_NE(host_.CreateForWriting(Text("Maps\\Delta\\x.scr")), nullptr);
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\B.SCR")));
+  tick();
+  Put("Maps/Delta/c.scr", "c");
+  ASSERT_TRUE(host_.Rename(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\x.$$$")));
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\C.SCR")));
+  tick();
+  Put("Maps/Delta/d.scr", "d");
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\x.$$$")), RemoveResult::kRemoved);
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\D.SCR")));
+  tick();
+  Put("Maps/Delta/e.scr", "e");
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\none.$$$")), RemoveResult::kNotFound);
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\E.SCR")));
+}
+
+TEST_F(HostFileSystemTest, RenameIntoAnotherDirectoryKeepsBothListings) {
+  Put("Maps/Delta/OLD.SCR", "old");
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\NEW.SCR")));
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\NEW.SCR")));
+  // The new name's directory is written in another case.
+  ASSERT_TRUE(host_.Rename(Text("Maps\\Delta\\OLD.SCR"), Text("maps\\new.scr")));
+  EXPECT_EQ(Get("Maps/new.scr"), "old");
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\old.scr")));
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\NEW.SCR")));
+  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\OLD.SCR"), Text("Maps\\old.scr")));
 }
 
 TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {
