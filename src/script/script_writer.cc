@@ -65,11 +65,14 @@ void PutPieces(EncodedText& command, Put put) {
   command.Extend(put(command.Reserve(kCommandRoom)));
 }
 
-// Ends the command; a failure is reported with the script's path.
-bool FinishCommand(const ScriptTarget& target) {
-  if (target.stream->FinishWrite()) return true;
+[[gnu::noinline]] bool ReportFailedCommand(const ScriptTarget& target) {
   ReportWriteError(target.path);
   return false;
+}
+
+// Ends the command; a failure is reported with the script's path.
+inline bool FinishCommand(const ScriptTarget& target) {
+  return target.stream->FinishWrite() || ReportFailedCommand(target);
 }
 
 void CacheName(std::string& field, std::string_view name) {
