@@ -52,6 +52,18 @@ constexpr std::array<BaseFlagRow, 27> BaseFlagTable{{
     {Bit(26), "Reserve"},
 }};
 
+// Row n holds the kind of bit n, so a kind's row is found from its bit.
+constexpr bool RowsFollowBits() {
+  for (size_t n = 0; n < BaseFlagTable.size(); ++n) {
+    if (BaseFlagTable[n].flag != Bit(static_cast<int>(n))) return false;
+  }
+  return true;
+}
+static_assert(RowsFollowBits());
+
+// Every kind that has a row.
+constexpr BaseFlags kTableKinds = Bit(static_cast<int>(BaseFlagTable.size())) - 1;
+
 struct BaseCodeRow {
   char letter;
   BaseFlags flags;
@@ -103,16 +115,10 @@ char CharAt(std::string_view line, size_t length, std::int32_t column) {
 }
 
 BaseFlags RemarkFlags(const WorldLayout& layout, std::string_view line, size_t length) {
-  const std::int32_t column = layout.remarksColumn();
-  if (column < 0 || static_cast<size_t>(column) >= length) return 0;
-  const std::string_view text = line.substr(0, length);
-  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
+  const std::string_view text = RemarkCodeText(layout, line, length);
   BaseFlags flags = 0;
   for (const RemarkCode& remark : RemarkCodes) {
-    const size_t at = text.find(remark.code, static_cast<size_t>(column));
-    if (at != std::string_view::npos && static_cast<std::int64_t>(at) < field_end) {
-      flags |= remark.flag;
-    }
+    if (text.find(remark.code) != std::string_view::npos) flags |= remark.flag;
   }
   return flags;
 }
@@ -133,9 +139,9 @@ void DrawSymbols(const ScriptTarget& target, BaseFlags flags,
                  const std::array<MapPoint, kMaxSymbols>& offsets, int top, int bottom,
                  MapPoint centre) {
   int entry = top;
-  for (const BaseFlagRow& row : BaseFlagTable) {
-    if (entry < bottom) break;
-    if ((flags & row.flag) == 0) continue;
+  // Each step takes the lowest kind left and finds its row from its bit.
+  for (BaseFlags rest = flags & kTableKinds; rest != 0 && entry >= bottom; rest &= rest - 1) {
+    const BaseFlagRow& row = BaseFlagTable[static_cast<size_t>(std::countr_zero(rest))];
     const MapPoint offset = offsets[static_cast<size_t>(entry)];
     ScrSymbol(target, row.name, {centre.x + offset.x, centre.y + offset.y}, 1.0, 1.0, 0.0);
     --entry;
@@ -151,12 +157,17 @@ std::string_view BaseFlagName(BaseFlags flag) {
   return {};
 }
 
-int CountBaseFlags(BaseFlags flags) { return std::popcount(flags); }
+int CountBaseFlags(BaseFlags flags) {
+  // One step per kind, as a world has few: std::popcount is a library call on
+  // processors without a population count instruction.
+  int count = 0;
+  for (; flags != 0; flags &= flags - 1) ++count;
+  return count;
+}
 
 void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               MapPoint centre) {
+               size_t length, MapPoint centre) {
   if (CurrentMapOptions().showBases == 0) return;
-  const size_t length = WorldLineLength(line);
   const BaseFlags remarks = RemarkFlags(layout, line, length);
   int r = CountBaseFlags(remarks);
   const BaseFlags codes = CodeFlags(layout, line, length);

@@ -21,8 +21,9 @@ int CountBaseFlags(BaseFlags flags);
 
 // Draws the base symbols of a placed world round `centre` and records their
 // kinds in LegendFlags. Does nothing while base symbols are switched off.
+// `line` is as DrawWorld takes it and `length` is WorldLineLength(line).
 void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               MapPoint centre);
+               size_t length, MapPoint centre);
 
 // Lists the recorded kinds (at most 11, in flag order) with their symbols.
 void DrawLegend(const ScriptTarget& target, int subsector_map);

@@ -17,6 +17,11 @@ using Lines = std::vector<std::string>;
 // Symbols are placed round this centre.
 constexpr MapPoint kCentre{100, 200};
 
+// Draws the bases of `line` as DrawWorld hands the line on, measured.
+void DrawLineBases(const TestScript& script, std::string_view line) {
+  DrawBases(kStandardWorldLayout, script.target(), line, WorldLineLength(line), kCentre);
+}
+
 struct BasesCase {
   const char* behaviour;
   // Columns: base code at 30, remarks field 32 to 47.
@@ -102,21 +107,18 @@ TEST(BaseSymbols, CodeAndRemarkSymbolsTakeTheirPlacesRoundTheWorld) {
     TestScript script;
     ScrSelect(script.target());
     script.TakeLines();
-    DrawBases(kStandardWorldLayout, script.target(), c.line, kCentre);
+    DrawLineBases(script, c.line);
     EXPECT_EQ(script.TakeLines(), c.symbols) << c.behaviour;
   }
 }
 
 TEST(BaseSymbols, EveryKindDrawnIsRecordedForTheLegend) {
   TestScript script;
-  DrawBases(kStandardWorldLayout, script.target(),
-            "Regina        1910 A788899-C  A Ri Pa Ex        A 703 Im G2V", kCentre);
+  DrawLineBases(script, "Regina        1910 A788899-C  A Ri Pa Ex        A 703 Im G2V");
   EXPECT_EQ(LegendFlags(), 0x800003u);
-  DrawBases(kStandardWorldLayout, script.target(),
-            "Unknown       1910 A788899-C  V                 A 703 Im G2V", kCentre);
+  DrawLineBases(script, "Unknown       1910 A788899-C  V                 A 703 Im G2V");
   EXPECT_EQ(LegendFlags(), 0x800003u);
-  DrawBases(kStandardWorldLayout, script.target(),
-            "Deneb         1910 A788899-C  Z Pr Rs           A 703 Im G2V", kCentre);
+  DrawLineBases(script, "Deneb         1910 A788899-C  Z Pr Rs           A 703 Im G2V");
   EXPECT_EQ(LegendFlags(), 0x3900003u);
   ResetLegendFlags();
   EXPECT_EQ(LegendFlags(), 0u);
@@ -125,8 +127,7 @@ TEST(BaseSymbols, EveryKindDrawnIsRecordedForTheLegend) {
 TEST(BaseSymbols, BasesSwitchedOffDrawAndRecordNothing) {
   TestScript script;
   CurrentMapOptions().showBases = 0;
-  DrawBases(kStandardWorldLayout, script.target(),
-            "Five          1910 A788899-C  A Rs Pr Ex        A 703 Im G2V", kCentre);
+  DrawLineBases(script, "Five          1910 A788899-C  A Rs Pr Ex        A 703 Im G2V");
   EXPECT_EQ(LegendFlags(), 0u);
   DrawLegend(script.target(), 0);
   DrawLegend(script.target(), 1);
@@ -149,7 +150,7 @@ void RecordCodes(const TestScript& script, std::string_view codes) {
   std::string line = "World         1910 A788899-C  ?                 A 703 Im G2V";
   for (char code : codes) {
     line[30] = code;
-    DrawBases(kStandardWorldLayout, script.target(), line, kCentre);
+    DrawLineBases(script, line);
   }
 }
 
@@ -227,8 +228,7 @@ TEST(BaseLegend, SectorLegendListsTheFirstElevenKindsInFlagOrder) {
 
 TEST(BaseLegend, SubsectorLegendStandsLeftOfTheSubsector) {
   TestScript script;
-  DrawBases(kStandardWorldLayout, script.target(),
-            "Deneb         1910 A788899-C  K Pr Rs           A 703 Im G2V", kCentre);
+  DrawLineBases(script, "Deneb         1910 A788899-C  K Pr Rs           A 703 Im G2V");
   script.TakeLines();
   DrawLegend(script.target(), 1);
   ScrSelect(script.target());

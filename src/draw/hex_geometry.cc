@@ -5,26 +5,6 @@
 
 namespace torvane {
 
-int HexCenter(int column, int row, MapPoint* out, int check_range) {
-  if (out == nullptr) return 0;
-  if (check_range != 0 && (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
-    return 0;
-  }
-  out->x = (column - 1) * kColumnSpacing + kFirstColumnX;
-  out->y = (kSectorRows - row) * kRowSpacing + kHalfRow;
-  // Odd columns stand half a row higher; the low bit makes -1, -3, ... odd.
-  if ((column & 1) != 0) out->y += kHalfRow;
-  return 1;
-}
-
-int SubsectorHexCenter(int column, int row, MapPoint* out) {
-  if (out == nullptr) return 0;
-  out->x = ((column - 1) % kSubsectorColumns) * kColumnSpacing + kFirstColumnX;
-  out->y = (kSubsectorRows - 1 - (row - 1) % kSubsectorRows) * kRowSpacing + kHalfRow;
-  if ((column & 1) != 0) out->y += kHalfRow;
-  return 1;
-}
-
 int ShiftToSubsector(MapPoint* point, int subsector) {
   if (point == nullptr || subsector < 0 || subsector > 15) return 0;
   point->x -= (subsector % 4) * kSubsectorWidth;

@@ -28,11 +28,29 @@ inline constexpr double kHalfTurn = 3.1415926535;
 
 // Centre of a hex on the sector map. With `check_range` non-zero only hexes
 // of the sector are accepted; without, any column and row are placed by the
-// same formulas (routes that leave the sector need that). 1 or 0.
-int HexCenter(int column, int row, MapPoint* out, int check_range);
+// same formulas (routes that leave the sector need that). 1 or 0. Defined
+// here with SubsectorHexCenter, as every world and hex number label asks for
+// a centre: inlined, the call costs more than the arithmetic.
+inline int HexCenter(int column, int row, MapPoint* out, int check_range) {
+  if (out == nullptr) return 0;
+  if (check_range != 0 && (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
+    return 0;
+  }
+  out->x = (column - 1) * kColumnSpacing + kFirstColumnX;
+  out->y = (kSectorRows - row) * kRowSpacing + kHalfRow;
+  // Odd columns stand half a row higher; the low bit makes -1, -3, ... odd.
+  if ((column & 1) != 0) out->y += kHalfRow;
+  return 1;
+}
 
 // Centre of a hex of the sector on the map of the subsector holding it.
-int SubsectorHexCenter(int column, int row, MapPoint* out);
+inline int SubsectorHexCenter(int column, int row, MapPoint* out) {
+  if (out == nullptr) return 0;
+  out->x = ((column - 1) % kSubsectorColumns) * kColumnSpacing + kFirstColumnX;
+  out->y = (kSubsectorRows - 1 - (row - 1) % kSubsectorRows) * kRowSpacing + kHalfRow;
+  if ((column & 1) != 0) out->y += kHalfRow;
+  return 1;
+}
 
 // Moves a sector-map point into the frame of subsector `subsector` (0 to
 // 15); 0 and no change for any other index.

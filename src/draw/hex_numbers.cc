@@ -28,6 +28,23 @@ std::array<char, kLabelLength> HexNumberText(int column, int row) {
           static_cast<char>('0' + row / 10), static_cast<char>('0' + row % 10)};
 }
 
+// The hexes a map shows: the whole sector, or the eight columns by ten rows
+// of one subsector.
+struct HexBlock {
+  int firstColumn;
+  int lastColumn;
+  int firstRow;
+  int lastRow;
+};
+
+HexBlock MapHexes(int subsector, int subsector_map) {
+  if (subsector_map == 0) return {1, kSectorColumns, 1, kSectorRows};
+  const int first_column = (subsector % 4) * kSubsectorColumns + 1;
+  const int first_row = (subsector / 4) * kSubsectorRows + 1;
+  return {first_column, first_column + kSubsectorColumns - 1, first_row,
+          first_row + kSubsectorRows - 1};
+}
+
 }  // namespace
 
 void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPoint centre) {
@@ -39,15 +56,16 @@ void DrawHexNumbers(const ScriptTarget& target, int subsector, int subsector_map
   if (subsector_map != 0 && (subsector < 0 || subsector > 15)) return;
   const HexNumberMode mode = CurrentMapOptions().hexNumbers;
   if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
-  for (int column = 1; column <= kSectorColumns; ++column) {
-    for (int row = 1; row <= kSectorRows; ++row) {
+  // Column by column over the hexes that the map shows.
+  const HexBlock block = MapHexes(subsector, subsector_map);
+  for (int column = block.firstColumn; column <= block.lastColumn; ++column) {
+    for (int row = block.firstRow; row <= block.lastRow; ++row) {
       if (mode != HexNumberMode::kAll && IsHexOccupied(column, row)) continue;
       MapPoint centre;
       if (subsector_map != 0) {
-        if (HexInSubsector(column, row, subsector) == 0) continue;
         SubsectorHexCenter(column, row, &centre);
-      } else if (HexCenter(column, row, &centre, 1) == 0) {
-        continue;
+      } else {
+        HexCenter(column, row, &centre, 1);
       }
       const std::array<char, kLabelLength> text = HexNumberText(column, row);
       DrawHexNumberLabel(target, {text.data(), text.size()}, centre);

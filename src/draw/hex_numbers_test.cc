@@ -95,6 +95,30 @@ TEST(HexNumbers, SubsectorMapLabelsOnlyItsOwnHexesInItsOwnFrame) {
   EXPECT_EQ(Lines(lines.end() - 2, lines.end()), (Lines{"TEXTM 1620", "115.000000,16.960254"}));
 }
 
+TEST(HexNumbers, EverySubsectorMapLabelsItsOwnBlockColumnByColumnInTheSameFrame) {
+  struct Case {
+    int subsector;
+    // The first, second and eleventh labels and the last.
+    Lines texts;
+  };
+  const Case cases[] = {
+      {0, {"0101", "0102", "0201", "0810"}},  {3, {"2501", "2502", "2601", "3210"}},
+      {5, {"0911", "0912", "1011", "1620"}},  {10, {"1721", "1722", "1821", "2430"}},
+      {12, {"0131", "0132", "0231", "0840"}}, {15, {"2531", "2532", "2631", "3240"}},
+  };
+  for (const Case& c : cases) {
+    TestScript script;
+    CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
+    DrawHexNumbers(script.target(), c.subsector, 1);
+    const Lines lines = script.TakeLines();
+    const Lines texts = LabelTexts(lines);
+    ASSERT_EQ(texts.size(), 80u) << c.subsector;
+    EXPECT_EQ((Lines{texts[0], texts[1], texts[10], texts[79]}), c.texts) << c.subsector;
+    EXPECT_EQ(lines[kLabelSettings.size() + 1], "10.000000,181.505081") << c.subsector;
+    EXPECT_EQ(lines.back(), "115.000000,16.960254") << c.subsector;
+  }
+}
+
 TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   TestScript script;
   CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;

@@ -72,11 +72,6 @@ std::string_view Field(std::string_view line, std::int32_t column, std::int32_t 
   return line.substr(static_cast<size_t>(column), static_cast<size_t>(width));
 }
 
-// White space as C's formatted input skips it, and as names are trimmed of.
-bool IsInputSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 struct Placement {
   int column;
   int row;
@@ -117,17 +112,9 @@ bool HasLargePopulation(const WorldLayout& layout, std::string_view line, size_t
   return population && *population > 8;
 }
 
-// A subsector capital: the first "Cp" at or after the remarks column counts
-// when it begins inside both the remarks field and the line. A "Cp" that
-// counts ends at most one past the field, so the search stops there.
+// A subsector capital has "Cp" among its remark codes.
 bool IsSubsectorCapital(const WorldLayout& layout, std::string_view line, size_t length) {
-  const std::int32_t column = layout.remarksColumn();
-  if (!FieldInside(column, 1, length)) return false;
-  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
-  const std::int64_t search_end = std::min(field_end + 1, static_cast<std::int64_t>(length));
-  if (search_end <= column) return false;
-  return line.substr(0, static_cast<size_t>(search_end)).find("Cp", static_cast<size_t>(column)) !=
-         std::string_view::npos;
+  return RemarkCodeText(layout, line, length).find("Cp") != std::string_view::npos;
 }
 
 // The name field without its trailing white space, cut to kNameLimit and put
@@ -189,10 +176,23 @@ size_t WorldLineLength(std::string_view line) {
   return end == std::string_view::npos ? line.size() : end;
 }
 
+std::string_view RemarkCodeText(const WorldLayout& layout, std::string_view line, size_t length) {
+  const std::int32_t column = layout.remarksColumn();
+  if (!FieldInside(column, 1, length)) return {};
+  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
+  const std::int64_t text_end = std::min(field_end + 1, static_cast<std::int64_t>(length));
+  if (text_end <= column) return {};
+  return line.substr(static_cast<size_t>(column), static_cast<size_t>(text_end - column));
+}
+
 int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
               int subsector, int subsector_map) {
+  return DrawWorld(layout, target, line, WorldLineLength(line), subsector, subsector_map);
+}
+
+int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              size_t length, int subsector, int subsector_map) {
   if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
-  const size_t length = WorldLineLength(line);
   const std::optional<Placement> placement =
       PlaceWorld(layout, line, length, subsector, subsector_map);
   if (!placement) return 0;
@@ -227,7 +227,7 @@ int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
               kGasGiantColour, 0.0, "Solid", "Solid");
   }
-  DrawBases(layout, target, line, centre);
+  DrawBases(layout, target, line, length, centre);
   return 1;
 }
 

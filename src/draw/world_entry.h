@@ -40,10 +40,20 @@ inline constexpr WorldLayout kStandardWorldLayout{{0,  14, 14, 19, 20, 21, 22, 2
 // text; the line itself ends at the first "\n". The length of a line.
 size_t WorldLineLength(std::string_view line);
 
+// The part of a world line in which a remark code counts: from the remarks
+// column to one past the remarks field, as a code that begins on the field's
+// last character counts, and never beyond the line's `length`. Empty when
+// the remarks column lies outside the line.
+std::string_view RemarkCodeText(const WorldLayout& layout, std::string_view line, size_t length);
+
 // Draws the world of `line`. On the sector map (`subsector_map` 0) a world
 // is drawn wherever its hex lies in the sector; on a subsector map only when
 // its hex lies in `subsector`. 1 when drawn, 0 when the line is rejected.
 int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
               int subsector, int subsector_map);
+// The same for a caller that has measured the line: `length` is
+// WorldLineLength(line).
+int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              size_t length, int subsector, int subsector_map);
 
 }  // namespace torvane

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -273,6 +274,35 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
     EXPECT_EQ(lines[7], c.name) << c.text;
+  }
+}
+
+TEST(WorldEntry, RemarkCodesAreSoughtFromTheFieldToOnePastItInsideTheLine) {
+  struct Case {
+    const char* behaviour;
+    std::int32_t column;
+    std::int32_t width;
+    std::string_view line;
+    std::string_view text;
+  };
+  //                                  0         1         2         3         4         5
+  //                                  012345678901234567890123456789012345678901234567890
+  constexpr std::string_view kLine = "Regina        1910 A788899-C    Ri Pa Ph An Cp  A  703 Im";
+  const Case cases[] = {
+      {"the standard field and the column after it", 32, 16, kLine, "Ri Pa Ph An Cp  A"},
+      {"a line ending inside the field", 32, 16, kLine.substr(0, 40), "Ri Pa Ph"},
+      {"a line ending on the remarks column", 32, 16, kLine.substr(0, 32), ""},
+      {"a field reaching past the line", 51, 16, kLine, "703 Im"},
+      {"a field without width keeps one column", 32, 0, kLine, "R"},
+      {"a field of negative width", 32, -1, kLine, ""},
+      {"a negative column", -1, 16, kLine, ""},
+      {"the widest field", 32, INT32_MAX, kLine, "Ri Pa Ph An Cp  A  703 Im"},
+  };
+  for (const Case& c : cases) {
+    WorldLayout layout = kStandardWorldLayout;
+    layout.positions[16] = c.column;
+    layout.positions[17] = c.width;
+    EXPECT_EQ(RemarkCodeText(layout, c.line, c.line.size()), c.text) << c.behaviour;
   }
 }
 

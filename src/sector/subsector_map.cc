@@ -3,6 +3,7 @@
 // hands each line of its map file to world or route drawing.
 #include "sector/subsector_map.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -35,8 +36,9 @@ constexpr int kLabelStyle = 16;
 // The '#' stands for the subsector letter; the "%s" is the name.
 constexpr std::string_view kNoFileFormat = "No subsector file specified for # (%s)!\n";
 
-// Map-file lines that begin with one of these are comments.
-constexpr std::string_view kSkippedLineStarts = "#@";
+// Map-file lines that begin with one of these are comments. Characters, not
+// a string: a look-up in a string would call memchr for every line.
+constexpr std::array<char, 2> kSkippedLineStarts = {'#', '@'};
 constexpr char kRouteLineStart = '$';
 
 // Where a subsector map names the subsector that lies the given number of
@@ -129,15 +131,17 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
   size_t start = 0;
   while (true) {
     const std::string_view line = map_text.substr(start);
+    // Found once, for the walk and for the world drawn from the line.
+    const size_t length = WorldLineLength(line);
     const char first = line.empty() ? '\0' : line.front();
     if (first == kRouteLineStart) {
       DrawRoute(target, line, subsector, subsector_map);
-    } else if (kSkippedLineStarts.find(first) == std::string_view::npos) {
-      DrawWorld(kStandardWorldLayout, target, line, subsector, subsector_map);
+    } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
+      DrawWorld(kStandardWorldLayout, target, line, length, subsector, subsector_map);
     }
-    const size_t end = map_text.find('\n', start);
-    if (end == std::string_view::npos || end + 1 >= map_text.size()) return;
-    start = end + 1;
+    // Done after the last line, with or without its "\n".
+    if (length + 1 >= line.size()) return;
+    start += length + 1;
   }
 }
 

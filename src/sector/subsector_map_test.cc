@@ -232,5 +232,26 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
   }
 }
 
+TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
+  const std::string kWorlds =
+      "Alpha         0101 A788899-C\n"
+      "\n"
+      "Beta          0102 A788899-C\n"
+      "# Gamma       0103 A788899-C\n"
+      "Delta         0104 A788899-C";
+  for (std::string_view end : {"", "\n", "\n\n"}) {
+    SCOPED_TRACE(testing::Message() << "ending " << end.size());
+    TestScript script;
+    script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
+    ASSERT_EQ(DrawSubsector(script.fs(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
+                            "delta/", script.target(), 0, 1),
+              1);
+    EXPECT_TRUE(IsHexOccupied(1, 1));
+    EXPECT_TRUE(IsHexOccupied(1, 2));
+    EXPECT_FALSE(IsHexOccupied(1, 3));
+    EXPECT_TRUE(IsHexOccupied(1, 4));
+  }
+}
+
 }  // namespace
 }  // namespace torvane
