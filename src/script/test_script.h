@@ -14,6 +14,7 @@
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
+#include "sector/kept_map_texts.h"
 #include "sector/subsector_map.h"
 
 namespace torvane {
@@ -28,6 +29,7 @@ class TestRun {
     ResetSubsectorNames();
     ResetLegendFlags();
     ClearHexOccupancy();
+    SectorMapTexts().Clear();
     SeedRandom(1);
     SetErrorSink([this](std::string_view message) { errors_ += message; });
   }

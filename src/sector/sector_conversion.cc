@@ -11,6 +11,7 @@
 #include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
+#include "sector/kept_map_texts.h"
 #include "sector/subsector_map.h"
 #include "sector/text_file.h"
 
@@ -51,6 +52,16 @@ bool WriteSubsectorScript(FileSystem& file_system, const SectorPaths& paths,
   CloseScript(target);
   return true;
 }
+
+// Map texts are kept for one sector only: none is left for the next, or
+// after a sector that stopped early.
+class SectorMapTextsInUse {
+ public:
+  SectorMapTextsInUse() { SectorMapTexts().Clear(); }
+  ~SectorMapTextsInUse() { SectorMapTexts().Clear(); }
+  SectorMapTextsInUse(const SectorMapTextsInUse&) = delete;
+  SectorMapTextsInUse& operator=(const SectorMapTextsInUse&) = delete;
+};
 
 }  // namespace
 
@@ -94,6 +105,7 @@ int DrawSectorTitle(std::string_view sector_text, int title_length, const Script
 }
 
 int ConvertSector(FileSystem& file_system, std::string_view argument) {
+  const SectorMapTextsInUse map_texts;
   const SectorPaths paths = BuildSectorPaths(argument);
   const std::optional<std::string> sector_text = LoadTextFile(file_system, paths.dataFile);
   if (!sector_text) return 0;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "script/test_script.h"
 
 namespace torvane {
@@ -84,6 +86,29 @@ TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
              "62.500000,-23.000000", "ECON"}));
   EXPECT_NE(fs.FileBytes("d/d.scr")->find("TEXTM " + title + "\r\n"), std::string::npos);
   EXPECT_FALSE(fs.Exists("d/dA.scr"));
+}
+
+TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
+  TestRun run;
+  MemoryFileSystem fs;
+  AddSector(fs, "Delta");
+  fs.AddFile("d/map\\SUBB.DAT", "Beta          0904 B588853-8\n");
+  fs.AddFile("d/map\\SUBA.DAT", "");  // reported in both scripts that draw it
+  CurrentMapOptions().subsectors[0] = 1;
+  CurrentMapOptions().subsectors[1] = 1;
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  EXPECT_EQ(run.errors(),
+            "File <d/map\\SUBA.DAT> invalid!\nFile <d/map\\SUBA.DAT> invalid!\n");
+  EXPECT_EQ(ErrorCount(), 4);
+  for (char letter = 'B'; letter <= 'P'; ++letter) {
+    const std::string open = std::string("open d/map/SUB") + letter + ".DAT";
+    EXPECT_EQ(std::count(fs.Log().begin(), fs.Log().end(), open), 1) << letter;
+  }
+  EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Beta\r\n"), std::string::npos);
+  // The next sector reads its files afresh.
+  fs.AddFile("d/map\\SUBB.DAT", "Gamma         0904 B588853-8\n");
+  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Gamma\r\n"), std::string::npos);
 }
 
 TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {

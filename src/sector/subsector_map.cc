@@ -14,7 +14,7 @@
 #include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
-#include "sector/text_file.h"
+#include "sector/kept_map_texts.h"
 
 namespace torvane {
 
@@ -174,9 +174,12 @@ int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::st
   }
   const WindowsPath file = SplitWindowsPath(*file_field);
   const std::string map_dir = std::string(sector_dir) + "map\\";
-  const std::optional<std::string> map_text =
-      LoadTextFile(file_system, JoinWindowsPath(drive, map_dir, file.name, file.ext));
-  if (!map_text) return 0;
+  // On the sector map, a subsector that gets its own script keeps its text
+  // for it.
+  const bool keep = subsector_map == 0 && CurrentMapOptions().subsectors[subsector] != 0;
+  const std::string* map_text = SectorMapTexts().Load(
+      file_system, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+  if (map_text == nullptr) return 0;
   WalkMapLines(*map_text, target, subsector, subsector_map);
   return 1;
 }
