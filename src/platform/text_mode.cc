@@ -32,6 +32,19 @@ void AppendEncodedTextMode(std::string_view text, std::string& out) {
   out.append(text, start);
 }
 
+void EncodedText::AppendAny(std::string_view text) {
+  if (text.size() > kShortText) {
+    AppendLong(text);
+    return;
+  }
+  char* end = Reserve(2 * kShortText);
+  for (const char c : text) {
+    if (c == '\n') *end++ = '\r';
+    *end++ = c;
+  }
+  size_ = static_cast<size_t>(end - bytes_.get());
+}
+
 void EncodedText::AppendLong(std::string_view text) {
   const size_t line_ends = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
   char* end = Reserve(text.size() + line_ends);

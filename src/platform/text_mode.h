@@ -48,25 +48,16 @@ class EncodedText {
     size_ = static_cast<size_t>(end - bytes_.get());
   }
 
-  // Short texts (names, labels) are checked and copied eight bytes at a
-  // time, or byte by byte: cheaper than a search for line ends and a copy
-  // call for each.
+  // Names and labels are mostly short: up to 32 bytes are copied and
+  // checked for line ends in a few word moves, inline; a text that holds a
+  // "\n" or is longer goes the general way.
   void Append(std::string_view text) {
-    const size_t size = text.size();
-    if (size > kShortText) {
-      AppendLong(text);
+    if (text.size() <= kShortText && capacity_ - size_ >= kShortText &&
+        CopyWithoutLineEnd(text, bytes_.get() + size_)) {
+      size_ += text.size();
       return;
     }
-    char* end = Reserve(2 * kShortText);
-    if (size >= sizeof(std::uint64_t) ? AppendWordsWithoutLineEnd(text, end)
-                                      : AppendHalfWordsWithoutLineEnd(text, end)) {
-      return;
-    }
-    for (const char c : text) {
-      if (c == '\n') *end++ = '\r';
-      *end++ = c;
-    }
-    size_ = static_cast<size_t>(end - bytes_.get());
+    AppendAny(text);
   }
 
   // A text that holds no "\n", such as a keyword or a number.
@@ -91,49 +82,51 @@ class EncodedText {
  private:
   static constexpr size_t kShortText = 32;
 
+  void AppendAny(std::string_view text);
   void AppendLong(std::string_view text);
 
-  // Copies `text` (8 to kShortText bytes) to `end` a word at a time, the
-  // last word overlapping the one before; true, and the text appended, when
-  // it holds no "\n". Otherwise the caller writes over the copy.
-  bool AppendWordsWithoutLineEnd(std::string_view text, char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    std::uint64_t line_feeds = 0;  // a high bit set in a byte that was "\n"
-    const auto copy_word = [&](size_t at) {
-      std::uint64_t word;
-      std::memcpy(&word, text.data() + at, sizeof word);
-      std::memcpy(end + at, &word, sizeof word);
-      const std::uint64_t diff = word ^ (kOnes * '\n');
-      line_feeds |= (diff - kOnes) & ~diff & (kOnes * 0x80);
-    };
-    const size_t last = text.size() - sizeof(std::uint64_t);
-    for (size_t at = 0; at < last; at += sizeof(std::uint64_t)) copy_word(at);
-    copy_word(last);
-    if (line_feeds != 0) return false;
-    size_ += text.size();
-    return true;
+  // Whether a word has a "\n" byte: a high bit set in each such byte.
+  template <typename Word>
+  static Word LineFeedBytes(Word word) {
+    constexpr Word kOnes = static_cast<Word>(~Word{0}) / 0xff;
+    const Word diff = word ^ static_cast<Word>(kOnes * '\n');
+    return static_cast<Word>((diff - kOnes) & ~diff & (kOnes * 0x80));
   }
 
-  // The same for 4 to 7 bytes, as two overlapping four-byte copies; false
-  // for shorter texts too.
-  bool AppendHalfWordsWithoutLineEnd(std::string_view text, char* end) {
-    constexpr std::uint32_t kOnes = 0x01010101;
-    const size_t size = text.size();
-    if (size < sizeof(std::uint32_t)) return false;
-    std::uint32_t first;
-    std::uint32_t last;
+  // The first and last `Word` of a text of one to two words, copied to
+  // `end` (overlapping for shorter texts); true when neither has a "\n".
+  template <typename Word>
+  static bool CopyWordEnds(std::string_view text, char* end) {
+    Word first;
+    Word last;
     std::memcpy(&first, text.data(), sizeof first);
-    std::memcpy(&last, text.data() + size - sizeof last, sizeof last);
+    std::memcpy(&last, text.data() + text.size() - sizeof last, sizeof last);
     std::memcpy(end, &first, sizeof first);
-    std::memcpy(end + size - sizeof last, &last, sizeof last);
-    const std::uint32_t first_diff = first ^ (kOnes * '\n');
-    const std::uint32_t last_diff = last ^ (kOnes * '\n');
-    if ((((first_diff - kOnes) & ~first_diff) | ((last_diff - kOnes) & ~last_diff)) &
-        (kOnes * 0x80)) {
-      return false;
+    std::memcpy(end + text.size() - sizeof last, &last, sizeof last);
+    return (LineFeedBytes(first) | LineFeedBytes(last)) == 0;
+  }
+
+  // Copies `text` (at most kShortText bytes) to `end`; true when it holds
+  // no "\n" and so stands as copied.
+  static bool CopyWithoutLineEnd(std::string_view text, char* end) {
+    const size_t size = text.size();
+    if (size > 2 * sizeof(std::uint64_t)) {
+      // The first two words and the last two (overlapping them).
+      const size_t rest = size - 2 * sizeof(std::uint64_t);
+      const bool head = CopyWordEnds<std::uint64_t>(text.substr(0, 2 * sizeof(std::uint64_t)), end);
+      return CopyWordEnds<std::uint64_t>(text.substr(rest), end + rest) && head;
     }
-    size_ += size;
-    return true;
+    if (size >= sizeof(std::uint64_t)) return CopyWordEnds<std::uint64_t>(text, end);
+    if (size >= sizeof(std::uint32_t)) return CopyWordEnds<std::uint32_t>(text, end);
+    if (size == 0) return true;
+    // One to three bytes: the first, middle and last cover them all.
+    const char first = text[0];
+    const char middle = text[size / 2];
+    const char last = text[size - 1];
+    end[0] = first;
+    end[size / 2] = middle;
+    end[size - 1] = last;
+    return first != '\n' && middle != '\n' && last != '\n';
   }
 
   void Grow(size_t count);

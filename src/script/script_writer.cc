@@ -75,6 +75,32 @@ inline bool FinishCommand(const ScriptTarget& target) {
   return target.stream->FinishWrite() || ReportFailedCommand(target);
 }
 
+// Whether the ends of two texts of one size (one to two words) are the
+// same; together the ends cover the texts.
+template <typename Word>
+bool SameWordEnds(std::string_view a, std::string_view b) {
+  Word a_first, a_last, b_first, b_last;
+  std::memcpy(&a_first, a.data(), sizeof(Word));
+  std::memcpy(&b_first, b.data(), sizeof(Word));
+  std::memcpy(&a_last, a.data() + a.size() - sizeof(Word), sizeof(Word));
+  std::memcpy(&b_last, b.data() + b.size() - sizeof(Word), sizeof(Word));
+  return ((a_first ^ b_first) | (a_last ^ b_last)) == 0;
+}
+
+// Whether a cached name is `name`. The names met by the thousand ("Arial",
+// "Solid") are short and compared in a few moves rather than by a call.
+bool SameName(std::string_view cached, std::string_view name) {
+  const size_t size = name.size();
+  if (cached.size() != size) return false;
+  if (size > 2 * sizeof(std::uint64_t)) return cached == name;
+  if (size >= sizeof(std::uint64_t)) return SameWordEnds<std::uint64_t>(cached, name);
+  if (size >= sizeof(std::uint32_t)) return SameWordEnds<std::uint32_t>(cached, name);
+  for (size_t i = 0; i < size; ++i) {
+    if (cached[i] != name[i]) return false;
+  }
+  return true;
+}
+
 void CacheName(std::string& field, std::string_view name) {
   field.assign(name.substr(0, kCachedNameLimit));
 }
@@ -110,7 +136,7 @@ void CacheName(std::string& field, std::string_view name) {
 inline int SetName(const ScriptTarget& target, std::string& field, const Keyword& keyword,
                    std::string_view name) {
   if (target.stream == nullptr || IsMissing(name)) return 0;
-  if (field == name) return 1;
+  if (SameName(field, name)) return 1;
   return WriteName(target, field, keyword, name);
 }
 
@@ -127,11 +153,32 @@ inline int SetDouble(const ScriptTarget& target, double& field, const Keyword& k
   return WriteDouble(target, field, keyword, value);
 }
 
-// The settings that every shape command needs, in their order.
+// The settings that every shape command needs, in their order. Mostly all
+// of them are current already, which is checked first, at once.
 bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
                   std::string_view line_style, std::string_view fill_style) {
+  if (target.stream.get() == state.stream && colour == state.colour &&
+      line_width == state.lineWidth && SameName(state.lineStyle, line_style) &&
+      SameName(state.fillStyle, fill_style)) {
+    return true;
+  }
   return ScrSelect(target) && ScrColor(target, colour) && ScrLineWidth(target, line_width) &&
          ScrLineStyle(target, line_style) && ScrFillStyle(target, fill_style);
+}
+
+// The same for the settings of a text.
+bool PrepareText(const ScriptTarget& target, int colour, std::string_view font, double height,
+                 double angle, int justification, int style) {
+  if (target.stream.get() == state.stream && colour == state.colour &&
+      height == state.textHeight && angle == state.textAngle &&
+      justification == state.textJustification && style == state.textStyle && !IsMissing(font) &&
+      SameName(state.textFont, font)) {
+    return true;
+  }
+  // A missing font is noticed by ScrTextFont, after the colour is written.
+  return ScrSelect(target) && ScrColor(target, colour) && ScrTextFont(target, font) &&
+         ScrTextHeight(target, height) && ScrTextAngle(target, angle) &&
+         ScrTextJustify(target, justification) && ScrTextStyle(target, style);
 }
 
 bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_style,
@@ -161,7 +208,7 @@ void ResetScriptState() { state = ScriptState{}; }
 void ScrLayer(const ScriptTarget& target, std::string_view layer) {
   if (target.stream == nullptr || IsMissing(layer)) return;
   if (!ScrSelect(target)) return;
-  if (state.layer == layer) return;
+  if (SameName(state.layer, layer)) return;
   CacheName(state.layer, layer);
   EncodedText& command = StartCommand(target);
   command.AppendLineFree("LAYER ");
@@ -268,12 +315,7 @@ void ScrText(const ScriptTarget& target, std::string_view text, int length, MapP
              int colour, std::string_view font, double height, double angle, int justification,
              int style) {
   if (target.stream == nullptr || IsMissing(text)) return;
-  // A missing font is noticed by ScrTextFont, after the colour is written.
-  if (!(ScrSelect(target) && ScrColor(target, colour) && ScrTextFont(target, font) &&
-        ScrTextHeight(target, height) && ScrTextAngle(target, angle) &&
-        ScrTextJustify(target, justification) && ScrTextStyle(target, style))) {
-    return;
-  }
+  if (!PrepareText(target, colour, font, height, angle, justification, style)) return;
   if (length > 0 && static_cast<size_t>(length) < text.size()) text = text.substr(0, length);
   EncodedText& command = StartCommand(target);
   command.AppendLineFree("TEXTM ");

@@ -117,6 +117,29 @@ TEST(ScriptWriter, NamesLongerThanTheCacheAreWrittenEveryTime) {
   EXPECT_EQ(script.TakeLines(), (Lines{"TSPECF " + exact, "TSPECF " + longer, "TSPECF " + longer}));
 }
 
+TEST(ScriptWriter, NamesThatDifferInAnyOneCharacterAreWrittenAgain) {
+  TestScript script;
+  const ScriptTarget& t = script.target();
+  ScrSelect(t);
+  script.TakeLines();
+  Lines expected;
+  for (size_t size = 1; size <= 20; ++size) {
+    std::string name;
+    for (size_t i = 0; i < size; ++i) name += static_cast<char>('a' + i);
+    ScrLineStyle(t, name);
+    expected.push_back("LSTYLE " + name);
+    for (size_t at = 0; at < size; ++at) {
+      std::string other = name;
+      other[at] = 'Z';
+      ScrLineStyle(t, other);
+      ScrLineStyle(t, other);
+      ScrLineStyle(t, name);
+      expected.insert(expected.end(), {"LSTYLE " + other, "LSTYLE " + name});
+    }
+  }
+  EXPECT_EQ(script.TakeLines(), expected);
+}
+
 TEST(ScriptWriter, TextLengthZeroOrBeyondTheTextWritesItWhole) {
   TestScript script;
   const ScriptTarget& t = script.target();
