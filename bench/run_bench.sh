@@ -5,7 +5,8 @@
 #
 #   bench/run_bench.sh BUILD_DIR [WORK_DIR]
 #
-# BUILD_DIR holds torvane and bench/torvane-gensector, bench/torvane-timed
+# BUILD_DIR holds torvane and bench/torvane-gensector, bench/torvane-timed,
+# bench/torvane-syscall-floor
 # (cmake --build --preset release --target bench runs it on build/release).
 # WORK_DIR (default BUILD_DIR/bench/work) is emptied and refilled.
 # RUNS (default 5) sets how many timed runs each median is taken over.
@@ -21,7 +22,8 @@ runs=${RUNS:-5}
 torvane=$build/torvane
 gensector=$build/bench/torvane-gensector
 timed=$build/bench/torvane-timed
-for program in "$torvane" "$gensector" "$timed"; do
+syscall_floor=$build/bench/torvane-syscall-floor
+for program in "$torvane" "$gensector" "$timed" "$syscall_floor"; do
   [[ -x $program ]] || { echo "$0: $program is missing: build the bench target" >&2; exit 2; }
 done
 
@@ -68,12 +70,20 @@ copy_output() {
   timed_run cp -r out copy
 }
 
+# The conversion's system calls alone (reads, checks, creates and writes),
+# with no formatting: what the conversion cannot go below.
+syscalls_only() {
+  rm -rf floor
+  mkdir floor
+  timed_run "$syscall_floor" out campaign floor
+}
+
 # Warm-up: loads the programs and the campaign into the page cache and checks
 # that the conversion runs clean (torvane exits non-zero on any error).
 convert "$sector_count"
 copy_output
 
-convert_times=() copy_times=() convert_cpu=() copy_cpu=() peaks=()
+convert_times=() copy_times=() convert_cpu=() copy_cpu=() peaks=() floor_times=()
 for ((run = 0; run < runs; run++)); do
   convert "$sector_count"
   convert_times+=("$seconds")
@@ -82,6 +92,8 @@ for ((run = 0; run < runs; run++)); do
   copy_output
   copy_times+=("$seconds")
   copy_cpu+=("$cpu_seconds")
+  syscalls_only
+  floor_times+=("$seconds")
 done
 
 script_count=$(find out -type f | wc -l)
@@ -95,6 +107,7 @@ convert_median=$(median "${convert_times[@]}")
 copy_median=$(median "${copy_times[@]}")
 convert_cpu_median=$(median "${convert_cpu[@]}")
 copy_cpu_median=$(median "${copy_cpu[@]}")
+floor_median=$(median "${floor_times[@]}")
 peak_max=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -n 1)
 
 declare -A scale_times scale_cpu
@@ -108,12 +121,13 @@ for n in 1 8 64; do
   scale_times[$n]=$(median "${times[@]}")
   scale_cpu[$n]=$(median "${cpus[@]}")
 done
-rm -rf out copy
+rm -rf out copy floor
 
 awk -v sectors="$sector_count" -v scripts="$script_count" -v out_bytes="$output_bytes" \
     -v in_bytes="$input_bytes" -v largest="$largest_input" -v runs="$runs" \
     -v conv="$convert_median" -v copy="$copy_median" \
     -v conv_cpu="$convert_cpu_median" -v copy_cpu="$copy_cpu_median" -v peak="$peak_max" -v digest="$digest" \
+    -v floor="$floor_median" \
     -v t1="${scale_times[1]}" -v t8="${scale_times[8]}" -v t64="${scale_times[64]}" \
     -v c1="${scale_cpu[1]}" -v c8="${scale_cpu[8]}" -v c64="${scale_cpu[64]}" 'BEGIN {
   mib = 1024 * 1024
@@ -125,6 +139,7 @@ awk -v sectors="$sector_count" -v scripts="$script_count" -v out_bytes="$output_
   printf "  copy    (cp -r out copy)               %8.3f s %8.3f s\n", copy, copy_cpu
   printf "  ratio convert / copy                   %8.2f   %8.2f     (goal: at most 1.50)\n",
          conv / copy, conv_cpu / copy_cpu
+  printf "  its system calls alone, no formatting  %8.3f s            (%.2f of the copy)\n", floor, floor / copy
   printf "  output rate                            %8.1f MB/s\n", out_bytes / 1e6 / conv
   printf "  peak resident memory (max of runs)     %8.2f MiB (goal: under %.2f MiB = 8 MiB + largest input %.1f KiB)\n",
          peak / 1024, 8 + largest / mib, largest / 1024
