@@ -186,6 +186,16 @@ bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_sty
   return target.stream == nullptr || IsMissing(line_style) || IsMissing(fill_style);
 }
 
+// A shape command: its settings, then the pieces `put` puts.
+template <typename Put>
+void WriteShape(const ScriptTarget& target, int colour, double line_width,
+                std::string_view line_style, std::string_view fill_style, Put put) {
+  if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
+  if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
+  PutPieces(StartCommand(target), put);
+  FinishCommand(target);
+}
+
 }  // namespace
 
 int ScrSelect(const ScriptTarget& target) {
@@ -248,40 +258,29 @@ int ScrTextStyle(const ScriptTarget& target, int style) {
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
             double end_angle, int colour, double line_width, std::string_view line_style,
             std::string_view fill_style) {
-  if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
-  if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  EncodedText& command = StartCommand(target);
-  PutPieces(command, [&](char* at) {
+  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
     at = PutPoint(PutText(at, "ARCS "), centre);
     at = PutFixed(PutText(at, ";<"), start_angle);
     at = PutFixed(PutText(at, ","), radius);
     at = PutFixed(PutText(at, ";"), end_angle);
     return PutLineEnd(at);
   });
-  FinishCommand(target);
 }
 
 void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
                double line_width, std::string_view line_style, std::string_view fill_style) {
-  if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
-  if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
-  EncodedText& command = StartCommand(target);
-  PutPieces(command, [&](char* at) {
+  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
     at = PutFixed(PutText(at, "CIRR "), radius);
     at = PutPoint(PutText(at, ";"), centre);
     return PutLineEnd(PutText(at, ";"));
   });
-  FinishCommand(target);
 }
 
 void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset, int colour,
              double line_width, std::string_view line_style, std::string_view fill_style) {
-  if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
-  if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
   const double direction = Direction(from.x, from.y, to.x, to.y) * kDegreesPerRadian;
   const double reverse = direction >= 0 ? direction - 180 : direction + 180;
-  EncodedText& command = StartCommand(target);
-  PutPieces(command, [&](char* at) {
+  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
     at = PutPoint(PutText(at, "LINE REF "), from);
     at = PutFixed(PutText(at, ";<"), direction);
     at = PutFixed(PutText(at, ","), inset);
@@ -290,7 +289,6 @@ void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inse
     at = PutFixed(PutText(at, ","), inset);
     return PutLineEnd(PutText(at, ";"));
   });
-  FinishCommand(target);
 }
 
 void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, double scale_x,
