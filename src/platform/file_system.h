@@ -43,12 +43,9 @@ class OutputFile {
   }
   // A write assembled in place: what is appended to the returned text until
   // FinishWrite is one write.
-  EncodedText& StartWrite() {
-    write_start_ = pending_.Size();
-    return pending_;
-  }
+  EncodedText& StartWrite() { return pending_; }
   bool FinishWrite() {
-    if (pending_.Size() < hand_over_at_ || HandOver(write_start_)) return true;
+    if (pending_.Size() < hand_over_at_ || HandOver()) return true;
     failed_ = true;
     return false;
   }
@@ -63,15 +60,14 @@ class OutputFile {
   // bytes (0: after every write).
   explicit OutputFile(size_t hand_over_at) : hand_over_at_(hand_over_at) {}
 
-  // Takes every pending byte, those of the latest write from `write_start`
-  // on, and empties the pending text; false when the latest write failed.
-  virtual bool HandOver(size_t write_start) = 0;
+  // Takes every pending byte (the latest write's last) and empties the
+  // pending text; false when they could not be written.
+  virtual bool HandOver() = 0;
   EncodedText& Pending() { return pending_; }
 
  private:
   EncodedText pending_;
   size_t hand_over_at_;
-  size_t write_start_ = 0;
   bool failed_ = false;
 };
 

@@ -304,7 +304,7 @@ class HostOutputFile final : public OutputFile {
   }
 
   bool Close() override {
-    bool ok = HandOver(Pending().Size());
+    bool ok = HandOver();
     if (close(fd_) != 0) ok = false;
     fd_ = -1;
     return ok;
@@ -313,7 +313,7 @@ class HostOutputFile final : public OutputFile {
  protected:
   // Bytes that could not be written are dropped: the failure is reported
   // once, for the write that met it.
-  bool HandOver(size_t) override {
+  bool HandOver() override {
     const bool ok = WriteAll(Pending().Bytes());
     Pending().Clear();
     return ok;

@@ -49,7 +49,7 @@ class MemoryOutputFile final : public OutputFile {
   }
 
  protected:
-  bool HandOver(size_t) override {
+  bool HandOver() override {
     const bool failed = fs_.Attempt(FileOp::kWrite, "write", key_);
     if (!failed) fs_.files_[key_].append(Pending().Bytes());
     Pending().Clear();

@@ -32,10 +32,6 @@ class EncodedText {
   void Clear() { size_ = 0; }
   size_t Size() const { return size_; }
   std::string_view Bytes() const { return {bytes_.get(), size_}; }
-  // Drops everything after the first `size` bytes.
-  void Truncate(size_t size) {
-    if (size < size_) size_ = size;
-  }
   // Makes room for `capacity` bytes in all without a later reallocation.
   void ReserveTotal(size_t capacity) {
     if (capacity > capacity_) Grow(capacity - size_);

@@ -25,7 +25,6 @@ inline char* PutPoint(char* at, MapPoint point) {
   *at++ = ',';
   return PutFixed(at, point.y);
 }
-inline constexpr size_t kPointTextRoom = 2 * kFixedTextRoom + 1;
 
 char* PutInt(char* at, int value);
 
