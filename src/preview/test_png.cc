@@ -1,7 +1,9 @@
 // PNG decoding: the chunks, zlib for the image data, then the row filters.
 #include "preview/test_png.h"
 
+#ifdef TORVANE_HAVE_ZLIB
 #include <zlib.h>
+#endif
 
 #include <cstdlib>
 
@@ -65,6 +67,7 @@ std::optional<PngImage> DecodePng(const std::string& bytes, std::string& error) 
   }
   const size_t stride = static_cast<size_t>(image.width) * image.channels;
   std::vector<std::uint8_t> raw((stride + 1) * image.height);
+#ifdef TORVANE_HAVE_ZLIB
   uLongf raw_size = raw.size();
   if (uncompress(raw.data(), &raw_size, reinterpret_cast<const Bytef*>(compressed.data()),
                  compressed.size()) != Z_OK ||
@@ -72,6 +75,10 @@ std::optional<PngImage> DecodePng(const std::string& bytes, std::string& error) 
     error = "image data does not inflate to the image's size";
     return std::nullopt;
   }
+#else
+  error = "built without zlib (Debian: zlib1g-dev)";
+  return std::nullopt;
+#endif
   image.pixels.resize(stride * image.height);
   const int bpp = image.channels;
   for (int y = 0; y < image.height; ++y) {

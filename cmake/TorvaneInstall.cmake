@@ -1,0 +1,24 @@
+# What `cmake --install` puts where, and the Debian package made from it by
+# `cpack -G DEB` in a Release build.
+install(FILES docs/man/torvane.1 docs/man/torvane-preview.1 docs/man/torvane-import.1
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+
+set(CPACK_PACKAGE_NAME torvane)
+set(CPACK_PACKAGE_VENDOR "the Torvane authors")
+set(CPACK_PACKAGE_CONTACT "the Torvane authors <torvane@localhost>" CACHE STRING
+    "Maintainer named in the packages")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION
+    "torvane turns star-mapping sector directories into drawing scripts for
+the map-making application Campaign Cartographer 2: the whole sector and,
+on request, each subsector. torvane-preview draws such a script as SVG, and
+torvane-import turns published sector files into sector directories.")
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
+set(CPACK_RESOURCE_FILE_README "${PROJECT_SOURCE_DIR}/README.md")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+include(CPack)
