@@ -52,6 +52,8 @@ TEST(CommandLine, UsageWhenThereIsNothingToConvert) {
     EXPECT_EQ(run.status, 0);
   }
   EXPECT_EQ(RunTorvane(dir.path(), {"-h", "-?"}).out, kUsage + kUsage);
+  // The usage text names the version the build and its packages carry.
+  EXPECT_TRUE(Contains(kUsage, "Version " TORVANE_VERSION ".  "));
 }
 
 TEST(CommandLine, HelpFirstThenTheSectorWithoutAnotherUsage) {

@@ -28,13 +28,15 @@ constexpr std::string_view kUsage =
     "  --strict   any line that cannot be read is an error: nothing is written\n"
     "  --verbose  say how each value was fitted into the map files\n"
     "  --force    replace the files of an existing sector directory\n"
-    "  --help     this text\n";
+    "  --help     this text\n"
+    "  --version  the program's version\n";
 
 struct ImportOptions {
   bool strict = false;
   bool verbose = false;
   bool force = false;
   bool help = false;
+  bool version = false;
   std::vector<std::string> paths;
 };
 
@@ -67,6 +69,8 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
       options_end = true;
     } else if (!options_end && (argument == "--help" || argument == "-h")) {
       options.help = true;
+    } else if (!options_end && argument == "--version") {
+      options.version = true;
     } else if (!options_end && argument == "--strict") {
       options.strict = true;
     } else if (!options_end && argument == "--verbose") {
@@ -82,6 +86,10 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   if (options.help) {
     out << kUsage;
+    return kImportWritten;
+  }
+  if (options.version) {
+    out << "torvane-import " TORVANE_VERSION "\n";
     return kImportWritten;
   }
   if (options.paths.size() < 2 || options.paths.size() > 3) {

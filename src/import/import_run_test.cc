@@ -81,6 +81,7 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
   TestDirectory dir;
   EXPECT_EQ(Import({"--help"}).status, kImportWritten);
   EXPECT_EQ(Import({"--help"}).out.substr(0, 22), "Usage: torvane-import ");
+  EXPECT_EQ(Import({"--version"}).out, "torvane-import " TORVANE_VERSION "\n");
   EXPECT_EQ(Import({"--bogus", "a", "b"}).status, kImportUsage);
   EXPECT_EQ(Import({"only-one"}).status, kImportUsage);
   EXPECT_EQ(Import({"a", "b", "c", "d"}).status, kImportUsage);

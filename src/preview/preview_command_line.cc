@@ -27,6 +27,7 @@ constexpr std::string_view kUsage =
     "  --frame=subsector     draw the frame of one subsector\n"
     "                        (by default the frame is decided from the script)\n"
     "  -h, --help            show this text\n"
+    "  --version             show the program's version\n"
     "\n"
     "Exit status: 0 when the picture was written (lines that could not be\n"
     "drawn are reported as warnings), 1 when the script could not be read or\n"
@@ -103,6 +104,9 @@ int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std
       options_ended = true;
     } else if (argument == "-h" || argument == "--help") {
       out << kUsage;
+      return kPreviewDone;
+    } else if (argument == "--version") {
+      out << "torvane-preview " TORVANE_VERSION "\n";
       return kPreviewDone;
     } else if (argument == "--no-grid") {
       options.hex_grid = false;
