@@ -45,7 +45,12 @@ std::string WriteNewDirectory(const fs::path& directory, const std::vector<Outpu
   const fs::path parent = directory.has_parent_path() ? directory.parent_path() : fs::path(".");
   fs::create_directories(parent, error);
   if (error) return "cannot create " + parent.string() + ": " + error.message();
-  const fs::path staging = parent / ("." + directory.filename().string() + ".torvane-import");
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) when a literal
+  // is prepended to a temporary string.
+  std::string staging_name = ".";
+  staging_name += directory.filename().string();
+  staging_name += ".torvane-import";
+  const fs::path staging = parent / staging_name;
   fs::remove_all(staging, error);
   std::string failure;
   for (const OutputFile& file : files) {
