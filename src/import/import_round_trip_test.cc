@@ -53,8 +53,15 @@ std::vector<std::string> ImportAndConvert(const TestDirectory& dir,
                                           const std::vector<std::string>& inputs,
                                           const std::string& name) {
   std::string import = Quoted(TORVANE_IMPORT_BINARY);
-  for (const std::string& input : inputs) import += " " + Quoted(dir.Path(input));
-  import += " " + Quoted(dir.Path("out/" + name)) + " >/dev/null 2>&1";
+  // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) when a
+  // literal is prepended to a temporary string.
+  for (const std::string& input : inputs) {
+    import += ' ';
+    import += Quoted(dir.Path(input));
+  }
+  import += ' ';
+  import += Quoted(dir.Path("out/" + name));
+  import += " >/dev/null 2>&1";
   EXPECT_EQ(RunProgram(import), 0) << import;
   const std::string convert = "cd " + Quoted(dir.Path("out")) + " && " + Quoted(TORVANE_BINARY) +
                               " -s+ -d scripts " + name + " >/dev/null 2>&1";

@@ -30,7 +30,9 @@ TEST(SectorLayout, WorldLineHasEveryFieldInTorvanesColumns) {
   ImportedWorld world = World(12, 34, "Alpha");
   world.bases = "NS";
   world.remarks = "Hi In Cp";
-  world.zone = "U";
+  // A string, not the bare literal: GCC 12 at -O3 warns falsely (-Wrestrict)
+  // on assigning this one-letter literal.
+  world.zone = std::string("U");
   world.pbg = "703";
   world.allegiance = "ImDd";
   world.stars = "G2 V M1 V";
