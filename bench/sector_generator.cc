@@ -194,9 +194,19 @@ std::string MakeRouteLine(Random& random, const World& start) {
       end_column - kSectorColumns * FloorDiv(end_column - 1, kSectorColumns);
   const int numbered_row = end_row - kSectorRows * FloorDiv(end_row - 1, kSectorRows);
   constexpr std::array<int, 8> kColourCodes{2, 3, 3, 3, 10, 13, 15, 0};
-  return "$" + HexNumber(start.column, start.row) + " " + HexNumber(numbered_column, numbered_row) +
-         " " + std::to_string(dx) + " " + std::to_string(dy) + " " +
-         std::to_string(random.Pick(kColourCodes));
+  // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) when a
+  // literal is prepended to a temporary string.
+  std::string line = "$";
+  line += HexNumber(start.column, start.row);
+  line += ' ';
+  line += HexNumber(numbered_column, numbered_row);
+  line += ' ';
+  line += std::to_string(dx);
+  line += ' ';
+  line += std::to_string(dy);
+  line += ' ';
+  line += std::to_string(random.Pick(kColourCodes));
+  return line;
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& text) {
