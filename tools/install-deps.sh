@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing everything needs:
+# with apt-get when run as root, through sudo otherwise. Packages already
+# installed are left alone, so nothing is asked for when all are there.
+#
+#   tools/install-deps.sh
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++          # the build
+  googletest libgtest-dev        # the tests (sources, or the built library)
+  libpugixml-dev                 # torvane-import reads XML
+  zlib1g-dev                     # the preview pixel test decodes PNG
+  libxml2-utils                  # xmllint checks the previews are well formed
+  chromium fonts-dejavu-core     # the preview pixel test draws an SVG
+  clang libclang-rt-14-dev       # the fuzz targets
+  mandoc                         # the man pages are linted
+  dpkg-dev file                  # the Debian package's dependencies
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" != 0 ]; then
+  sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Everything the project checks, as CI runs it: installs what is missing
+# (tools/install-deps.sh), then every test in a release build, again under
+# ASan + UBSan (with LeakSanitizer), a build of everything with clang, a
+# short run of every fuzz target, and the Debian package.
+#
+#   tools/test-all.sh [fuzz-seconds-per-target]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh
+cmake --workflow --preset release
+cmake --workflow --preset asan
+cmake --workflow --preset clang
+fuzz/run.sh "${1:-12}"
+tools/check-package.sh
