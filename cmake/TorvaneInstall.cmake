@@ -1,8 +1,15 @@
-# What `cmake --install` puts where, and the Debian package made from it by
-# `cpack -G DEB` in a Release build.
-install(FILES docs/man/torvane.1 docs/man/torvane-preview.1 docs/man/torvane-import.1
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+# What `cmake --install` puts where, and the packages made from it: a .deb
+# by `cpack -G DEB` in a Release build, a zip for Windows.
+if(WIN32)
+  install(FILES README.md LICENSE DESTINATION .)
+  install(DIRECTORY docs/ DESTINATION docs)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME torvane-${PROJECT_VERSION}-win64)
+else()
+  install(FILES docs/man/torvane.1 docs/man/torvane-preview.1 docs/man/torvane-import.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES README.md LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+endif()
 
 set(CPACK_PACKAGE_NAME torvane)
 set(CPACK_PACKAGE_VENDOR "the Torvane authors")

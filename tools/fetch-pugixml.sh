@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Fetches Debian's source of pugixml into build/third-party/pugixml, for the
+# Windows build of torvane-import (Debian ships no MinGW build of it). Adds a
+# deb-src entry for the archive the machine already uses when there is none.
+# With apt-get as root, through sudo otherwise.
+#
+#   tools/fetch-pugixml.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+target=build/third-party/pugixml
+if [ -f "$target/src/pugixml.cpp" ]; then
+  exit 0
+fi
+sudo=()
+if [ "$(id -u)" != 0 ]; then
+  sudo=(sudo)
+fi
+if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
+  list=/etc/apt/sources.list.d/debian.sources
+  [ -f "$list" ] || { echo "$0: no $list to take the archive from" >&2; exit 1; }
+  sed 's/^Types: deb$/Types: deb-src/' "$list" |
+    "${sudo[@]}" tee /etc/apt/sources.list.d/torvane-deb-src.sources >/dev/null
+  "${sudo[@]}" apt-get update -qq
+fi
+work=build/third-party/download
+rm -rf "$work" && mkdir -p "$work"
+(cd "$work" && apt-get source -qq pugixml 2>&1 | grep -v "unsandboxed" || true)
+source_dir=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'pugixml-*' | head -n 1)
+[ -f "$source_dir/src/pugixml.cpp" ] || { echo "$0: pugixml's source did not unpack" >&2; exit 1; }
+rm -rf "$target"
+mv "$source_dir" "$target"
+rm -rf "$work"
+echo "pugixml's source is in $target"
