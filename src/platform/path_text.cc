@@ -1,5 +1,9 @@
-// Windows path texts: split, join and host form.
+// Windows path texts: split, join, host form and the names Windows keeps for
+// devices.
 #include "platform/path_text.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace torvane {
 
@@ -8,6 +12,60 @@ namespace {
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 bool HasDrive(std::string_view text) { return text.size() >= 2 && text[1] == ':'; }
+
+// Names that Windows opens as a device in any directory. COM and LPT take a
+// port number: 1 to 9, or the superscripts 1 to 3 (in UTF-8), which Windows
+// counts as digits too.
+struct DeviceName {
+  std::string_view name;
+  bool numbered;
+};
+constexpr DeviceName kDeviceNames[] = {
+    {"AUX", false}, {"CON", false}, {"CONIN$", false}, {"CONOUT$", false},
+    {"NUL", false}, {"PRN", false}, {"COM", true},     {"LPT", true},
+};
+constexpr std::string_view kPortNumbers[] = {
+    "1", "2", "3", "4", "5", "6", "7", "8", "9", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3",
+};
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
+// "\\.\", "\\?\" and "\??\" lead into the device namespace, where names
+// are not files' names.
+bool InDeviceNamespace(std::string_view text) {
+  if (text.size() < 3 || !IsSeparator(text[0])) return false;
+  const bool prefix = (IsSeparator(text[1]) && (text[2] == '.' || text[2] == '?')) ||
+                      (text[1] == '?' && text[2] == '?');
+  return prefix && (text.size() == 3 || IsSeparator(text[3]));
+}
+
+// The part of the last component that Windows compares with the device
+// names: it ends at a ":" (one just before the extension aside), loses the
+// extension from the first "." and then its trailing spaces.
+std::string_view DeviceNameCandidate(std::string_view text) {
+  while (!text.empty() && text.back() == ':') text.remove_suffix(1);
+  size_t start = text.size();
+  while (start > 0) {
+    const char c = text[start - 1];
+    if (IsSeparator(c) || (c == ':' && (start == text.size() || text[start] != '.'))) break;
+    --start;
+  }
+  std::string_view name = text.substr(start);
+  const size_t dot = name.find('.');
+  if (dot != std::string_view::npos) {
+    name = name.substr(0, dot);
+    if (name.ends_with(':')) name.remove_suffix(1);
+  }
+  while (name.ends_with(' ')) name.remove_suffix(1);
+  return name;
+}
 
 }  // namespace
 
@@ -58,6 +116,20 @@ std::string HostPathFromText(std::string_view text) {
     if (c == '\\') c = '/';
   }
   return host;
+}
+
+bool NamesWindowsDevice(std::string_view text) {
+  if (InDeviceNamespace(text)) return true;
+  const std::string_view name = DeviceNameCandidate(text);
+  for (const DeviceName& device : kDeviceNames) {
+    if (!EqualsIgnoringAsciiCase(name.substr(0, device.name.size()), device.name)) continue;
+    const std::string_view number = name.substr(device.name.size());
+    if (device.numbered ? std::ranges::find(kPortNumbers, number) != std::end(kPortNumbers)
+                        : number.empty()) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace torvane

@@ -27,8 +27,15 @@ WindowsPath SplitWindowsPath(std::string_view text);
 std::string JoinWindowsPath(std::string_view drive, std::string_view dir, std::string_view name,
                             std::string_view ext);
 
-// The host form of a path text: a leading drive is dropped and every "\"
-// becomes "/". No lookup is made.
+// The POSIX host form of a path text: a leading drive is dropped and every
+// "\" becomes "/". No lookup is made.
 std::string HostPathFromText(std::string_view text);
+
+// True when Windows would take the text for a device rather than a file:
+// its last component is a reserved name (CON, PRN, AUX, NUL, CONIN$,
+// CONOUT$, COM1 to COM9, LPT1 to LPT9) in any case, with or without an
+// extension or spaces before it, or the text lies in the device namespace
+// ("\\.\", "\\?\", "\??\", with either separator).
+bool NamesWindowsDevice(std::string_view text);
 
 }  // namespace torvane

@@ -47,5 +47,28 @@ TEST(PathText, HostFormDropsTheDriveAndTurnsBackslashes) {
   EXPECT_EQ(HostPathFromText("/home/me/x"), "/home/me/x");
 }
 
+TEST(PathText, DeviceNamesAreKnownAsWindowsReadsThem) {
+  const char* const devices[] = {
+      // clang-format off
+      "CON", "con", "nul.dat", "c:\\maps\\Aux.scr", "out/PRN.$$$",  // any case, any directory
+      "COM1", "com9.dat", "LPT1.scr", "lpt5", "COM\xC2\xB9.dat",    // ports 1-9, superscripts
+      "prn.", "CON .txt", "nul   ", "NUL..scr", "con. .dat",         // dots and spaces dropped
+      "nul:", "c:nul", "nul:.dat", "conin$", "CONOUT$",              // colons; the console
+      "\\\\.\\C:\\x", "\\\\?\\C:\\maps\\a.scr", "//./pipe/x",        // the device namespace
+      "//?/c:/a.scr", "\\??\\c:\\a",
+      // clang-format on
+  };
+  for (const char* text : devices) EXPECT_TRUE(NamesWindowsDevice(text)) << text;
+  const char* const files[] = {
+      // clang-format off
+      "CONSOLE.dat", "com10.dat", "COM0", "lpt", "nul1.scr", "COM 1",  // longer or shorter
+      "xcon.dat", " con", "AUX_.scr", "com\xC2\xB9x", "delta.nul",      // more around the name
+      "con\\x.dat", "c:\\con\\delta",                                   // a directory's name
+      "\\\\server\\share\\a", "\\\\..\\a", "",                          // a share; nothing
+      // clang-format on
+  };
+  for (const char* text : files) EXPECT_FALSE(NamesWindowsDevice(text)) << text;
+}
+
 }  // namespace
 }  // namespace torvane
