@@ -86,9 +86,11 @@ class FileSystem {
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
 };
 
-// The host's file system. Path texts are Windows texts: a drive is dropped,
-// "\" separates like "/", and a path that does not exist as written is
-// looked up case-insensitively, one component at a time.
+// The host's file system. Path texts are Windows texts, "\" separating like
+// "/". On Windows they are native paths; on POSIX hosts a drive is dropped,
+// and a path that does not exist as written is looked up case-insensitively,
+// one component at a time. Windows devices are never opened, created or
+// found there.
 FileSystem& HostFileSystem();
 
 }  // namespace torvane

@@ -1,45 +1,17 @@
-// The host file system: Windows path texts, case-insensitive lookup, text
-// mode and the refusal of directories.
+// The host file system on every host: Windows path texts, names found
+// whatever their case, text mode and the refusal of directories.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "platform/file_system.h"
+#include "platform/host_file_system_fixture.h"
 
 namespace torvane {
 namespace {
 
 namespace fs = std::filesystem;
-
-class HostFileSystemTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("torvane-host-" + std::to_string(getpid()));
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "Maps" / "Delta");
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
-  void Put(const fs::path& relative, const std::string& bytes) {
-    std::ofstream(root_ / relative, std::ios::binary) << bytes;
-  }
-  std::string Get(const fs::path& relative) {
-    std::ifstream in(root_ / relative, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-  }
-  // The path text of a file below the test's root, the Windows way.
-  std::string Text(const std::string& relative) { return "c:" + root_.string() + "\\" + relative; }
-
-  fs::path root_;
-  FileSystem& host_ = HostFileSystem();
-};
 
 TEST_F(HostFileSystemTest, ReadsInTextModeWhateverTheCaseOfTheName) {
   Put("Maps/Delta/Delta.DAT", "Delta\r\nA: x\r\n\x1a tail");
@@ -49,36 +21,6 @@ TEST_F(HostFileSystemTest, ReadsInTextModeWhateverTheCaseOfTheName) {
   EXPECT_EQ(file->ReadText(19), "Delta\nA: x\n");
 }
 
-TEST_F(HostFileSystemTest, ExactNameWinsOverOtherCases) {
-  Put("Maps/Delta/a.dat", "lower");
-  Put("Maps/Delta/A.DAT", "upper");
-  Put("Maps/Delta/A.dat", "mixed");
-  EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.dat"))->ReadText(99), "lower");
-  // No exact match: the first in byte order.
-  EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.DAT"))->ReadText(99), "upper");
-}
-
-// Names are used as written whenever they exist; only a missing name is
-// looked up, and then the first in byte order of its other spellings wins.
-TEST_F(HostFileSystemTest, ExactNameWinsForRemoveAndRename) {
-  Put("Maps/Delta/a.scr", "lower");
-  Put("Maps/Delta/A.SCR", "upper");
-  Put("Maps/Delta/b.$$$", "lower");
-  Put("Maps/Delta/B.$$$", "upper");
-  Put("Maps/Delta/c.$$$", "lower");
-  Put("Maps/Delta/C.$$$", "upper");
-  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\none.scr")));  // a listing is read
-  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\b.$$$")), RemoveResult::kRemoved);
-  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/b.$$$"));
-  EXPECT_EQ(Get("Maps/Delta/B.$$$"), "upper");
-  EXPECT_TRUE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")));
-  EXPECT_EQ(Get("Maps/Delta/a.$$$"), "lower");
-  EXPECT_EQ(Get("Maps/Delta/A.SCR"), "upper");
-  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\c.$$$")), RemoveResult::kRemoved);
-  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\c.$$$")), RemoveResult::kRemoved);
-  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/C.$$$"));
-}
-
 TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\none.dat")), nullptr);
@@ -86,11 +28,6 @@ TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
   EXPECT_FALSE(host_.FileExists(Text("maps\\delta")));
   Put("Maps/Delta/Delta.scr", "x");
   EXPECT_TRUE(host_.FileExists(Text("MAPS\\DELTA\\DELTA.SCR")));
-}
-
-TEST_F(HostFileSystemTest, FifoInPlaceOfAFileDoesNotOpenOrHang) {
-  ASSERT_EQ(mkfifo((root_ / "Maps/Delta/SUBA.DAT").c_str(), 0600), 0);
-  EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\SUBA.DAT")), nullptr);
 }
 
 TEST_F(HostFileSystemTest, CreatedFilesKeepTheirNameInsideTheExistingDirectory) {

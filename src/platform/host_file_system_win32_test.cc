@@ -1,0 +1,201 @@
+// The host file system on Windows: real drives, UTF-8 names through the
+// wide API, devices refused by name before anything is opened, and
+// read-only files removed and replaced as POSIX hosts do it.
+#define NOMINMAX
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <set>
+
+#include "platform/file_system.h"
+#include "platform/host_file_system_fixture.h"
+#include "platform/utf8_path.h"
+#include "script/script_file.h"
+#include "script/test_script.h"
+
+namespace torvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HostFileSystemWin32Test : public HostFileSystemTest {
+ protected:
+  // Read-only files would keep the test's directory from being removed.
+  void TearDown() override {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_, error)) {
+      SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    HostFileSystemTest::TearDown();
+  }
+
+  void SetReadOnly(std::string_view relative) const {
+    ASSERT_TRUE(SetFileAttributesW(HostPath(relative).c_str(), FILE_ATTRIBUTE_READONLY));
+  }
+  bool IsReadOnly(std::string_view relative) const {
+    const DWORD attributes = GetFileAttributesW(HostPath(relative).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  }
+  // Every name below the root, as UTF-8 texts with "/" between their parts.
+  std::set<std::string> Listing() const {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_)) {
+      const std::u8string name = entry.path().lexically_relative(root_).generic_u8string();
+      names.emplace(name.begin(), name.end());
+    }
+    return names;
+  }
+};
+
+TEST_F(HostFileSystemWin32Test, DeviceNamesAreNeverOpenedCreatedOrFound) {
+  Put("Maps/Delta/real.dat", "real");
+  const std::string texts[] = {
+      "NUL",
+      "con",
+      Text("nul.dat"),
+      Text("Maps\\Delta\\CON.scr"),
+      Text("Maps/Delta/aux .dat"),
+      Text("Maps\\Delta\\Com1"),
+      Text("Maps\\Delta\\LPT9.$$$"),
+      Text("Maps\\Delta\\prn..scr"),
+      Text("Maps\\Delta\\conout$"),
+      "\\\\.\\NUL",
+      "\\\\.\\pipe\\torvane",
+      "\\\\?\\" + Text("Maps\\Delta\\real.dat"),
+      "//?/" + Text("Maps/Delta/real.dat"),
+      "\\\\?\\" + Text("Maps\\Delta\\new.scr"),
+  };
+  const std::set<std::string> before = Listing();
+  for (const std::string& text : texts) {
+    EXPECT_EQ(host_.OpenForReading(text), nullptr) << text;
+    EXPECT_EQ(host_.CreateForWriting(text), nullptr) << text;
+    EXPECT_FALSE(host_.FileExists(text)) << text;
+    EXPECT_EQ(host_.Remove(text), RemoveResult::kFailed) << text;
+    EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\real.dat"), text)) << text;
+    EXPECT_FALSE(host_.Rename(text, Text("Maps\\Delta\\moved.dat"))) << text;
+  }
+  EXPECT_EQ(Listing(), before);
+  EXPECT_EQ(Get("Maps/Delta/real.dat"), "real");
+}
+
+TEST_F(HostFileSystemWin32Test, NamesThatOnlyResembleDevicesAreFiles) {
+  for (const char* name : {"console.scr", "com10.dat", "nul1.scr", "lpt.dat", "xcon.dat"}) {
+    std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(name));
+    ASSERT_NE(file, nullptr) << name;
+    EXPECT_TRUE(file->Write("x\n")) << name;
+    EXPECT_TRUE(file->Close()) << name;
+    EXPECT_TRUE(host_.FileExists(Text(name))) << name;
+    EXPECT_EQ(Get(name), "x\r\n") << name;
+  }
+}
+
+// The backup step moves the earlier script over the old backup. Neither
+// file's read-only attribute may stop it or cost the earlier script.
+TEST_F(HostFileSystemWin32Test, BackupGetsPastReadOnlyFilesAndKeepsTheEarlierScript) {
+  struct Case {
+    bool script_read_only;
+    bool backup_read_only;
+  };
+  for (const Case c : {Case{false, true}, Case{true, false}, Case{true, true}}) {
+    SCOPED_TRACE(testing::Message()
+                 << "script " << c.script_read_only << ", backup " << c.backup_read_only);
+    TestRun run;
+    Put("Maps/Delta/delta.scr", "hand-tuned");
+    Put("Maps/Delta/delta.$$$", "older");
+    if (c.script_read_only) SetReadOnly("Maps/Delta/delta.scr");
+    if (c.backup_read_only) SetReadOnly("Maps/Delta/delta.$$$");
+    ScriptTarget target;
+    ASSERT_EQ(OpenScript(host_, Text("Maps\\Delta\\delta.scr"), target), 1) << run.errors();
+    CloseScript(target);
+    EXPECT_EQ(run.errors(), "");
+    EXPECT_EQ(Get("Maps/Delta/delta.$$$"), "hand-tuned");
+    EXPECT_EQ(Get("Maps/Delta/delta.scr"), "ECOFF\r\nECON\r\n");
+    SetFileAttributesW(HostPath("Maps/Delta/delta.$$$").c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST_F(HostFileSystemWin32Test, ReadOnlyFilesAreRemovedAndReplaced) {
+  Put("Maps/Delta/old.$$$", "old");
+  SetReadOnly("Maps/Delta/old.$$$");
+  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\OLD.$$$")), RemoveResult::kRemoved);
+  EXPECT_FALSE(fs::exists(HostPath("Maps/Delta/old.$$$")));
+
+  Put("Maps/Delta/a.scr", "new");
+  Put("Maps/Delta/a.$$$", "old");
+  SetReadOnly("Maps/Delta/a.$$$");
+  EXPECT_TRUE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")));
+  EXPECT_EQ(Get("Maps/Delta/a.$$$"), "new");
+  EXPECT_FALSE(fs::exists(HostPath("Maps/Delta/a.scr")));
+}
+
+TEST_F(HostFileSystemWin32Test, FailedRenameKeepsTheSource) {
+  Put("Maps/Delta/a.scr", "only copy");
+  SetReadOnly("Maps/Delta/a.scr");
+  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps")));
+  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("none\\a.$$$")));
+  EXPECT_EQ(Get("Maps/Delta/a.scr"), "only copy");
+  EXPECT_TRUE(IsReadOnly("Maps/Delta/a.scr"));
+  EXPECT_TRUE(fs::is_directory(HostPath("Maps")));
+}
+
+TEST_F(HostFileSystemWin32Test, NonAsciiNamesAreCreatedFoundRenamedAndRemoved) {
+  struct Case {
+    const char* name;
+    const char* other_case;
+    const char* renamed;
+  };
+  const Case cases[] = {
+      {"\xC3\x86r\xC3\xB8.dat", "\xC3\xA6R\xC3\x98.DAT", "\xC3\x86r\xC3\xB8.$$$"},  // Ærø
+      {"\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1.scr",                      // Ελλάδα
+       "\xCE\x95\xCE\x9B\xCE\x9B\xCE\x86\xCE\x94\xCE\x91.SCR",                      // ΕΛΛΆΔΑ
+       "\xCE\xB4.scr"},                                                             // δ
+      {"\xE6\x97\xA5\xE6\x9C\xAC.dat", "\xE6\x97\xA5\xE6\x9C\xAC.DAT",              // 日本
+       "\xE5\x9C\xB0\xE5\x9B\xB3.dat"},                                             // 地図
+  };
+  for (const Case& c : cases) {
+    std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(c.name));
+    ASSERT_NE(file, nullptr) << c.name;
+    ASSERT_TRUE(file->Write("name\n"));
+    ASSERT_TRUE(file->Close());
+    // On disk under the very name, not its bytes read in another code page.
+    EXPECT_TRUE(Listing().contains(c.name)) << c.name;
+    EXPECT_TRUE(host_.FileExists(Text(c.other_case))) << c.other_case;
+    std::unique_ptr<InputFile> input = host_.OpenForReading(Text(c.other_case));
+    ASSERT_NE(input, nullptr) << c.other_case;
+    EXPECT_EQ(input->ReadRaw(99), "name\r\n");
+    input.reset();
+    EXPECT_TRUE(host_.Rename(Text(c.other_case), Text(c.renamed))) << c.renamed;
+    EXPECT_EQ(Get(c.renamed), "name\r\n") << c.renamed;
+    EXPECT_FALSE(host_.FileExists(Text(c.name))) << c.name;
+    EXPECT_EQ(host_.Remove(Text(c.renamed)), RemoveResult::kRemoved) << c.renamed;
+    EXPECT_EQ(host_.Remove(Text(c.renamed)), RemoveResult::kNotFound) << c.renamed;
+  }
+}
+
+// The drive is part of the path: the same directories on a drive that does
+// not exist hold no files.
+TEST_F(HostFileSystemWin32Test, DriveLetterIsReal) {
+  Put("Maps/Delta/delta.dat", "delta");
+  const std::string text = Text("Maps/Delta\\delta.dat");
+  ASSERT_TRUE(text.size() > 2 && text[1] == ':') << text;
+  std::string lower_drive = text;
+  lower_drive[0] = static_cast<char>(lower_drive[0] | 0x20);
+  EXPECT_TRUE(host_.FileExists(lower_drive)) << lower_drive;
+  ASSERT_NE(host_.OpenForReading(lower_drive), nullptr) << lower_drive;
+
+  const DWORD drives = GetLogicalDrives();
+  char missing = 0;
+  for (char letter = 'Z'; letter >= 'D' && missing == 0; --letter) {
+    if ((drives & (1u << (letter - 'A'))) == 0) missing = letter;
+  }
+  ASSERT_NE(missing, 0) << "every drive letter is taken";
+  std::string elsewhere = text;
+  elsewhere[0] = missing;
+  EXPECT_FALSE(host_.FileExists(elsewhere)) << elsewhere;
+  EXPECT_EQ(host_.OpenForReading(elsewhere), nullptr) << elsewhere;
+  EXPECT_EQ(host_.CreateForWriting(elsewhere), nullptr) << elsewhere;
+}
+
+}  // namespace
+}  // namespace torvane
