@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/host_process.h"
 #include "preview/preview_command_line.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
   return torvane::preview::RunPreview(arguments, std::cout, std::cerr);
 }

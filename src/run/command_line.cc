@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/host_process.h"
 #include "platform/random_source.h"
 #include "run/map_options.h"
 #include "script/error_report.h"
@@ -38,10 +39,6 @@ constexpr std::string_view kUsage =
     "              You can turn off options using -a- (for example).\n"
     "Note: Changing options only affects files later in the list.\n"
     "\n";
-
-// Exit statuses are 8 bits wide on POSIX hosts: beyond 255 errors the count
-// is held at 255, so that a run with errors never looks successful.
-constexpr int kErrorStatusLimit = 255;
 
 char FoldToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -18,7 +18,8 @@ using OutputSink = std::function<void(std::string_view)>;
 void SelectSubsectors(char selection);
 
 // One whole run over `arguments` (without the program's own name). Returns
-// the exit status: 0, or the negative of the error count (capped at 255).
+// the exit status: 0, or the negative of the error count (capped at
+// kErrorStatusLimit, 255 on POSIX hosts).
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
                const OutputSink& print);
 

@@ -4,10 +4,11 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/host_process.h"
 #include "run/command_line.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
   const int status = torvane::RunTorvane(
       arguments, torvane::HostFileSystem(),
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });

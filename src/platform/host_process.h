@@ -1,0 +1,26 @@
+// What a program takes from its host and gives back to it: the command line
+// as UTF-8 texts, and how large an error count the exit status can carry.
+#pragma once
+
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace torvane {
+
+// The arguments after the program's name, as UTF-8 texts. POSIX hosts pass
+// them on as given; Windows takes them from the wide command line, so that
+// names outside the ANSI code page arrive whole.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// The largest error count an exit status shows. Exit statuses are 8 bits on
+// POSIX hosts: beyond 255 errors the count is held at 255, so that a run with
+// errors never looks successful (-256 would be seen as 0). Windows keeps all
+// 32 bits.
+#ifdef _WIN32
+inline constexpr int kErrorStatusLimit = std::numeric_limits<int>::max();
+#else
+inline constexpr int kErrorStatusLimit = 255;
+#endif
+
+}  // namespace torvane

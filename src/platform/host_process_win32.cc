@@ -1,0 +1,40 @@
+// The command line on Windows: the C runtime's narrow argv holds the ANSI
+// code page's reading of the arguments, which loses every character outside
+// it, so the arguments are read from the wide command line and turned into
+// UTF-8 here.
+#define NOMINMAX
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
+#include "platform/host_process.h"
+
+namespace torvane {
+
+namespace {
+
+std::string Utf8FromWide(const wchar_t* wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return {};
+  std::string text(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
+  text.pop_back();  // the terminating NUL
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) {
+    if (argc < 1) return {};
+    return std::vector<std::string>(argv + 1, argv + argc);
+  }
+  std::vector<std::string> arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Utf8FromWide(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+}  // namespace torvane
