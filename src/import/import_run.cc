@@ -10,6 +10,7 @@
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
 #include "import/sector_output.h"
+#include "platform/utf8_path.h"
 
 namespace torvane_import {
 
@@ -42,8 +43,9 @@ struct ImportOptions {
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::error_code error;
-  if (fs::is_directory(path, error)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
+  const fs::path host = torvane::PathFromUtf8(path);
+  if (fs::is_directory(host, error)) return std::nullopt;
+  std::ifstream in(host, std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream text;
   text << in.rdbuf();
@@ -55,8 +57,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 // dropped).
 std::pair<fs::path, std::string> SectorDirectory(std::string argument) {
   while (argument.size() > 1 && argument.back() == '/') argument.pop_back();
-  const fs::path directory(argument);
-  return {directory, directory.filename().string()};
+  const fs::path directory = torvane::PathFromUtf8(argument);
+  return {directory, torvane::Utf8FromPath(directory.filename())};
+}
+
+std::string FileName(const std::string& path) {
+  return torvane::Utf8FromPath(torvane::PathFromUtf8(path).filename());
 }
 
 }  // namespace
@@ -112,7 +118,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     return kImportFailed;
   }
   ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
-  std::string source = fs::path(sector_path).filename().string();
+  std::string source = FileName(sector_path);
   if (!metadata_path.empty()) {
     const std::optional<std::string> metadata_text = ReadWholeFile(metadata_path);
     if (!metadata_text) {
@@ -124,9 +130,10 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
       err << "torvane-import: nothing written\n";
       return kImportFailed;
     }
-    source += " and " + fs::path(metadata_path).filename().string();
+    source += " and " + FileName(metadata_path);
   }
-  if (sector.title.empty()) sector.title = fs::path(sector_path).stem().string();
+  if (sector.title.empty())
+    sector.title = torvane::Utf8FromPath(torvane::PathFromUtf8(sector_path).stem());
 
   LayoutCounts counts;
   const std::vector<OutputFile> files = LayOutSector(sector, name, source, counts, log);
@@ -148,7 +155,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     err << "torvane-import: " << failure << "\n";
     return kImportFailed;
   }
-  out << "Wrote " << directory.string() << " from "
+  out << "Wrote " << torvane::Utf8FromPath(directory) << " from "
       << FormatName(DetectSectorFileFormat(*sector_text)) << " file " << sector_path << ": "
       << counts.worlds << " worlds, " << counts.routes << " routes";
   if (counts.routes_outside > 0) {

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "import/test_directory.h"
+#include "platform/utf8_path.h"
 
 namespace torvane_import {
 namespace {
@@ -96,6 +99,28 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
       Import({dir.Path("reach.txt"), dir.Path("bad.xml"), dir.Path("out/x")});
   EXPECT_EQ(bad_xml.status, kImportFailed);
   EXPECT_FALSE(dir.Exists("out/x"));
+}
+
+// Names are UTF-8 texts from end to end, also where the host's own narrow
+// encoding is something else.
+TEST(ImportRun, NonAsciiNamesAreReadAndWrittenAsGiven) {
+  using torvane::PathFromUtf8;
+  using torvane::Utf8FromPath;
+  TestDirectory dir;
+  const std::string name = "\xC3\x86r\xC3\xB8";                                   // Ærø
+  const std::string folder = "\xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82";  // κόσμος
+  std::ofstream(dir.path() / PathFromUtf8(name + ".txt"), std::ios::binary) << kColumnFile;
+  const std::string sector_file = Utf8FromPath(dir.path() / PathFromUtf8(name + ".txt"));
+  const std::string out_dir = Utf8FromPath(dir.path() / PathFromUtf8(folder + "/" + name));
+  const ImportResult run = Import({sector_file, out_dir});
+  EXPECT_EQ(run.status, kImportWritten) << run.err;
+  EXPECT_EQ(run.out.substr(0, 6 + out_dir.size()), "Wrote " + out_dir) << run.out;
+  EXPECT_TRUE(std::filesystem::exists(dir.path() /
+                                      PathFromUtf8(folder + "/" + name + "/" + name + ".dat")));
+  std::ifstream dat(dir.path() / PathFromUtf8(folder + "/" + name + "/" + name + ".dat"));
+  std::string title;
+  std::getline(dat, title);
+  EXPECT_EQ(title, name);
 }
 
 }  // namespace

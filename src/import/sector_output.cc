@@ -7,10 +7,13 @@
 #include <system_error>
 
 #include "import/imported_sector.h"
+#include "platform/utf8_path.h"
 
 namespace torvane_import {
 
 namespace fs = std::filesystem;
+using torvane::PathFromUtf8;
+using torvane::Utf8FromPath;
 
 namespace {
 
@@ -29,7 +32,7 @@ fs::path ExistingFile(const fs::path& directory, const fs::path& relative) {
     std::error_code error;
     fs::path match;
     for (const fs::directory_entry& entry : fs::directory_iterator(found, error)) {
-      if (EqualsIgnoringCase(entry.path().filename().string(), part.string())) {
+      if (EqualsIgnoringCase(Utf8FromPath(entry.path().filename()), Utf8FromPath(part))) {
         match = entry.path();
         break;
       }
@@ -44,26 +47,26 @@ std::string WriteNewDirectory(const fs::path& directory, const std::vector<Outpu
   std::error_code error;
   const fs::path parent = directory.has_parent_path() ? directory.parent_path() : fs::path(".");
   fs::create_directories(parent, error);
-  if (error) return "cannot create " + parent.string() + ": " + error.message();
+  if (error) return "cannot create " + Utf8FromPath(parent) + ": " + error.message();
   // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) when a literal
   // is prepended to a temporary string.
   std::string staging_name = ".";
-  staging_name += directory.filename().string();
+  staging_name += Utf8FromPath(directory.filename());
   staging_name += ".torvane-import";
   const fs::path staging = parent / staging_name;
   fs::remove_all(staging, error);
   std::string failure;
   for (const OutputFile& file : files) {
-    const fs::path path = staging / file.path;
+    const fs::path path = staging / PathFromUtf8(file.path);
     fs::create_directories(path.parent_path(), error);
     if (error || !WriteFile(path, file.text)) {
-      failure = "cannot write " + (directory / file.path).string();
+      failure = "cannot write " + Utf8FromPath(directory / PathFromUtf8(file.path));
       break;
     }
   }
   if (failure.empty()) {
     fs::rename(staging, directory, error);
-    if (error) failure = "cannot create " + directory.string() + ": " + error.message();
+    if (error) failure = "cannot create " + Utf8FromPath(directory) + ": " + error.message();
   }
   if (!failure.empty()) fs::remove_all(staging, error);
   return failure;
@@ -76,17 +79,17 @@ std::string WriteSectorDirectory(const fs::path& directory, const std::vector<Ou
   std::error_code error;
   if (!fs::exists(directory, error)) return WriteNewDirectory(directory, files);
   if (!fs::is_directory(directory, error)) {
-    return directory.string() + " exists and is not a directory";
+    return Utf8FromPath(directory) + " exists and is not a directory";
   }
   std::vector<fs::path> targets;
   for (const OutputFile& file : files) {
-    fs::path existing = ExistingFile(directory, file.path);
+    fs::path existing = ExistingFile(directory, PathFromUtf8(file.path));
     if (!existing.empty() && !replace) {
-      return directory.string() + " already holds " +
-             existing.lexically_relative(directory).string() +
+      return Utf8FromPath(directory) + " already holds " +
+             Utf8FromPath(existing.lexically_relative(directory)) +
              " (and perhaps hand edits): nothing written; --force replaces the files";
     }
-    targets.push_back(existing.empty() ? directory / file.path : existing);
+    targets.push_back(existing.empty() ? directory / PathFromUtf8(file.path) : existing);
   }
   // Every new text is on disk under a temporary name before any old file is replaced.
   for (size_t i = 0; i < files.size(); ++i) {
@@ -99,14 +102,14 @@ std::string WriteSectorDirectory(const fs::path& directory, const std::vector<Ou
         written += ".new";
         fs::remove(written, error);
       }
-      return "cannot write " + temporary.string() + ": nothing replaced";
+      return "cannot write " + Utf8FromPath(temporary) + ": nothing replaced";
     }
   }
   for (size_t i = 0; i < files.size(); ++i) {
     fs::path temporary = targets[i];
     temporary += ".new";
     fs::rename(temporary, targets[i], error);
-    if (error) return "cannot replace " + targets[i].string() + ": " + error.message();
+    if (error) return "cannot replace " + Utf8FromPath(targets[i]) + ": " + error.message();
   }
   return {};
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/utf8_path.h"
 #include "preview/script_reader.h"
 #include "preview/svg_drawing.h"
 
@@ -40,11 +41,11 @@ constexpr std::string_view kProgram = "torvane-preview: ";
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
+  if (std::filesystem::is_directory(PathFromUtf8(path), error)) {
     reason = "it is a directory";
     return std::nullopt;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) {
     reason = std::strerror(errno);
     return std::nullopt;
@@ -59,7 +60,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& r
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& reason) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   if (!out) {
     reason = std::strerror(errno);
     return false;
@@ -69,7 +70,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, std::stri
   if (!out) {
     reason = "write error (disk full?)";
     std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    std::filesystem::remove(PathFromUtf8(path), ignored);
     return false;
   }
   return true;
@@ -77,7 +78,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes, std::stri
 
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
-  return std::filesystem::equivalent(a, b, error) && !error;
+  return std::filesystem::equivalent(PathFromUtf8(a), PathFromUtf8(b), error) && !error;
 }
 
 std::string LowerCase(std::string text) {
@@ -88,9 +89,9 @@ std::string LowerCase(std::string text) {
 }  // namespace
 
 std::string DefaultOutputPath(const std::string& script) {
-  std::filesystem::path path(script);
-  if (LowerCase(path.extension().string()) == ".svg") return script + ".svg";
-  return path.replace_extension(".svg").string();
+  std::filesystem::path path = PathFromUtf8(script);
+  if (LowerCase(Utf8FromPath(path.extension())) == ".svg") return script + ".svg";
+  return Utf8FromPath(path.replace_extension(".svg"));
 }
 
 int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -139,7 +140,7 @@ int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std
   }
 
   ScriptReading reading = ReadScript(*text);
-  const std::string title = std::filesystem::path(script).filename().string();
+  const std::string title = Utf8FromPath(PathFromUtf8(script).filename());
   const std::string svg = DrawPreview(reading.commands, options, title, reading.warnings);
   for (size_t i = 0; i < reading.warnings.size() && i < kWarningLimit; ++i) {
     err << kProgram << script << ": " << reading.warnings[i] << "\n";
