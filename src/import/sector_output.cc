@@ -12,6 +12,7 @@
 namespace torvane_import {
 
 namespace fs = std::filesystem;
+using torvane::GenericUtf8FromPath;
 using torvane::PathFromUtf8;
 using torvane::Utf8FromPath;
 
@@ -86,7 +87,7 @@ std::string WriteSectorDirectory(const fs::path& directory, const std::vector<Ou
     fs::path existing = ExistingFile(directory, PathFromUtf8(file.path));
     if (!existing.empty() && !replace) {
       return Utf8FromPath(directory) + " already holds " +
-             Utf8FromPath(existing.lexically_relative(directory)) +
+             GenericUtf8FromPath(existing.lexically_relative(directory)) +
              " (and perhaps hand edits): nothing written; --force replaces the files";
     }
     targets.push_back(existing.empty() ? directory / PathFromUtf8(file.path) : existing);

@@ -19,4 +19,11 @@ inline std::string Utf8FromPath(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// The same with "/" between the parts on every host, for a name inside a
+// directory that a message gives the same way everywhere.
+inline std::string GenericUtf8FromPath(const std::filesystem::path& path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+
 }  // namespace torvane
