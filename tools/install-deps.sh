@@ -16,6 +16,8 @@ packages=(
   clang libclang-rt-14-dev       # the fuzz targets
   mandoc                         # the man pages are linted
   dpkg-dev file                  # the Debian package's dependencies
+  g++-mingw-w64-x86-64-posix     # the Windows build
+  wine64                         # the Windows tests
 )
 
 missing=()
