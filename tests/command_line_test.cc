@@ -2,7 +2,7 @@
 // totals and exit statuses of the real program.
 #include <gtest/gtest.h>
 
-#include "program_runner.h"
+#include "run_torvane.h"
 #include "sector_fixture.h"
 
 namespace torvane_test {
@@ -43,7 +43,7 @@ bool Contains(const std::string& haystack, const std::string& needle) {
 }
 
 TEST(CommandLine, UsageWhenThereIsNothingToConvert) {
-  TempDir dir;
+  ScratchDir dir;
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"-a-", "-xu", "-d", "out"}, {"-h"}, {"/?"}}) {
     const ProgramResult run = RunTorvane(dir.path(), arguments);
@@ -57,7 +57,7 @@ TEST(CommandLine, UsageWhenThereIsNothingToConvert) {
 }
 
 TEST(CommandLine, HelpFirstThenTheSectorWithoutAnotherUsage) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   const ProgramResult run = RunTorvane(dir.path(), {"-h", "delta"});
   EXPECT_EQ(run.out, kUsage);
@@ -79,7 +79,7 @@ TEST(CommandLine, StopsNeverReportSuccess) {
       {{"-d"}, ""},
       {{"-y"}, ""},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (const Case& c : cases) {
     const ProgramResult run = RunTorvane(dir.path(), c.arguments);
     EXPECT_EQ(run.out, kUsage) << c.arguments[0];
@@ -89,7 +89,7 @@ TEST(CommandLine, StopsNeverReportSuccess) {
 }
 
 TEST(CommandLine, InvalidOptionAfterASectorStopsWithoutATotal) {
-  TempDir dir;
+  ScratchDir dir;
   const ProgramResult run = RunTorvane(dir.path(), {"nosuch", "-q", "never"});
   EXPECT_EQ(run.err, "Couldn't open file <nosuch/nosuch.dat>!\nInvalid option -q!\n");
   EXPECT_EQ(run.out, kUsage);
@@ -97,7 +97,7 @@ TEST(CommandLine, InvalidOptionAfterASectorStopsWithoutATotal) {
 }
 
 TEST(CommandLine, MissingDataFileCountsTwoErrors) {
-  TempDir dir;
+  ScratchDir dir;
   const ProgramResult run = RunTorvane(dir.path(), {"c:\\maps\\nosuch.old"});
   EXPECT_EQ(run.err, "Couldn't open file <c:\\maps\\nosuch/nosuch.dat>!\n");
   EXPECT_EQ(run.out, "There were 2 errors!\n");
@@ -105,7 +105,7 @@ TEST(CommandLine, MissingDataFileCountsTwoErrors) {
 }
 
 TEST(CommandLine, ErrorStatusIsHeldAt255) {
-  TempDir dir;
+  ScratchDir dir;
   std::vector<std::string> arguments(130, "nosuch");
   const ProgramResult run = RunTorvane(dir.path(), arguments);
   EXPECT_EQ(run.out, "There were 260 errors!\n");
@@ -113,7 +113,7 @@ TEST(CommandLine, ErrorStatusIsHeldAt255) {
 }
 
 TEST(CommandLine, OptionsApplyOnlyToSectorsOnTheirRight) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "one", "One", {{'A', kWorldMap}});
   WriteSector(dir, "two", "Two", {{'A', kWorldMap}});
   const ProgramResult run = RunTorvane(dir.path(), {"one", "-t-", "/A-", "two"});
@@ -127,7 +127,7 @@ TEST(CommandLine, OptionsApplyOnlyToSectorsOnTheirRight) {
 }
 
 TEST(CommandLine, ValueOptionTakesTheNextArgumentWhateverItHolds) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   ASSERT_EQ(RunTorvane(dir.path(), {"-y", "-a", "delta"}).status, 0);
   EXPECT_TRUE(Contains(dir.Read("delta/delta.scr"), "TEXTM -a\r\n540.000000,293.000000\r\n"));
@@ -149,7 +149,7 @@ TEST(CommandLine, SubsectorSelectionsAccumulate) {
       {{"-s"}, ""},
   };
   for (const Case& c : cases) {
-    TempDir dir;
+    ScratchDir dir;
     WriteSector(dir, "delta", "Delta");
     std::vector<std::string> arguments = c.options;
     arguments.push_back("delta");
@@ -163,7 +163,7 @@ TEST(CommandLine, SubsectorSelectionsAccumulate) {
 }
 
 TEST(CommandLine, HexNumberModeLettersFoldAndTheDigitZeroMeansOccupied) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   ASSERT_EQ(RunTorvane(dir.path(), {"-XU", "delta"}).status, 0);
   EXPECT_TRUE(Contains(dir.Read("delta/delta.scr"), "TEXTM 0101\r\n"));
@@ -172,7 +172,7 @@ TEST(CommandLine, HexNumberModeLettersFoldAndTheDigitZeroMeansOccupied) {
 }
 
 TEST(CommandLine, AbsolutePosixPathIsASectorNotAnOption) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   const std::string absolute = (dir.path() / "delta").string();
   const ProgramResult run = RunTorvane(dir.path(), {absolute + "/"});
@@ -182,7 +182,7 @@ TEST(CommandLine, AbsolutePosixPathIsASectorNotAnOption) {
 }
 
 TEST(CommandLine, WindowsPathTextsAndCaseFindTheSector) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "maps/Delta", "Delta");
   std::filesystem::rename(dir.path() / "maps/Delta/Delta.dat", dir.path() / "maps/Delta/DELTA.DAT");
   const ProgramResult run = RunTorvane(dir.path(), {"-sa", "c:MAPS\\delta"});
@@ -194,7 +194,7 @@ TEST(CommandLine, WindowsPathTextsAndCaseFindTheSector) {
 }
 
 TEST(CommandLine, OutputDirectoryAndBackupOfTheEarlierScript) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   std::filesystem::create_directory(dir.path() / "out");
   dir.Write("out/DELTA.SCR", "hand-tuned\r\n");
@@ -207,7 +207,7 @@ TEST(CommandLine, OutputDirectoryAndBackupOfTheEarlierScript) {
 }
 
 TEST(CommandLine, MissingOutputDirectoryFailsTheSectorAndTheNextIsStillTried) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   WriteSector(dir, "gamma", "Gamma");
   const ProgramResult run = RunTorvane(dir.path(), {"-dnowhere", "-s+", "delta", "-d-", "gamma"});

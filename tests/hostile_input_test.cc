@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "run_torvane.h"
 #include "sector_fixture.h"
 
 namespace torvane_test {
@@ -95,7 +95,7 @@ std::vector<std::string> CaseSectors(size_t count) {
   return names;
 }
 
-std::string CaseScript(const TempDir& dir, size_t i) {
+std::string CaseScript(const ScratchDir& dir, size_t i) {
   return dir.Read(CaseSector(i) + "/" + CaseSector(i) + ".scr");
 }
 
@@ -124,7 +124,7 @@ TEST(HostileInput, MapFileBytesEndTextOrJoinLinesAsTextModeReadsThem) {
        {"Vesper"},
        {"Farrow"}},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (size_t i = 0; i < std::size(cases); ++i) {
     WriteSector(dir, CaseSector(i), "Delta", {{'A', cases[i].mapA}, {'B', kBrine}});
   }
@@ -190,7 +190,7 @@ TEST(HostileInput, DataFileBytesCountTheSubsectorsTheyHide) {
        {"Aurel", "Farrow", "Brine"},
        {}},
   };
-  TempDir dir;
+  ScratchDir dir;
   std::string err;
   int errors = 0;
   for (size_t i = 0; i < std::size(cases); ++i) {
@@ -219,7 +219,7 @@ TEST(HostileInput, DataFileBytesCountTheSubsectorsTheyHide) {
 }
 
 TEST(HostileInput, BinaryGarbageDataFileEndsInACountedRun) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   dir.Write("delta/delta.dat", Garbage(256 * 1024, 11));
   const ProgramResult run = RunTorvane(dir.path(), {"-s+", "-xu", "delta"});
@@ -254,7 +254,7 @@ std::pair<std::string, int> CutIndexLineOutcome(const std::string& sector, char 
 TEST(HostileInput, IndexLineCutAtEveryColumn) {
   const size_t whole = IndexLine('P', "Pellam").size();
   ASSERT_EQ(whole, 37u);
-  TempDir dir;
+  ScratchDir dir;
   std::string err;
   int errors = 0;
   for (size_t cut = 0; cut <= whole; ++cut) {
@@ -310,7 +310,7 @@ TEST(HostileInput, SignedAndOverflowingNumbersInMapLines) {
       {"$+-03 0506\n", "", "", {}, {}},
       {"$$$$\n", "", "", {}, {}},
   };
-  TempDir dir;
+  ScratchDir dir;
   for (size_t i = 0; i < std::size(cases); ++i) {
     WriteSector(dir, CaseSector(i), "Delta", {{'A', cases[i].mapA}, {'B', kBrine}});
   }
@@ -362,7 +362,7 @@ TEST(HostileInput, LongNamesAreCutWhereTheyAreKeptAndWholeWhereTheyAreDrawn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir dir;
+    ScratchDir dir;
     WriteSector(dir, "delta", t300, {{'B', kBrine}});
     if (!c.indexC.empty()) {
       std::string data = dir.Read("delta/delta.dat");
@@ -445,7 +445,7 @@ TEST(HostileInput, PathsThatCannotWorkAreReportedAndCounted) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir dir;
+    ScratchDir dir;
     WriteSector(dir, "delta", "Delta", {{'A', kFarrow}, {'B', kBrine}});
     for (const std::string& path : c.directories) {
       std::filesystem::remove(dir.path() / path);

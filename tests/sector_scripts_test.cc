@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "run_torvane.h"
 
 namespace torvane_test {
 namespace {
@@ -53,7 +53,7 @@ std::string IndexLine(char letter, const std::string& name) {
 }
 
 // Sector 'kestrel': subsector G has no index line, K's map file is missing.
-void WriteKestrel(const TempDir& dir) {
+void WriteKestrel(const ScratchDir& dir) {
   const std::string names[16] = {"Amberlin",  "Brackwater", "Cindermoor", "Dunmere",
                                  "Elderfell", "Farrowdale", "",           "Hollin",
                                  "Ivywick",   "Juniper",    "Kettleby",   "Larkspur",
@@ -72,7 +72,7 @@ void WriteKestrel(const TempDir& dir) {
 
 // The asteroid symbol's digit comes from the clock-seeded generator: check
 // that it is 1 to 8 and mask it. Any other digit stays, so the line differs.
-Lines ReadScript(const TempDir& dir, const std::string& file) {
+Lines ReadScript(const ScratchDir& dir, const std::string& file) {
   Lines lines = CrLfLines(dir.Read(file));
   for (std::string& line : lines) {
     if (line.size() == 17 && line.starts_with("INSSYM Asteroid ") && line[16] >= '1' &&
@@ -149,7 +149,7 @@ const Lines kSubsectorLegend = {"LAYER STANDARD",
                                 "ECON"};
 
 TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
-  TempDir dir;
+  ScratchDir dir;
   WriteKestrel(dir);
   const ProgramResult run = RunTorvane(dir.path(), {"-sAF", "-y", "1105", "kestrel"});
 
@@ -647,7 +647,7 @@ TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
 // one whose map file is missing still gets its labels. Each counts again in
 // its own pass.
 TEST(SectorScripts, ChosenSubsectorsWithoutIndexLineOrMapFile) {
-  TempDir dir;
+  ScratchDir dir;
   WriteKestrel(dir);
   const ProgramResult run = RunTorvane(dir.path(), {"-sGK", "kestrel"});
   EXPECT_EQ(run.err,

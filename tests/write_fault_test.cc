@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "run_torvane.h"
 #include "sector_fixture.h"
 #include "tmpfs_mount.h"
 
@@ -86,7 +86,7 @@ std::vector<std::pair<std::string, int>> MessageCounts(const std::string& err) {
 
 // A whole run into a directory with room to spare: the bytes a script ought
 // to have.
-std::string ScriptWithRoom(const TempDir& dir, const std::vector<std::string>& options,
+std::string ScriptWithRoom(const ScratchDir& dir, const std::vector<std::string>& options,
                            const std::string& sector, const std::string& script) {
   std::filesystem::create_directories(dir.path() / "reference");
   std::vector<std::string> arguments = options;
@@ -107,7 +107,7 @@ testing::AssertionResult SameBytes(const std::string& actual, const std::string&
 }
 
 TEST(WriteFault, SectorScriptMeetsAFullDiskHalfwayThrough) {
-  TempDir dir;
+  ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
   WriteSector(dir, "delta", "Delta", CrowdedMaps());
@@ -141,7 +141,7 @@ TEST(WriteFault, SectorScriptMeetsAFullDiskHalfwayThrough) {
 }
 
 TEST(WriteFault, SubsectorScriptsMeetAFullDisk) {
-  TempDir dir;
+  ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
   WriteSector(dir, "delta", "Delta", CrowdedMaps());
@@ -171,7 +171,7 @@ TEST(WriteFault, SubsectorScriptsMeetAFullDisk) {
 }
 
 TEST(WriteFault, EveryScriptOnADiskFullFromTheStartIsReported) {
-  TempDir dir;
+  ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
   WriteSector(dir, "delta", "Delta", CrowdedMaps());
@@ -202,7 +202,7 @@ TEST(WriteFault, EveryScriptOnADiskFullFromTheStartIsReported) {
 }
 
 TEST(WriteFault, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
-  TempDir dir;
+  ScratchDir dir;
   // Two inodes: the root directory and the earlier script.
   TmpfsMount full(dir.path() / "full", "size=2m,nr_inodes=2");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
@@ -224,7 +224,7 @@ TEST(WriteFault, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
 }
 
 TEST(WriteFault, NextSectorIsWrittenAfterOneMeetsAFullDisk) {
-  TempDir dir;
+  ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
   WriteSector(dir, "alpha", "Alpha", CrowdedMaps());
@@ -249,7 +249,7 @@ TEST(WriteFault, NextSectorIsWrittenAfterOneMeetsAFullDisk) {
 // A write refused by the process's file-size limit is a write fault like a
 // full disk: reported, counted, and the next sector still written.
 TEST(WriteFault, FileSizeLimitIsReportedLikeAFullDisk) {
-  TempDir dir;
+  ScratchDir dir;
   WriteSector(dir, "delta", "Delta", CrowdedMaps());
   WriteSector(dir, "small", "Small");
   constexpr rlim_t kLimit = 100 * 1024;
