@@ -4,10 +4,12 @@
 
 #include <sstream>
 
-#include "import/test_directory.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane_import {
 namespace {
+
+using torvane_test::ScratchDir;
 
 const char kColumnFile[] =
     "Hex  Name          UWP       Remarks       B  Z PBG A    Stellar\n"
@@ -27,7 +29,7 @@ ImportResult Import(const std::vector<std::string>& arguments) {
 }
 
 TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult run = Import({dir.Path("reach.txt"), dir.Path("out/reach/")});
   EXPECT_EQ(run.status, kImportWritten);
@@ -42,7 +44,7 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
 }
 
 TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult run = Import({"--strict", dir.Path("reach.txt"), dir.Path("out/reach")});
   EXPECT_EQ(run.status, kImportFailed);
@@ -52,7 +54,7 @@ TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
 }
 
 TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   dir.Write("out/reach/map/suba.dat", "hand edits\n");
   const ImportResult refused = Import({dir.Path("reach.txt"), dir.Path("out/reach")});
@@ -69,7 +71,7 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
 }
 
 TEST(ImportRun, VerboseSaysHowValuesWereFitted) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult quiet = Import({dir.Path("reach.txt"), dir.Path("a/reach")});
   EXPECT_EQ(quiet.err.find("allegiance 'ImDd' written as 'Im'"), std::string::npos);
@@ -78,7 +80,7 @@ TEST(ImportRun, VerboseSaysHowValuesWereFitted) {
 }
 
 TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
-  TestDirectory dir;
+  ScratchDir dir;
   EXPECT_EQ(Import({"--help"}).status, kImportWritten);
   EXPECT_EQ(Import({"--help"}).out.substr(0, 22), "Usage: torvane-import ");
   EXPECT_EQ(Import({"--version"}).out, "torvane-import " TORVANE_VERSION "\n");
