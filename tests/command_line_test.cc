@@ -84,7 +84,7 @@ TEST(CommandLine, StopsNeverReportSuccess) {
     const ProgramResult run = RunTorvane(dir.path(), c.arguments);
     EXPECT_EQ(run.out, kUsage) << c.arguments[0];
     EXPECT_EQ(run.err, c.err) << c.arguments[0];
-    EXPECT_EQ(run.status, 255) << c.arguments[0];
+    EXPECT_EQ(run.status, ExpectedStatus(-1)) << c.arguments[0];
   }
 }
 
@@ -93,7 +93,7 @@ TEST(CommandLine, InvalidOptionAfterASectorStopsWithoutATotal) {
   const ProgramResult run = RunTorvane(dir.path(), {"nosuch", "-q", "never"});
   EXPECT_EQ(run.err, "Couldn't open file <nosuch/nosuch.dat>!\nInvalid option -q!\n");
   EXPECT_EQ(run.out, kUsage);
-  EXPECT_EQ(run.status, 256 - 3);
+  EXPECT_EQ(run.status, ExpectedStatus(-3));
 }
 
 TEST(CommandLine, MissingDataFileCountsTwoErrors) {
@@ -101,15 +101,21 @@ TEST(CommandLine, MissingDataFileCountsTwoErrors) {
   const ProgramResult run = RunTorvane(dir.path(), {"c:\\maps\\nosuch.old"});
   EXPECT_EQ(run.err, "Couldn't open file <c:\\maps\\nosuch/nosuch.dat>!\n");
   EXPECT_EQ(run.out, "There were 2 errors!\n");
-  EXPECT_EQ(run.status, 254);
+  EXPECT_EQ(run.status, ExpectedStatus(-2));
 }
 
+// Where the status has 8 bits the count is held at 255, so that no count
+// reads as success; Windows keeps all 32 bits and the whole count.
 TEST(CommandLine, ErrorStatusIsHeldAt255) {
   ScratchDir dir;
   std::vector<std::string> arguments(130, "nosuch");
   const ProgramResult run = RunTorvane(dir.path(), arguments);
   EXPECT_EQ(run.out, "There were 260 errors!\n");
+#ifdef _WIN32
+  EXPECT_EQ(run.status, -260);
+#else
   EXPECT_EQ(run.status, 1);
+#endif
 }
 
 TEST(CommandLine, OptionsApplyOnlyToSectorsOnTheirRight) {
@@ -213,7 +219,7 @@ TEST(CommandLine, MissingOutputDirectoryFailsTheSectorAndTheNextIsStillTried) {
   const ProgramResult run = RunTorvane(dir.path(), {"-dnowhere", "-s+", "delta", "-d-", "gamma"});
   EXPECT_EQ(run.err, "Error creating file <nowhere\\delta.scr>!\n");
   EXPECT_EQ(run.out, "There were 2 errors!\n");
-  EXPECT_EQ(run.status, 254);
+  EXPECT_EQ(run.status, ExpectedStatus(-2));
   EXPECT_TRUE(dir.Exists("gamma/gamma.scr"));
   EXPECT_TRUE(dir.Exists("gamma/gammaP.scr"));
 }

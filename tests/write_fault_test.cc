@@ -68,7 +68,7 @@ void ExpectErrorTotal(const ProgramResult& run) {
   ASSERT_GT(errors, 0);
   ASSERT_LT(errors, 256);
   EXPECT_EQ(run.out, "There were " + std::to_string(errors) + " errors!\n");
-  EXPECT_EQ(run.status, 256 - errors);
+  EXPECT_EQ(run.status, ErrorStatus(errors));
 }
 
 // The messages on standard error as runs of one repeated line, in order,
@@ -217,7 +217,7 @@ TEST(WriteFault, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
   // The failed creation and the sector it stopped are two errors.
   EXPECT_EQ(run.err, "Error creating file <full\\delta.scr>!\n");
   EXPECT_EQ(run.out, "There were 2 errors!\n");
-  EXPECT_EQ(run.status, 254);
+  EXPECT_EQ(run.status, ExpectedStatus(-2));
   EXPECT_TRUE(SameBytes(dir.Read("full/delta.$$$"), earlier));
   EXPECT_FALSE(dir.Exists("full/delta.scr"));
   EXPECT_TRUE(SameBytes(dir.Read("roomy/delta.scr"), whole));
