@@ -178,6 +178,9 @@ TEST(CommandLine, HexNumberModeLettersFoldAndTheDigitZeroMeansOccupied) {
 }
 
 TEST(CommandLine, AbsolutePosixPathIsASectorNotAnOption) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a path that begins with '/' is a POSIX host's; on Windows '/' begins an option";
+#endif
   ScratchDir dir;
   WriteSector(dir, "delta", "Delta");
   const std::string absolute = (dir.path() / "delta").string();
