@@ -56,6 +56,25 @@ TEST(CommandLine, UsageWhenThereIsNothingToConvert) {
   EXPECT_TRUE(Contains(kUsage, "Version " TORVANE_VERSION ".  "));
 }
 
+// Console text ends its lines the host's way: CR LF on Windows, as the C
+// runtime's text mode writes them, LF elsewhere.
+TEST(CommandLine, ConsoleLinesEndTheHostsWay) {
+  const auto host_lines = [](std::string text) {
+#ifdef _WIN32
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+      text.insert(at, 1, '\r');
+    }
+#endif
+    return text;
+  };
+  ScratchDir dir;
+  const ProgramResult usage = RunTorvane(dir.path(), {});
+  EXPECT_EQ(usage.raw_out, host_lines(kUsage));
+  const ProgramResult missing = RunTorvane(dir.path(), {"nosuch"});
+  EXPECT_EQ(missing.raw_err, host_lines("Couldn't open file <nosuch/nosuch.dat>!\n"));
+  EXPECT_EQ(missing.raw_out, host_lines("There were 2 errors!\n"));
+}
+
 TEST(CommandLine, HelpFirstThenTheSectorWithoutAnotherUsage) {
   ScratchDir dir;
   WriteSector(dir, "delta", "Delta");

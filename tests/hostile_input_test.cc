@@ -3,6 +3,9 @@
 // program: each ends with the design's message and error count, or with the
 // silent rejection of the line, and the rest of the sector is still drawn.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -464,6 +467,37 @@ TEST(HostileInput, PathsThatCannotWorkAreReportedAndCounted) {
       EXPECT_TRUE(IsWholeScript(dir.Read(c.alsoWritten)));
     }
   }
+}
+
+// A map file that is no regular file is refused unread, and the run does
+// not wait on it: a FIFO on a POSIX host; on Windows a device name, which
+// opens the device in whatever directory it stands.
+TEST(HostileInput, MapFileThatIsNoRegularFileIsRefusedWithoutWaiting) {
+  ScratchDir dir;
+  WriteSector(dir, "delta", "Delta", {{'A', kFarrow}, {'B', kBrine}});
+#ifdef _WIN32
+  const std::vector<std::string> refused = {"NUL", "COM1", "con.txt", "Lpt1.dat", "AUX"};
+  std::string data = dir.Read("delta/delta.dat");
+  for (size_t i = 0; i < refused.size(); ++i) {
+    const std::string file = std::string("SUB") + static_cast<char>('C' + i) + ".DAT";
+    data.replace(data.find(file), file.size(), refused[i]);
+  }
+  dir.Write("delta/delta.dat", data);
+#else
+  const std::vector<std::string> refused = {"SUBA.DAT"};
+  std::filesystem::remove(dir.path() / "delta/map/SUBA.DAT");
+  ASSERT_EQ(mkfifo((dir.path() / "delta/map/SUBA.DAT").c_str(), 0600), 0);
+#endif
+  std::string err;
+  for (const std::string& file : refused) err += "Couldn't open file <delta/map\\" + file + ">!\n";
+  const int errors = 2 * static_cast<int>(refused.size());  // each message and its subsector
+  const ProgramResult run = RunTorvane(dir.path(), {"delta"});
+  EXPECT_EQ(run.err, err);
+  EXPECT_EQ(run.out, Total(errors));
+  EXPECT_EQ(run.status, ErrorStatus(errors));
+  const std::string script = dir.Read("delta/delta.scr");
+  EXPECT_TRUE(IsWholeScript(script));
+  EXPECT_TRUE(Draws(script, "Brine")) << "the rest of the sector";
 }
 
 }  // namespace
