@@ -75,7 +75,7 @@ TEST(ProgramRunner, ExitStatusIsWhatTheHostKeeps) {
 TEST(ProgramRunner, InputAndLargeOutputsPassWithoutBlocking) {
   ScratchDir dir;
   std::string input;
-  while (input.size() < (4u << 20)) {
+  while (input.size() < (1u << 20)) {
     for (int byte = 0; byte < 256; ++byte) input += static_cast<char>(byte);
     input += "\r\n\n\r";
   }
@@ -83,10 +83,10 @@ TEST(ProgramRunner, InputAndLargeOutputsPassWithoutBlocking) {
   EXPECT_EQ(echo.status, 0) << echo.err;
   EXPECT_TRUE(echo.raw_out == input) << echo.raw_out.size() << " bytes of " << input.size();
 
-  const ProgramResult flood = RunProgram(kChild, {"flood", "4194304"}, dir.path());
+  const ProgramResult flood = RunProgram(kChild, {"flood", "1048576"}, dir.path());
   EXPECT_EQ(flood.status, 0);
-  EXPECT_TRUE(flood.raw_out == std::string(4u << 20, 'o')) << flood.raw_out.size() << " bytes";
-  EXPECT_TRUE(flood.raw_err == std::string(4u << 20, 'e')) << flood.raw_err.size() << " bytes";
+  EXPECT_TRUE(flood.raw_out == std::string(1u << 20, 'o')) << flood.raw_out.size() << " bytes";
+  EXPECT_TRUE(flood.raw_err == std::string(1u << 20, 'e')) << flood.raw_err.size() << " bytes";
 }
 
 TEST(ProgramRunner, ProgramPastItsTimeoutIsKilledAndReported) {

@@ -88,10 +88,12 @@ std::wstring CommandLine(const std::wstring& program, const std::vector<std::str
   return line;
 }
 
-// A pipe whose one end the child inherits.
+// A pipe whose one end the child inherits. Its buffer is asked to be as
+// large as a POSIX pipe's: the system's own is a few KiB, and every time it
+// fills the writer waits for the reader.
 bool OpenPipe(OwnedHandle& read, OwnedHandle& write, bool child_reads) {
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  if (!CreatePipe(read.put(), write.put(), &inherited, 0)) return false;
+  if (!CreatePipe(read.put(), write.put(), &inherited, 64 * 1024)) return false;
   return SetHandleInformation(child_reads ? write.get() : read.get(), HANDLE_FLAG_INHERIT, 0);
 }
 
