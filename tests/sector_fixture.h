@@ -4,15 +4,15 @@
 #include <map>
 #include <string>
 
-#include "program_runner.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane_test {
 
 // Writes '<dir>/<name>.dat' (name: the last component of `dir`) with `title` and an index line for
 // every subsector ("A: Alpha...", map file 'SUBA.DAT'), and a map file for every subsector: the
 // text given in `maps` by letter, else a comment line.
-inline void WriteSector(const TempDir& dir, const std::string& sector_dir, const std::string& title,
-                        const std::map<char, std::string>& maps = {}) {
+inline void WriteSector(const ScratchDir& dir, const std::string& sector_dir,
+                        const std::string& title, const std::map<char, std::string>& maps = {}) {
   const std::string name = sector_dir.substr(sector_dir.find_last_of('/') + 1);
   static const char* const kNames[16] = {"Aurel",  "Brisk",  "Corvin", "Dolmen", "Ember",  "Fallow",
                                          "Gossam", "Hallow", "Isker",  "Jarrow", "Kestle", "Lumen",

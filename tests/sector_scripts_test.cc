@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "program_runner.h"
+#include "run_torvane.h"
 
 namespace torvane_test {
 namespace {
@@ -53,7 +53,7 @@ std::string IndexLine(char letter, const std::string& name) {
 }
 
 // Sector 'kestrel': subsector G has no index line, K's map file is missing.
-void WriteKestrel(const TempDir& dir) {
+void WriteKestrel(const ScratchDir& dir) {
   const std::string names[16] = {"Amberlin",  "Brackwater", "Cindermoor", "Dunmere",
                                  "Elderfell", "Farrowdale", "",           "Hollin",
                                  "Ivywick",   "Juniper",    "Kettleby",   "Larkspur",
@@ -72,7 +72,7 @@ void WriteKestrel(const TempDir& dir) {
 
 // The asteroid symbol's digit comes from the clock-seeded generator: check
 // that it is 1 to 8 and mask it. Any other digit stays, so the line differs.
-Lines ReadScript(const TempDir& dir, const std::string& file) {
+Lines ReadScript(const ScratchDir& dir, const std::string& file) {
   Lines lines = CrLfLines(dir.Read(file));
   for (std::string& line : lines) {
     if (line.size() == 17 && line.starts_with("INSSYM Asteroid ") && line[16] >= '1' &&
@@ -149,14 +149,14 @@ const Lines kSubsectorLegend = {"LAYER STANDARD",
                                 "ECON"};
 
 TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
-  TempDir dir;
+  ScratchDir dir;
   WriteKestrel(dir);
   const ProgramResult run = RunTorvane(dir.path(), {"-sAF", "-y", "1105", "kestrel"});
 
   // G counts one error; K's missing map file counts its message and one more.
   EXPECT_EQ(run.err, "Couldn't open file <kestrel/map\\SUBK.DAT>!\n");
   EXPECT_EQ(run.out, "There were 3 errors!\n");
-  EXPECT_EQ(run.status, 256 - 3);
+  EXPECT_EQ(run.status, ExpectedStatus(-3));
   for (const char* other :
        {"kestrel/kestrelB.scr", "kestrel/kestrelG.scr", "kestrel/kestrelK.scr"}) {
     EXPECT_FALSE(dir.Exists(other)) << other;
@@ -647,14 +647,14 @@ TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
 // one whose map file is missing still gets its labels. Each counts again in
 // its own pass.
 TEST(SectorScripts, ChosenSubsectorsWithoutIndexLineOrMapFile) {
-  TempDir dir;
+  ScratchDir dir;
   WriteKestrel(dir);
   const ProgramResult run = RunTorvane(dir.path(), {"-sGK", "kestrel"});
   EXPECT_EQ(run.err,
             "Couldn't open file <kestrel/map\\SUBK.DAT>!\n"
             "Couldn't open file <kestrel/map\\SUBK.DAT>!\n");
   EXPECT_EQ(run.out, "There were 6 errors!\n");
-  EXPECT_EQ(run.status, 256 - 6);
+  EXPECT_EQ(run.status, ExpectedStatus(-6));
 
   Lines g = {"ECOFF"};
   // No name and no neighbour labels: the caption comes first.

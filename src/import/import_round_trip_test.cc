@@ -2,23 +2,19 @@
 // result with the real torvane, and compares what the sector script draws
 // with what the input file holds.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "import/test_directory.h"
+#include "testing/program_runner.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane_import {
 namespace {
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
-
-int RunProgram(const std::string& command_line) {
-  const int status = std::system(command_line.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using torvane_test::ProgramResult;
+using torvane_test::RunProgram;
+using torvane_test::ScratchDir;
 
 std::vector<std::string> ScriptLines(const std::string& bytes) {
   std::vector<std::string> lines;
@@ -49,30 +45,24 @@ bool HasText(const std::vector<std::string>& lines, const std::string& text) {
 
 // Imports `files` (the first is the sector file, an optional second the
 // metadata) into out/NAME and converts it; returns the sector script's lines.
-std::vector<std::string> ImportAndConvert(const TestDirectory& dir,
+std::vector<std::string> ImportAndConvert(const ScratchDir& dir,
                                           const std::vector<std::string>& inputs,
                                           const std::string& name) {
-  std::string import = Quoted(TORVANE_IMPORT_BINARY);
-  // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) when a
-  // literal is prepended to a temporary string.
-  for (const std::string& input : inputs) {
-    import += ' ';
-    import += Quoted(dir.Path(input));
-  }
-  import += ' ';
-  import += Quoted(dir.Path("out/" + name));
-  import += " >/dev/null 2>&1";
-  EXPECT_EQ(RunProgram(import), 0) << import;
-  const std::string convert = "cd " + Quoted(dir.Path("out")) + " && " + Quoted(TORVANE_BINARY) +
-                              " -s+ -d scripts " + name + " >/dev/null 2>&1";
+  std::vector<std::string> import_arguments;
+  for (const std::string& input : inputs) import_arguments.push_back(dir.Path(input));
+  import_arguments.push_back(dir.Path("out/" + name));
+  const ProgramResult import = RunProgram(TORVANE_IMPORT_BINARY, import_arguments, dir.path());
+  EXPECT_EQ(import.status, 0) << import.err;
   std::filesystem::create_directories(dir.path() / "out/scripts");
-  EXPECT_EQ(RunProgram(convert), 0) << convert;
+  const ProgramResult convert =
+      RunProgram(TORVANE_BINARY, {"-s+", "-d", "scripts", name}, dir.path() / "out");
+  EXPECT_EQ(convert.status, 0) << convert.err;
   EXPECT_TRUE(dir.Exists("out/scripts/" + name + "P.scr"));
   return ScriptLines(dir.Read("out/scripts/" + name + ".scr"));
 }
 
 TEST(ImportRoundTrip, TabFileAndMetadataDrawEveryWorldAndRoute) {
-  TestDirectory dir;
+  ScratchDir dir;
   // Six worlds, two of them belts (size 0), two with population 9 or more.
   dir.Write("reach.tab",
             "Sector\tSS\tHex\tName\tUWP\tBases\tRemarks\tZone\tPBG\tAllegiance\tStars\n"
@@ -113,7 +103,7 @@ TEST(ImportRoundTrip, TabFileAndMetadataDrawEveryWorldAndRoute) {
 }
 
 TEST(ImportRoundTrip, OlderFileWithItsOwnIndexAndRoutesDrawsTheSame) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("old.sec",
             "Old Reach\n"
             "\n"

@@ -6,11 +6,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "import/test_directory.h"
 #include "platform/utf8_path.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane_import {
 namespace {
+
+using torvane_test::ScratchDir;
 
 const char kColumnFile[] =
     "Hex  Name          UWP       Remarks       B  Z PBG A    Stellar\n"
@@ -30,7 +32,7 @@ ImportResult Import(const std::vector<std::string>& arguments) {
 }
 
 TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult run = Import({dir.Path("reach.txt"), dir.Path("out/reach/")});
   EXPECT_EQ(run.status, kImportWritten);
@@ -45,7 +47,7 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
 }
 
 TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult run = Import({"--strict", dir.Path("reach.txt"), dir.Path("out/reach")});
   EXPECT_EQ(run.status, kImportFailed);
@@ -55,7 +57,7 @@ TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
 }
 
 TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   dir.Write("out/reach/map/suba.dat", "hand edits\n");
   const ImportResult refused = Import({dir.Path("reach.txt"), dir.Path("out/reach")});
@@ -72,7 +74,7 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
 }
 
 TEST(ImportRun, VerboseSaysHowValuesWereFitted) {
-  TestDirectory dir;
+  ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
   const ImportResult quiet = Import({dir.Path("reach.txt"), dir.Path("a/reach")});
   EXPECT_EQ(quiet.err.find("allegiance 'ImDd' written as 'Im'"), std::string::npos);
@@ -81,7 +83,7 @@ TEST(ImportRun, VerboseSaysHowValuesWereFitted) {
 }
 
 TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
-  TestDirectory dir;
+  ScratchDir dir;
   EXPECT_EQ(Import({"--help"}).status, kImportWritten);
   EXPECT_EQ(Import({"--help"}).out.substr(0, 22), "Usage: torvane-import ");
   EXPECT_EQ(Import({"--version"}).out, "torvane-import " TORVANE_VERSION "\n");
@@ -106,7 +108,7 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
 TEST(ImportRun, NonAsciiNamesAreReadAndWrittenAsGiven) {
   using torvane::PathFromUtf8;
   using torvane::Utf8FromPath;
-  TestDirectory dir;
+  ScratchDir dir;
   const std::string name = "\xC3\x86r\xC3\xB8";                                   // Ærø
   const std::string folder = "\xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82";  // κόσμος
   std::ofstream(dir.path() / PathFromUtf8(name + ".txt"), std::ios::binary) << kColumnFile;
