@@ -2,7 +2,8 @@
 # Everything the project checks, as CI runs it: installs what is missing
 # (tools/install-deps.sh), then every test in a release build, again under
 # ASan + UBSan (with LeakSanitizer), a build of everything with clang, a
-# short run of every fuzz target, and the Debian package.
+# short run of every fuzz target, the Debian package, and the Windows
+# programs built with MinGW-w64 and tested under Wine.
 #
 #   tools/test-all.sh [fuzz-seconds-per-target]
 set -euo pipefail
@@ -14,3 +15,4 @@ cmake --workflow --preset asan
 cmake --workflow --preset clang
 fuzz/run.sh "${1:-12}"
 tools/check-package.sh
+tools/test-windows.sh
