@@ -17,10 +17,17 @@ if [ "$(id -u)" != 0 ]; then
   sudo=(sudo)
 fi
 if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
-  list=/etc/apt/sources.list.d/debian.sources
-  [ -f "$list" ] || { echo "$0: no $list to take the archive from" >&2; exit 1; }
-  sed 's/^Types: deb$/Types: deb-src/' "$list" |
-    "${sudo[@]}" tee /etc/apt/sources.list.d/torvane-deb-src.sources >/dev/null
+  # The archive in use, in either form of apt's source lists.
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      "${sudo[@]}" tee /etc/apt/sources.list.d/torvane-deb-src.sources >/dev/null
+  elif grep -q '^deb ' /etc/apt/sources.list 2>/dev/null; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+      "${sudo[@]}" tee /etc/apt/sources.list.d/torvane-deb-src.list >/dev/null
+  else
+    echo "$0: no apt source list to take the archive from" >&2
+    exit 1
+  fi
   "${sudo[@]}" apt-get update -qq
 fi
 work=build/third-party/download
