@@ -34,7 +34,7 @@ std::string Total(int errors) {
 // The texts that a script draws, in order.
 std::vector<std::string> DrawnTexts(const std::string& script) {
   std::vector<std::string> texts;
-  for (const std::string& line : CrLfLines(script)) {
+  for (const std::string& line : ScriptLines(script)) {
     if (line.starts_with("TEXTM ")) texts.push_back(line.substr(6));
   }
   return texts;
@@ -47,14 +47,14 @@ bool Draws(const std::string& script, const std::string& text) {
 
 // A script that was written to its end.
 bool IsWholeScript(const std::string& script) {
-  const std::vector<std::string> lines = CrLfLines(script);
+  const std::vector<std::string> lines = ScriptLines(script);
   return !lines.empty() && lines.front() == "ECOFF" && lines.back() == "ECON";
 }
 
 // The colour in force for the first route line of a script, and that line;
 // empty when no route was drawn.
 std::pair<std::string, std::string> FirstRoute(const std::string& script) {
-  const std::vector<std::string> lines = CrLfLines(script);
+  const std::vector<std::string> lines = ScriptLines(script);
   std::string colour;
   for (const std::string& line : lines) {
     if (line.starts_with("COLOR ")) colour = line.substr(6);

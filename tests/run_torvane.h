@@ -9,6 +9,7 @@
 
 #include "testing/program_runner.h"
 #include "testing/scratch_dir.h"
+#include "testing/script_lines.h"
 
 namespace torvane_test {
 
@@ -26,22 +27,6 @@ inline int ErrorStatus(int errors) {
 #else
   return ExpectedStatus(-std::min(errors, 255));
 #endif
-}
-
-// Splits CR LF-ended text into lines.
-inline std::vector<std::string> CrLfLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start) + "<no line end>");
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
 }
 
 }  // namespace torvane_test

@@ -73,7 +73,7 @@ void WriteKestrel(const ScratchDir& dir) {
 // The asteroid symbol's digit comes from the clock-seeded generator: check
 // that it is 1 to 8 and mask it. Any other digit stays, so the line differs.
 Lines ReadScript(const ScratchDir& dir, const std::string& file) {
-  Lines lines = CrLfLines(dir.Read(file));
+  Lines lines = ScriptLines(dir.Read(file));
   for (std::string& line : lines) {
     if (line.size() == 17 && line.starts_with("INSSYM Asteroid ") && line[16] >= '1' &&
         line[16] <= '8') {

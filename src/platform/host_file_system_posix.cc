@@ -13,6 +13,7 @@
 #include <set>
 
 #include "platform/file_system.h"
+#include "platform/host_output_file.h"
 #include "platform/path_text.h"
 
 namespace torvane {
@@ -290,39 +291,15 @@ class HostInputFile final : public InputFile {
   std::uint64_t size_;
 };
 
-// Writes are gathered into the pending text and handed to the system about
-// 64 KiB at a time.
-class HostOutputFile final : public OutputFile {
+class PosixOutputFile final : public HostOutputFile {
  public:
-  explicit HostOutputFile(int fd) : OutputFile(kHandOverSize), fd_(fd) {
-    // Room for the usual largest command past the mark, so the text is
-    // allocated once per file.
-    Pending().ReserveTotal(kHandOverSize + 4096);
-  }
-  ~HostOutputFile() override {
+  explicit PosixOutputFile(int fd) : fd_(fd) {}
+  ~PosixOutputFile() override {
     if (fd_ >= 0) Close();
   }
 
-  bool Close() override {
-    bool ok = HandOver();
-    if (close(fd_) != 0) ok = false;
-    fd_ = -1;
-    return ok;
-  }
-
  protected:
-  // Bytes that could not be written are dropped: the failure is reported
-  // once, for the write that met it.
-  bool HandOver() override {
-    const bool ok = WriteAll(Pending().Bytes());
-    Pending().Clear();
-    return ok;
-  }
-
- private:
-  static constexpr size_t kHandOverSize = 64 * 1024;
-
-  bool WriteAll(std::string_view bytes) {
+  bool WriteAll(std::string_view bytes) override {
     while (!bytes.empty()) {
       const ssize_t put = write(fd_, bytes.data(), bytes.size());
       if (put < 0) {
@@ -334,6 +311,13 @@ class HostOutputFile final : public OutputFile {
     return true;
   }
 
+  bool CloseHostFile() override {
+    const bool ok = close(fd_) == 0;
+    fd_ = -1;
+    return ok;
+  }
+
+ private:
   int fd_;
 };
 
@@ -373,7 +357,7 @@ class HostFileSystemImpl final : public FileSystem {
       if (found.path != host) fd = CreateFile(found.path, EntryChange(found.path, found.dirStamp));
     }
     if (fd < 0) return nullptr;
-    return std::make_unique<HostOutputFile>(fd);
+    return std::make_unique<PosixOutputFile>(fd);
   }
 
   bool FileExists(std::string_view path) override {

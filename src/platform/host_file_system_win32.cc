@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/host_output_file.h"
 #include "platform/path_text.h"
 
 namespace torvane {
@@ -100,37 +101,15 @@ class HostInputFile final : public InputFile {
 // Writes are gathered into the pending text and handed to the system about
 // 64 KiB at a time. The bytes are written as they stand: the pending text
 // already has its CR LF line ends.
-class HostOutputFile final : public OutputFile {
+class Win32OutputFile final : public HostOutputFile {
  public:
-  explicit HostOutputFile(HANDLE handle) : OutputFile(kHandOverSize), handle_(handle) {
-    // Room for the usual largest command past the mark, so the text is
-    // allocated once per file.
-    Pending().ReserveTotal(kHandOverSize + 4096);
-  }
-  ~HostOutputFile() override {
+  explicit Win32OutputFile(HANDLE handle) : handle_(handle) {}
+  ~Win32OutputFile() override {
     if (handle_ != INVALID_HANDLE_VALUE) Close();
   }
 
-  bool Close() override {
-    bool ok = HandOver();
-    if (!CloseHandle(handle_)) ok = false;
-    handle_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-
  protected:
-  // Bytes that could not be written are dropped: the failure is reported
-  // once, for the write that met it.
-  bool HandOver() override {
-    const bool ok = WriteAll(Pending().Bytes());
-    Pending().Clear();
-    return ok;
-  }
-
- private:
-  static constexpr size_t kHandOverSize = 64 * 1024;
-
-  bool WriteAll(std::string_view bytes) {
+  bool WriteAll(std::string_view bytes) override {
     constexpr size_t kLargestWrite = 1u << 30;
     while (!bytes.empty()) {
       DWORD put = 0;
@@ -141,6 +120,13 @@ class HostOutputFile final : public OutputFile {
     return true;
   }
 
+  bool CloseHostFile() override {
+    const bool ok = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
   HANDLE handle_;
 };
 
@@ -177,7 +163,7 @@ class HostFileSystemImpl final : public FileSystem {
       CloseHandle(handle);
       return nullptr;
     }
-    return std::make_unique<HostOutputFile>(handle);
+    return std::make_unique<Win32OutputFile>(handle);
   }
 
   bool FileExists(std::string_view path) override {

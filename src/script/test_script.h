@@ -16,6 +16,7 @@
 #include "script/script_writer.h"
 #include "sector/kept_map_texts.h"
 #include "sector/subsector_map.h"
+#include "testing/script_lines.h"
 
 namespace torvane {
 
@@ -44,22 +45,7 @@ class TestRun {
   std::string errors_;
 };
 
-// Splits CR LF-ended script bytes into lines; a last line without a line end
-// is kept with "<no line end>" appended so that a test notices it.
-inline std::vector<std::string> ScriptLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start) + "<no line end>");
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
+using torvane_test::ScriptLines;
 
 // A script "t.scr" opened on its own in-memory file system.
 class TestScript : public TestRun {

@@ -42,6 +42,10 @@ struct RunOptions {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::filesystem::path& directory, const RunOptions& options = {});
 
+// A run's program and arguments as failure messages show it, cut at 300
+// characters.
+std::string Describe(const std::string& program, const std::vector<std::string>& arguments);
+
 // The program's full path when it is on PATH (or is a path that exists);
 // empty otherwise.
 std::string FindProgram(const std::string& name);

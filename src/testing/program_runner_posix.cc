@@ -58,12 +58,6 @@ bool ReadAvailable(int fd, std::string& bytes) {
   }
 }
 
-std::string Describe(const std::string& program, const std::vector<std::string>& arguments) {
-  std::string text = program;
-  for (const std::string& argument : arguments) text += " '" + argument + "'";
-  return text.size() > 300 ? text.substr(0, 300) + "..." : text;
-}
-
 }  // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
