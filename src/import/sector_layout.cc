@@ -48,21 +48,19 @@ std::string HexNumber(int column, int row) {
   return text;
 }
 
-// Population multiplier, belts and gas giants; a missing digit is written
-// as '0', since torvane draws a gas giant for a blank column 53.
+// Population multiplier, belts and gas giants, each digit in its own column.
+// An unknown digit ('?', 'X') or any other character that is not a digit is
+// written '0' in its place, and a missing one '0' after the others: torvane
+// draws a gas giant for anything but '0' in column 53.
 std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& log) {
-  std::string fitted(TrimBlanks(pbg));
-  const auto is_digit = [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  };
-  const bool usable = fitted.size() == 3 && std::all_of(fitted.begin(), fitted.end(), is_digit);
-  if (usable) return fitted;
-  std::string digits;
-  for (char c : fitted) {
-    if (is_digit(c) && digits.size() < 3) digits += c;
+  const std::string published(TrimBlanks(pbg));
+  std::string digits = "000";
+  for (size_t i = 0; i < digits.size() && i < published.size(); ++i) {
+    if (published[i] >= '0' && published[i] <= '9') digits[i] = published[i];
   }
-  digits.resize(3, '0');
-  log.Note(source, "PBG '" + fitted + "' written as '" + digits + "'");
+  if (published == digits) return digits;
+  log.Change(source, published.empty() ? "no PBG: written as '000'"
+                                       : "PBG '" + published + "' written as '" + digits + "'");
   return digits;
 }
 

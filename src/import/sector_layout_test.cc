@@ -51,8 +51,8 @@ TEST(SectorLayout, WorldLineWithoutOptionalFieldsSuppressesTheGasGiant) {
   world.pbg = "1 2";
   world.allegiance = "Zh";
   EXPECT_EQ(WorldLine(world, CodeStyle::kOlder, log),
-            "Omega         3240 A788899-C                       120 Zh");
-  EXPECT_EQ(log.notes.back(), "t.tab:3: PBG '1 2' written as '120'");
+            "Omega         3240 A788899-C                       102 Zh");
+  EXPECT_EQ(log.notes.back(), "t.tab:3: PBG '1 2' written as '102'");
 }
 
 TEST(SectorLayout, RoutesArePlacedInTheStartSubsectorWithOffsets) {
@@ -161,6 +161,40 @@ TEST(SectorLayout, SectorFilesHoldIndexRoutesAndWorldsInHexOrder) {
   ASSERT_EQ(log.problems.size(), 1u);
   EXPECT_EQ(log.problems[0],
             "t.tab:3: hex 0102 already holds 'First' from t.tab:3: world left out");
+}
+
+TEST(SectorLayout, UnknownPbgDigitsAreWrittenAsZeroInTheirOwnPlace) {
+  struct Case {
+    const char* pbg;
+    const char* written;
+    const char* note;  // "" for none
+  };
+  const Case cases[] = {
+      {"123", "123", ""},
+      {"?03", "003", "PBG '?03' written as '003'"},
+      {"?11", "011", "PBG '?11' written as '011'"},
+      {"1?3", "103", "PBG '1?3' written as '103'"},
+      {"X12", "012", "PBG 'X12' written as '012'"},
+      {"XXX", "000", "PBG 'XXX' written as '000'"},
+      {"x0?", "000", "PBG 'x0?' written as '000'"},
+      {"12", "120", "PBG '12' written as '120'"},
+      {"1234", "123", "PBG '1234' written as '123'"},
+      {"A12", "012", "PBG 'A12' written as '012'"},
+      {"", "000", "no PBG: written as '000'"},
+  };
+  for (const Case& c : cases) {
+    ImportedWorld world = World(1, 1, "Alpha");
+    world.pbg = c.pbg;
+    ImportLog log;
+    EXPECT_EQ(WorldLine(world, CodeStyle::kNewer, log),
+              "Alpha         0101 A788899-C                       " + std::string(c.written))
+        << c.pbg;
+    const std::vector<std::string> notes =
+        *c.note ? std::vector<std::string>{"t.tab:3: " + std::string(c.note)}
+                : std::vector<std::string>{};
+    EXPECT_EQ(log.notes, notes) << c.pbg;
+    EXPECT_EQ(log.changes, *c.note ? 1 : 0) << c.pbg;
+  }
 }
 
 }  // namespace
