@@ -111,7 +111,7 @@ std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& lo
   Put(line, 0, FitName(world.name, source, log));
   Put(line, kHexColumn, HexNumber(world.column, world.row));
   Put(line, kProfileColumn, world.uwp);
-  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, codes, source, log);
+  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, source, log);
   Put(line, kRemarksColumn, FitRemarks(world.remarks, codes, source, log));
   line[kZoneColumn] = MapZone(world.zone, source, log);
   Put(line, kPbgColumn, FitPbg(world.pbg, source, log));
