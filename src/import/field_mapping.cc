@@ -224,6 +224,28 @@ char BestBaseLetter(BaseKinds kinds) {
   return best;
 }
 
+// The codes of a remarks field: its words, except that a code in braces,
+// parentheses or brackets ("{Twin Suns}", "(Aslan)") runs to its closing mark,
+// blanks and all.
+std::vector<std::string_view> RemarkCodes(std::string_view remarks) {
+  std::vector<std::string_view> codes;
+  const std::vector<std::string_view> words = SplitWords(remarks);
+  for (size_t i = 0; i < words.size(); ++i) {
+    const size_t open = std::string_view("{([").find(words[i].front());
+    size_t last = i;
+    if (open != std::string_view::npos) {
+      const char close = "})]"[open];
+      while (last + 1 < words.size() && words[last].back() != close) ++last;
+      if (words[last].back() != close) last = i;
+    }
+    const char* begin = words[i].data();
+    codes.push_back(std::string_view(
+        begin, static_cast<size_t>(words[last].data() - begin) + words[last].size()));
+    i = last;
+  }
+  return codes;
+}
+
 }  // namespace
 
 std::vector<std::string_view> SplitWords(std::string_view text) {
@@ -269,7 +291,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
                        ImportLog& log) {
   std::array<bool, DrawnRemarks.size()> drawn{};
   std::vector<std::string> others;
-  for (std::string_view word : SplitWords(remarks)) {
+  for (std::string_view word : RemarkCodes(remarks)) {
     std::string code(word);
     if (codes == CodeStyle::kNewer) {
       for (const RemarkTranslation& row : NewerRemarkTable) {

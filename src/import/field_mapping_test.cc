@@ -174,6 +174,11 @@ TEST(FieldMapping, RemarksPutTheDrawnCodesFirstAndFitSixteenColumns) {
   // A longer code that would not fit is passed over for a shorter one after it.
   EXPECT_EQ(FitRemarks("Ag Ni Hi In (Aslan) Lo", CodeStyle::kOlder, kSource, log),
             "Ag Ni Hi In Lo");
+  // A code in braces or parentheses is one code, blanks and all.
+  EXPECT_EQ(FitRemarks("Ni {Twin Suns} Ag", CodeStyle::kOlder, kSource, log), "Ni {Twin Suns}");
+  EXPECT_EQ(log.notes.back(), "t.tab:7: remark 'Ag' left out: the remarks hold 16 columns");
+  EXPECT_EQ(FitRemarks("{Far Too Long For Us} Lo", CodeStyle::kOlder, kSource, log), "Lo");
+  EXPECT_EQ(FitRemarks("{Open Ag", CodeStyle::kOlder, kSource, log), "{Open Ag");
 }
 
 TEST(FieldMapping, NewerRemarksAreTranslatedAndCodesHidingDrawnOnesDropped) {
