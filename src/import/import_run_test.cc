@@ -33,7 +33,10 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
   EXPECT_EQ(run.status, kImportWritten);
   EXPECT_EQ(run.err,
             dir.Path("reach.txt") + ":4: hex '0x02' is not a hex of the sector (0101 to 3240)\n");
-  EXPECT_NE(run.out.find(": 1 worlds, 0 routes."), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(": 2 world lines read, 1 written unchanged, 0 written changed, 1 skipped; "
+                         "0 routes.\n1 line or value could not be used"),
+            std::string::npos)
+      << run.out;
   EXPECT_EQ(dir.Read("out/reach/reach.dat").substr(0, 7), "reach\n\n");
   EXPECT_NE(dir.Read("out/reach/map/SUBA.DAT").find("\nAlpha         0102 A788899-C  A Cp Hi"),
             std::string::npos);
@@ -47,7 +50,7 @@ TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
   const ImportResult run = Import({"--strict", dir.Path("reach.txt"), dir.Path("out/reach")});
   EXPECT_EQ(run.status, kImportFailed);
   EXPECT_NE(run.err.find(":4: hex '0x02'"), std::string::npos);
-  EXPECT_NE(run.err.find("1 problem(s) and --strict: nothing written"), std::string::npos);
+  EXPECT_NE(run.err.find("1 problem and --strict: nothing written"), std::string::npos);
   EXPECT_FALSE(dir.Exists("out/reach"));
 }
 
@@ -96,6 +99,50 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
       Import({dir.Path("reach.txt"), dir.Path("bad.xml"), dir.Path("out/x")});
   EXPECT_EQ(bad_xml.status, kImportFailed);
   EXPECT_FALSE(dir.Exists("out/x"));
+}
+
+TEST(ImportRun, SummaryCountsWorldLinesInEveryOutcome) {
+  struct Case {
+    const char* text;
+    const char* summary;  // after "file NAME: "
+  };
+  const Case cases[] = {
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im G2 V\n",
+       "1 world line read, 1 written unchanged, 0 written changed, 0 skipped; 0 routes.\n"},
+      {"Alpha         0101 A788899-C  A Hi              A  ?23 Im G2 V\n"
+       "Beta          0102 A788899-C  V Hi                 123 Im\n"
+       "$0101 0102 0 0 3\n"
+       "Gamma         0103 A788899-C\n"
+       "Delta         0104\n",
+       "4 world lines read, 1 written unchanged, 2 written changed, 1 skipped; 1 route.\n"
+       "1 line or value could not be used; see the messages above.\n"},
+  };
+  for (const Case& c : cases) {
+    TestDirectory dir;
+    dir.Write("old.sec", c.text);
+    const ImportResult run = Import({dir.Path("old.sec"), dir.Path("out/old")});
+    EXPECT_EQ(run.status, kImportWritten) << run.err;
+    const std::string prefix = "file " + dir.Path("old.sec") + ": ";
+    ASSERT_NE(run.out.find(prefix), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.find(prefix) + prefix.size()), c.summary);
+  }
+}
+
+TEST(ImportRun, VerboseSaysWhatChangedOnEachLine) {
+  TestDirectory dir;
+  dir.Write("old.sec",
+            "Alpha         0101 A788899-C  A Hi              A  ?23 Im G2 V\n"
+            "Beta          0102 A788899-C  V Hi                 123 Im\n"
+            "A Name Too Long For It   0103 A788899-C\n");
+  const ImportResult run = Import({"--verbose", dir.Path("old.sec"), dir.Path("out/old")});
+  EXPECT_EQ(run.status, kImportWritten) << run.err;
+  const std::string file = dir.Path("old.sec");
+  EXPECT_EQ(run.err, file + ":1: PBG '?23' written as '023'\n" + file +
+                         ":3: name 'A Name Too Long For It' cut to 'A Name Too Lon'\n" + file +
+                         ":3: no PBG: written as '000'\n");
+  EXPECT_NE(dir.Read("out/old/map/SUBA.DAT")
+                .find("\nBeta          0102 A788899-C  S Hi                 123 Im\n"),
+            std::string::npos);
 }
 
 }  // namespace

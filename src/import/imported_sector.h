@@ -54,6 +54,8 @@ struct ImportedRoute {
 
 struct ImportedSector {
   CodeStyle codes = CodeStyle::kNewer;
+  // Lines of the sector file taken for world lines, read or reported.
+  int world_lines_read = 0;
   std::string title;
   std::array<std::string, 16> subsector_names;
   std::vector<ImportedWorld> worlds;

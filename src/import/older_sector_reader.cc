@@ -214,9 +214,10 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
       routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
       continue;
     }
+    ++sector.world_lines_read;
     const std::optional<size_t> hex = FindHexColumn(line);
     if (!hex) {
-      log.Problem(source, "not a world line: no hex and world profile such as '0101 A788899-C'");
+      log.Skip(source, "not a world line: no hex and world profile such as '0101 A788899-C'");
       continue;
     }
     ImportedWorld world;

@@ -156,5 +156,26 @@ TEST(SectorFileReader, OlderFileWithoutHeaderTakesTitleFromItsBlocks) {
   EXPECT_TRUE(log.problems.empty());
 }
 
+TEST(SectorFileReader, EveryFormatCountsItsWorldLines) {
+  struct Case {
+    const char* text;
+    int read;
+    size_t skipped;
+  };
+  const Case cases[] = {
+      {kTabFile, 5, 3},
+      {kColumnFile, 4, 2},
+      {kOlderFile, 5, 1},
+      // A header line without its dashes: a line that is no world.
+      {"Hex  UWP\nHex  UWP\n---- ---------\n0101 A788899-C\n", 2, 1},
+  };
+  for (const Case& c : cases) {
+    ImportLog log;
+    const ImportedSector sector = ReadSectorFile(c.text, "c.txt", log);
+    EXPECT_EQ(sector.world_lines_read, c.read) << c.text;
+    EXPECT_EQ(log.skipped_lines.size(), c.skipped) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace torvane_import

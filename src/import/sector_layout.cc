@@ -195,14 +195,17 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
   const ImportedWorld* previous = nullptr;
   for (const ImportedWorld* world : worlds) {
     if (previous != nullptr && previous->column == world->column && previous->row == world->row) {
-      log.Problem(world->source, "hex " + HexNumber(world->column, world->row) +
-                                     " already holds '" + previous->name + "' from " +
-                                     previous->source.file + ":" +
-                                     std::to_string(previous->source.line) + ": world left out");
+      const std::string held =
+          TrimBlanks(previous->name).empty() ? "an unnamed world" : "'" + previous->name + "'";
+      log.Skip(world->source, "hex " + HexNumber(world->column, world->row) + " already holds " +
+                                  held + " from " + previous->source.file + ":" +
+                                  std::to_string(previous->source.line) + ": world left out");
       continue;
     }
     previous = world;
+    const int changes_before = log.changes;
     const std::string line = WorldLine(*world, sector.codes, log);
+    if (log.changes != changes_before) ++counts.changed;
     if (line.size() > kBaseColumn && line[kBaseColumn] != ' ')
       base_letters.insert(line[kBaseColumn]);
     if (line.size() > kAllegianceColumn + 1 && line[kAllegianceColumn] != ' ') {
@@ -210,8 +213,11 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
           std::string(TrimBlanks(world->allegiance)));
     }
     world_lines[static_cast<size_t>(SubsectorOfHex(world->column, world->row))].push_back(line);
+    counts.written_lines.push_back(world->source.line);
     ++counts.worlds;
   }
+  counts.world_lines_read = sector.world_lines_read;
+  counts.skipped = static_cast<int>(log.skipped_lines.size());
 
   std::array<std::vector<std::string>, kSubsectorCount> route_lines;
   for (const ImportedRoute& route : sector.routes) {

@@ -197,5 +197,29 @@ TEST(SectorLayout, UnknownPbgDigitsAreWrittenAsZeroInTheirOwnPlace) {
   }
 }
 
+TEST(SectorLayout, CountsSayWhichWorldLinesWereWrittenChangedOrSkipped) {
+  ImportedSector sector;
+  sector.world_lines_read = 5;
+  sector.worlds = {World(1, 1, ""), World(1, 1, "Twin"), World(2, 2, "Plain"),
+                   World(3, 3, "A Name Too Long For It")};
+  for (size_t i = 0; i < sector.worlds.size(); ++i) {
+    sector.worlds[i].source.line = static_cast<int>(i + 2);
+    sector.worlds[i].pbg = "100";
+  }
+  LayoutCounts counts;
+  ImportLog log;
+  log.Skip({"t.tab", 9}, "not a world line");
+  LayOutSector(sector, "test", "t.tab", counts, log);
+  EXPECT_EQ(counts.world_lines_read, 5);
+  EXPECT_EQ(counts.worlds, 3);
+  EXPECT_EQ(counts.changed, 1);
+  EXPECT_EQ(counts.skipped, 2);
+  EXPECT_EQ(counts.written_lines, (std::vector<int>{2, 4, 5}));
+  EXPECT_EQ(log.skipped_lines, (std::vector<int>{9, 3}));
+  // A second world in the hex of an unnamed one.
+  EXPECT_EQ(log.problems.back(),
+            "t.tab:3: hex 0101 already holds an unnamed world from t.tab:2: world left out");
+}
+
 }  // namespace
 }  // namespace torvane_import
