@@ -145,5 +145,30 @@ TEST(ImportRun, VerboseSaysWhatChangedOnEachLine) {
             std::string::npos);
 }
 
+TEST(ImportRun, StrictFailsWhenAnOlderLineIsSkippedOrItsFieldsCannotBeFound) {
+  struct Case {
+    const char* text;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im\n"
+       "Beta          0102 A788899-C  A Hi              A  123 Imperial\n",
+       ":2: allegiance 'Imperial' is not 2 to 4 letters or \"--\"\n"},
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im\nBeta 0102 A7-C\n",
+       ":2: not a world line: no hex and world profile such as '0101 A788899-C'\n"},
+      {"Alpha         0101 A788899-C\nBeta          0101 A788899-C\n",
+       ":2: hex 0101 already holds 'Alpha' from "},
+  };
+  for (const Case& c : cases) {
+    TestDirectory dir;
+    dir.Write("old.sec", c.text);
+    const ImportResult run = Import({"--strict", dir.Path("old.sec"), dir.Path("out/old")});
+    EXPECT_EQ(run.status, kImportFailed) << c.text;
+    EXPECT_NE(run.err.find(dir.Path("old.sec") + c.problem), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 problem and --strict: nothing written"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("out/old"));
+  }
+}
+
 }  // namespace
 }  // namespace torvane_import
