@@ -116,8 +116,10 @@ std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& lo
   line[kZoneColumn] = MapZone(world.zone, source, log);
   Put(line, kPbgColumn, FitPbg(world.pbg, source, log));
   Put(line, kAllegianceColumn, MapAllegiance(world.allegiance, source, log));
-  line += ReplaceControls(TrimBlanks(world.stars));
-  return TrimTrailingBlanks(std::move(line));
+  line += TrimBlanks(world.stars);
+  // A control character in any field (a stray byte inside a remark) would
+  // break the line for torvane: each becomes a blank.
+  return TrimTrailingBlanks(ReplaceControls(line));
 }
 
 PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {

@@ -221,5 +221,18 @@ TEST(SectorLayout, CountsSayWhichWorldLinesWereWrittenChangedOrSkipped) {
             "t.tab:3: hex 0101 already holds an unnamed world from t.tab:2: world left out");
 }
 
+TEST(SectorLayout, ControlCharactersInAnyFieldBecomeBlanks) {
+  ImportedWorld world = World(1, 1, "Al\x01pha");
+  world.remarks =
+      "Ni W\x10"
+      "a";
+  world.allegiance = "I\x7F";
+  world.pbg = "100";
+  world.stars = "G2\vV";
+  ImportLog log;
+  EXPECT_EQ(WorldLine(world, CodeStyle::kOlder, log),
+            "Al pha        0101 A788899-C    Ni W a             100 I  G2 V");
+}
+
 }  // namespace
 }  // namespace torvane_import
