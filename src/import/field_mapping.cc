@@ -44,21 +44,43 @@ constexpr std::array<BaseCode, 25> BaseCodeTable{{
     {'Z', Kind(20)},
 }};
 
-// The letters of the newer base codes whose meaning differs from torvane's
-// table or depends on the world's allegiance; the first row whose letter
-// matches and whose allegiance prefix begins the world's allegiance wins. A
-// letter without a row here means what torvane's table says.
-struct NewerBaseLetter {
+// The base letters of published data, in all three formats, and the kinds of
+// base each stands for; the first row whose letter matches and whose
+// allegiance prefix begins the world's allegiance wins. One letter means the
+// same in every format.
+struct PublishedBaseLetter {
   char letter;
   std::string_view allegiance_prefix;
   BaseKinds kinds;
 };
-constexpr std::array<NewerBaseLetter, 4> NewerBaseLetters{{
-    {'K', "Kk", Kind(16)},  // naval base of the K'kree
-    {'K', "V", Kind(8)},    // naval base of a Vargr state
-    {'K', "", Kind(4)},     // naval base of any other state
-    {'V', "", Kind(1)},     // exploration base: a scout base
+constexpr std::array<PublishedBaseLetter, 28> PublishedBaseLetters{{
+    {'A', "", Kind(0) | Kind(1)}, {'B', "", Kind(0) | Kind(3)}, {'C', "", Kind(9)},
+    {'D', "", Kind(2)},           {'E', "", Kind(13)},          {'F', "", Kind(4) | Kind(5)},
+    {'G', "", Kind(8)},           {'H', "", Kind(8) | Kind(9)}, {'I', "", Kind(18)},
+    {'J', "", Kind(4)},           {'K', "Kk", Kind(16)},  // naval base of the K'kree
+    {'K', "V", Kind(8)},                                  // naval base of a Vargr state
+    {'K', "", Kind(4)},                                   // naval base of any other state
+    {'L', "", Kind(12)},          {'M', "", Kind(5)},           {'N', "", Kind(0)},
+    {'O', "", Kind(17)},          {'P', "", Kind(10)},          {'Q', "", Kind(11)},
+    {'R', "", Kind(7)},           {'S', "", Kind(1)},           {'T', "", Kind(6)},
+    {'U', "", Kind(6) | Kind(7)}, {'V', "", Kind(1)},  // exploration base: a scout base
+    {'W', "", Kind(3)},           {'X', "", Kind(21)},          {'Y', "", Kind(22)},
+    {'Z', "", Kind(20)},
 }};
+
+// Every letter torvane draws is read back as itself (for some allegiance),
+// so that the importer reads its own map files unchanged.
+constexpr bool EveryTorvaneLetterReadsBack() {
+  for (const BaseCode& code : BaseCodeTable) {
+    bool found = false;
+    for (const PublishedBaseLetter& row : PublishedBaseLetters) {
+      found = found || (row.letter == code.letter && row.kinds == code.kinds);
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryTorvaneLetterReadsBack());
 
 // Words of an older file's base legend and the newer letters they stand for.
 struct LegendWord {
@@ -178,11 +200,11 @@ BaseKinds KindsOfTorvaneLetter(char letter) {
   return 0;
 }
 
-BaseKinds KindsOfNewerLetter(char letter, std::string_view allegiance) {
-  for (const NewerBaseLetter& row : NewerBaseLetters) {
+BaseKinds KindsOfPublishedLetter(char letter, std::string_view allegiance) {
+  for (const PublishedBaseLetter& row : PublishedBaseLetters) {
     if (row.letter == letter && StartsWith(allegiance, row.allegiance_prefix)) return row.kinds;
   }
-  return KindsOfTorvaneLetter(letter);
+  return 0;
 }
 
 // The letter whose kinds equal `kinds`, else the first letter (in table order)
@@ -200,6 +222,28 @@ char BestBaseLetter(BaseKinds kinds) {
     }
   }
   return best;
+}
+
+// The codes of a remarks field: its words, except that a code in braces,
+// parentheses or brackets ("{Twin Suns}", "(Aslan)") runs to its closing mark,
+// blanks and all.
+std::vector<std::string_view> RemarkCodes(std::string_view remarks) {
+  std::vector<std::string_view> codes;
+  const std::vector<std::string_view> words = SplitWords(remarks);
+  for (size_t i = 0; i < words.size(); ++i) {
+    const size_t open = std::string_view("{([").find(words[i].front());
+    size_t last = i;
+    if (open != std::string_view::npos) {
+      const char close = "})]"[open];
+      while (last + 1 < words.size() && words[last].back() != close) ++last;
+      if (words[last].back() != close) last = i;
+    }
+    const char* begin = words[i].data();
+    codes.push_back(std::string_view(
+        begin, static_cast<size_t>(words[last].data() - begin) + words[last].size()));
+    i = last;
+  }
+  return codes;
 }
 
 }  // namespace
@@ -231,14 +275,14 @@ std::string FitName(std::string_view name, const SourceLine& source, ImportLog& 
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
   if (!fitted.empty() && (fitted[0] == '#' || fitted[0] == '@' || fitted[0] == '$')) {
-    log.Note(source,
-             "name '" + fitted + "' begins with '" + fitted[0] +
-                 "', which would make the line a comment or route: a blank is put before it");
+    log.Change(source,
+               "name '" + fitted + "' begins with '" + fitted[0] +
+                   "', which would make the line a comment or route: a blank is put before it");
     fitted.insert(fitted.begin(), ' ');
   }
   const std::string_view cut = CutToWidth(fitted, kNameWidth);
   if (cut.size() < fitted.size()) {
-    log.Note(source, "name '" + fitted + "' cut to '" + std::string(cut) + "'");
+    log.Change(source, "name '" + fitted + "' cut to '" + std::string(cut) + "'");
   }
   return std::string(TrimBlanks(cut).empty() ? std::string_view() : cut);
 }
@@ -247,14 +291,14 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
                        ImportLog& log) {
   std::array<bool, DrawnRemarks.size()> drawn{};
   std::vector<std::string> others;
-  for (std::string_view word : SplitWords(remarks)) {
+  for (std::string_view word : RemarkCodes(remarks)) {
     std::string code(word);
     if (codes == CodeStyle::kNewer) {
       for (const RemarkTranslation& row : NewerRemarkTable) {
         if (!MatchesPattern(code, row.code)) continue;
         if (row.replacement.empty()) {
-          log.Note(source,
-                   "remark '" + code + "' left out (torvane would draw it as a prison camp)");
+          log.Change(source,
+                     "remark '" + code + "' left out (torvane would draw it as a prison camp)");
         } else {
           log.Note(source,
                    "remark '" + code + "' written as '" + std::string(row.replacement) + "'");
@@ -276,8 +320,8 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
     }
     if (is_drawn) continue;
     if (!inside.empty()) {
-      log.Note(source, "remark '" + code + "' left out (torvane would draw the '" +
-                           std::string(inside) + "' inside it)");
+      log.Change(source, "remark '" + code + "' left out (torvane would draw the '" +
+                             std::string(inside) + "' inside it)");
       continue;
     }
     others.push_back(code);
@@ -295,7 +339,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
     if (fitted.size() + needed <= kRemarksWidth) {
       append(code);
     } else {
-      log.Note(source, "remark '" + code + "' left out: the remarks hold 16 columns");
+      log.Change(source, "remark '" + code + "' left out: the remarks hold 16 columns");
     }
   }
   return fitted;
@@ -306,7 +350,7 @@ char MapZone(std::string_view zone, const SourceLine& source, ImportLog& log) {
   for (const ZoneCode& row : ZoneTable) {
     if (row.code == code) return row.zone;
   }
-  log.Note(source, "zone '" + code + "' is not amber or red: no zone written");
+  log.Change(source, "zone '" + code + "' is not amber or red: no zone written");
   return ' ';
 }
 
@@ -334,17 +378,18 @@ std::string MapAllegiance(std::string_view allegiance, const SourceLine& source,
   return std::string(code);
 }
 
-char MapBaseCode(std::string_view bases, std::string_view allegiance, CodeStyle codes,
-                 const SourceLine& source, ImportLog& log) {
-  const std::string code = UpperAscii(TrimBlanks(bases));
+char MapBaseCode(std::string_view bases, std::string_view allegiance, const SourceLine& source,
+                 ImportLog& log) {
+  std::string code;
+  for (char c : UpperAscii(bases)) {
+    if (c != ' ' && c != '\t') code += c;
+  }
   if (code.empty() || code == "-") return ' ';
   BaseKinds kinds = 0;
   for (char letter : code) {
-    const BaseKinds letter_kinds = codes == CodeStyle::kNewer
-                                       ? KindsOfNewerLetter(letter, TrimBlanks(allegiance))
-                                       : KindsOfTorvaneLetter(letter);
+    const BaseKinds letter_kinds = KindsOfPublishedLetter(letter, TrimBlanks(allegiance));
     if (letter_kinds == 0) {
-      log.Note(source, std::string("base code '") + letter + "' has no symbol: left out");
+      log.Change(source, std::string("base code '") + letter + "' has no symbol: left out");
     }
     kinds |= letter_kinds;
   }
@@ -352,8 +397,8 @@ char MapBaseCode(std::string_view bases, std::string_view allegiance, CodeStyle 
   const char letter = BestBaseLetter(kinds);
   const BaseKinds lost = kinds & ~KindsOfTorvaneLetter(letter);
   if (lost != 0) {
-    log.Note(source, "bases '" + code + "' written as '" + letter + "': no letter also draws " +
-                         KindNames(lost));
+    log.Change(source, "bases '" + code + "' written as '" + letter + "': no letter also draws " +
+                           KindNames(lost));
   }
   return letter;
 }

@@ -37,9 +37,11 @@ char MapZone(std::string_view zone, const SourceLine& source, ImportLog& log);
 // The two-letter allegiance code for columns 55 and 56 (empty for none).
 std::string MapAllegiance(std::string_view allegiance, const SourceLine& source, ImportLog& log);
 
-// The base code letter for column 30 (a blank for none).
-char MapBaseCode(std::string_view bases, std::string_view allegiance, CodeStyle codes,
-                 const SourceLine& source, ImportLog& log);
+// The base code letter for column 30 (a blank for none) from the published
+// base letters, which mean the same in every format (one letter, as older
+// files write them, or several, as the newer formats do).
+char MapBaseCode(std::string_view bases, std::string_view allegiance, const SourceLine& source,
+                 ImportLog& log);
 
 // The kinds of base a letter of torvane's base code table stands for, as
 // text ("Imperial Naval Base, Imperial Scout Base"); empty for no row.

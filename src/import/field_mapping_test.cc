@@ -82,24 +82,39 @@ TEST(FieldMapping, NewerBaseCodesMapToOneLetter) {
   };
   for (const Case& c : cases) {
     ImportLog log;
-    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, CodeStyle::kNewer, kSource, log), c.expected)
+    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
         << c.bases << " " << c.allegiance;
   }
   ImportLog log;
-  EXPECT_EQ(MapBaseCode("NSW", "ImDd", CodeStyle::kNewer, kSource, log), 'A');
+  EXPECT_EQ(MapBaseCode("NSW", "ImDd", kSource, log), 'A');
   ASSERT_EQ(log.notes.size(), 1u);
   EXPECT_EQ(log.notes[0],
             "t.tab:7: bases 'NSW' written as 'A': no letter also draws Imperial Way Station");
 }
 
 TEST(FieldMapping, OlderBaseCodesKeepTheirLetters) {
+  // Older files write one letter, with a two-letter allegiance; the letters
+  // mean what they mean in the newer formats.
+  struct Case {
+    const char* bases;
+    const char* allegiance;
+    char expected;
+  };
+  const Case cases[] = {
+      {"A", "Im", 'A'}, {"a", "Im", 'A'}, {"B", "Im", 'B'}, {"C", "Va", 'C'}, {"F", "Sw", 'F'},
+      {"G", "Va", 'G'}, {"H", "Va", 'H'}, {"I", "Im", 'I'}, {"J", "Sw", 'J'}, {"K", "Kk", 'K'},
+      {"K", "Va", 'G'}, {"K", "Sw", 'J'}, {"P", "Dr", 'P'}, {"Q", "Dr", 'Q'}, {"U", "As", 'U'},
+      {"V", "Im", 'S'}, {"Y", "Zh", 'Y'}, {"2", "Im", ' '}, {"*", "Im", ' '}, {"NS", "Im", 'A'},
+  };
+  for (const Case& c : cases) {
+    ImportLog log;
+    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
+        << c.bases << " " << c.allegiance;
+  }
   ImportLog log;
-  EXPECT_EQ(MapBaseCode("K", "Kk", CodeStyle::kOlder, kSource, log), 'K');
-  EXPECT_EQ(MapBaseCode("a", "Im", CodeStyle::kOlder, kSource, log), 'A');
-  EXPECT_EQ(MapBaseCode("V", "Im", CodeStyle::kOlder, kSource, log), ' ');
-  EXPECT_EQ(MapBaseCode("2", "Im", CodeStyle::kOlder, kSource, log), ' ');
-  EXPECT_EQ(MapBaseCode("NS", "Im", CodeStyle::kOlder, kSource, log), 'A');
-  EXPECT_EQ(log.notes.size(), 2u);
+  EXPECT_EQ(MapBaseCode("2", "Im", kSource, log), ' ');
+  EXPECT_EQ(log.notes, std::vector<std::string>{"t.tab:7: base code '2' has no symbol: left out"});
+  EXPECT_EQ(log.changes, 1);
 }
 
 TEST(FieldMapping, LegendDescriptionsNameNewerLetters) {
@@ -159,6 +174,11 @@ TEST(FieldMapping, RemarksPutTheDrawnCodesFirstAndFitSixteenColumns) {
   // A longer code that would not fit is passed over for a shorter one after it.
   EXPECT_EQ(FitRemarks("Ag Ni Hi In (Aslan) Lo", CodeStyle::kOlder, kSource, log),
             "Ag Ni Hi In Lo");
+  // A code in braces or parentheses is one code, blanks and all.
+  EXPECT_EQ(FitRemarks("Ni {Twin Suns} Ag", CodeStyle::kOlder, kSource, log), "Ni {Twin Suns}");
+  EXPECT_EQ(log.notes.back(), "t.tab:7: remark 'Ag' left out: the remarks hold 16 columns");
+  EXPECT_EQ(FitRemarks("{Far Too Long For Us} Lo", CodeStyle::kOlder, kSource, log), "Lo");
+  EXPECT_EQ(FitRemarks("{Open Ag", CodeStyle::kOlder, kSource, log), "{Open Ag");
 }
 
 TEST(FieldMapping, NewerRemarksAreTranslatedAndCodesHidingDrawnOnesDropped) {

@@ -129,5 +129,55 @@ TEST(ImportRoundTrip, OlderFileWithItsOwnIndexAndRoutesDrawsTheSame) {
   EXPECT_EQ(CountStarting(lines, "INSSYM Zhodani Base"), 2);
 }
 
+TEST(ImportRoundTrip, OlderFilesWithOtherColumnsDrawEveryField) {
+  struct Case {
+    const char* name;
+    const char* text;
+    std::vector<std::string> texts;  // names, allegiances and the title drawn
+    int worlds, asteroids, zones, gas_giants, scout_bases;
+  };
+  const Case cases[] = {
+      // A ruler and a header row; a wider name field, remarks, zone, PBG and
+      // allegiance further right than torvane's.
+      {"ruled",
+       "#--------1---------2---------3---------4---------5---------6---------7---\n"
+       "#Name           Hex  UWP        B Remarks                Z  PBG Al Stars\n"
+       "Ostrava Reach   0104 C759422-6    Ni Relay                  313 Na G2 V\n"
+       "Brannock        0107 D632531-7  S Ni Po                  A  104 Na M1 V\n"
+       "Quillon         0307 A5278AE-8    Ph Pi O:0508 Xb Yc Zd  R  ?10 Lh\n"
+       "Dunmere         0910 X000000-0    Ba                        XXX\n",
+       {"Ostrava Reach", "Brannock", "Quillon", "Dunmere", "Na", "Lh", "ruled"},
+       3,
+       1,
+       2,
+       2,
+       2},
+      // No header: the first line is a world; runs of blanks between the
+      // fields, "--" for no allegiance, a name that runs into the hex.
+      {"wide",
+       "Vexhal               0103  D9C4599-6    Ni Fl          R  223 -- M2 V\n"
+       "Garrow Deep          0236  D671455-6 S  Lo                ?03 -- G9 V\n"
+       "Jennet's Haven1635 A98A515-C    Ni Wa Pr           400 Na\n",
+       {"Vexhal", "Garrow Deep", "Jennet's Haven", "Na", "wide"},
+       3,
+       0,
+       1,
+       2,
+       2},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    const std::string file = std::string(c.name) + ".sec";
+    dir.Write(file, c.text);
+    const std::vector<std::string> lines = ImportAndConvert(dir, {file}, c.name);
+    EXPECT_EQ(CountStarting(lines, "CIRR 2.500000"), c.worlds) << c.name;
+    EXPECT_EQ(CountStarting(lines, "INSSYM Asteroid"), c.asteroids) << c.name;
+    EXPECT_EQ(CountStarting(lines, "ARCS "), c.zones) << c.name;
+    EXPECT_EQ(CountStarting(lines, "CIRR 1.000000"), c.gas_giants) << c.name;
+    EXPECT_EQ(CountStarting(lines, "INSSYM Imperial Scout Base"), c.scout_bases) << c.name;
+    for (const std::string& text : c.texts) EXPECT_TRUE(HasText(lines, text)) << text;
+  }
+}
+
 }  // namespace
 }  // namespace torvane_import

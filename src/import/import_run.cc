@@ -65,6 +65,11 @@ std::string FileName(const std::string& path) {
   return torvane::Utf8FromPath(torvane::PathFromUtf8(path).filename());
 }
 
+// "1 route", "2 routes".
+std::string Counted(int count, std::string_view one, std::string_view more) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : more);
+}
+
 }  // namespace
 
 int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -146,8 +151,9 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     return kImportFailed;
   }
   if (options.strict && !log.problems.empty()) {
-    err << "torvane-import: " << log.problems.size()
-        << " problem(s) and --strict: nothing written\n";
+    err << "torvane-import: "
+        << Counted(static_cast<int>(log.problems.size()), "problem", "problems")
+        << " and --strict: nothing written\n";
     return kImportFailed;
   }
   const std::string failure = WriteSectorDirectory(directory, files, options.force);
@@ -157,14 +163,18 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   out << "Wrote " << torvane::Utf8FromPath(directory) << " from "
       << FormatName(DetectSectorFileFormat(*sector_text)) << " file " << sector_path << ": "
-      << counts.worlds << " worlds, " << counts.routes << " routes";
+      << Counted(counts.world_lines_read, "world line", "world lines") << " read, "
+      << counts.worlds - counts.changed << " written unchanged, " << counts.changed
+      << " written changed, " << counts.skipped << " skipped; "
+      << Counted(counts.routes, "route", "routes");
   if (counts.routes_outside > 0) {
-    out << " (" << counts.routes_outside << " routes wholly outside the sector left out)";
+    out << " (" << Counted(counts.routes_outside, "route", "routes")
+        << " wholly outside the sector left out)";
   }
   out << ".\n";
   if (!log.problems.empty()) {
-    out << log.problems.size()
-        << " line(s) or value(s) could not be used; see the messages above.\n";
+    out << Counted(static_cast<int>(log.problems.size()), "line or value", "lines or values")
+        << " could not be used; see the messages above.\n";
   }
   return kImportWritten;
 }

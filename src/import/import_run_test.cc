@@ -38,7 +38,10 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
   EXPECT_EQ(run.status, kImportWritten);
   EXPECT_EQ(run.err,
             dir.Path("reach.txt") + ":4: hex '0x02' is not a hex of the sector (0101 to 3240)\n");
-  EXPECT_NE(run.out.find(": 1 worlds, 0 routes."), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(": 2 world lines read, 1 written unchanged, 0 written changed, 1 skipped; "
+                         "0 routes.\n1 line or value could not be used"),
+            std::string::npos)
+      << run.out;
   EXPECT_EQ(dir.Read("out/reach/reach.dat").substr(0, 7), "reach\n\n");
   EXPECT_NE(dir.Read("out/reach/map/SUBA.DAT").find("\nAlpha         0102 A788899-C  A Cp Hi"),
             std::string::npos);
@@ -52,7 +55,7 @@ TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
   const ImportResult run = Import({"--strict", dir.Path("reach.txt"), dir.Path("out/reach")});
   EXPECT_EQ(run.status, kImportFailed);
   EXPECT_NE(run.err.find(":4: hex '0x02'"), std::string::npos);
-  EXPECT_NE(run.err.find("1 problem(s) and --strict: nothing written"), std::string::npos);
+  EXPECT_NE(run.err.find("1 problem and --strict: nothing written"), std::string::npos);
   EXPECT_FALSE(dir.Exists("out/reach"));
 }
 
@@ -123,6 +126,75 @@ TEST(ImportRun, NonAsciiNamesAreReadAndWrittenAsGiven) {
   std::string title;
   std::getline(dat, title);
   EXPECT_EQ(title, name);
+}
+
+TEST(ImportRun, SummaryCountsWorldLinesInEveryOutcome) {
+  struct Case {
+    const char* text;
+    const char* summary;  // after "file NAME: "
+  };
+  const Case cases[] = {
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im G2 V\n",
+       "1 world line read, 1 written unchanged, 0 written changed, 0 skipped; 0 routes.\n"},
+      {"Alpha         0101 A788899-C  A Hi              A  ?23 Im G2 V\n"
+       "Beta          0102 A788899-C  V Hi                 123 Im\n"
+       "$0101 0102 0 0 3\n"
+       "Gamma         0103 A788899-C\n"
+       "Delta         0104\n",
+       "4 world lines read, 1 written unchanged, 2 written changed, 1 skipped; 1 route.\n"
+       "1 line or value could not be used; see the messages above.\n"},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    dir.Write("old.sec", c.text);
+    const ImportResult run = Import({dir.Path("old.sec"), dir.Path("out/old")});
+    EXPECT_EQ(run.status, kImportWritten) << run.err;
+    const std::string prefix = "file " + dir.Path("old.sec") + ": ";
+    ASSERT_NE(run.out.find(prefix), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.substr(run.out.find(prefix) + prefix.size()), c.summary);
+  }
+}
+
+TEST(ImportRun, VerboseSaysWhatChangedOnEachLine) {
+  ScratchDir dir;
+  dir.Write("old.sec",
+            "Alpha         0101 A788899-C  A Hi              A  ?23 Im G2 V\n"
+            "Beta          0102 A788899-C  V Hi                 123 Im\n"
+            "A Name Too Long For It   0103 A788899-C\n");
+  const ImportResult run = Import({"--verbose", dir.Path("old.sec"), dir.Path("out/old")});
+  EXPECT_EQ(run.status, kImportWritten) << run.err;
+  const std::string file = dir.Path("old.sec");
+  EXPECT_EQ(run.err, file + ":1: PBG '?23' written as '023'\n" + file +
+                         ":3: name 'A Name Too Long For It' cut to 'A Name Too Lon'\n" + file +
+                         ":3: no PBG: written as '000'\n");
+  EXPECT_NE(dir.Read("out/old/map/SUBA.DAT")
+                .find("\nBeta          0102 A788899-C  S Hi                 123 Im\n"),
+            std::string::npos);
+}
+
+TEST(ImportRun, StrictFailsWhenAnOlderLineIsSkippedOrItsFieldsCannotBeFound) {
+  struct Case {
+    const char* text;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im\n"
+       "Beta          0102 A788899-C  A Hi              A  123 Imperial\n",
+       ":2: allegiance 'Imperial' is not 2 to 4 letters or \"--\"\n"},
+      {"Alpha         0101 A788899-C  A Hi              A  123 Im\nBeta 0102 A7-C\n",
+       ":2: not a world line: no hex and world profile such as '0101 A788899-C'\n"},
+      {"Alpha         0101 A788899-C\nBeta          0101 A788899-C\n",
+       ":2: hex 0101 already holds 'Alpha' from "},
+  };
+  for (const Case& c : cases) {
+    ScratchDir dir;
+    dir.Write("old.sec", c.text);
+    const ImportResult run = Import({"--strict", dir.Path("old.sec"), dir.Path("out/old")});
+    EXPECT_EQ(run.status, kImportFailed) << c.text;
+    EXPECT_NE(run.err.find(dir.Path("old.sec") + c.problem), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("1 problem and --strict: nothing written"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("out/old"));
+  }
 }
 
 }  // namespace

@@ -60,6 +60,16 @@ void ImportLog::Note(const SourceLine& source, std::string_view text) {
   notes.push_back(Where(source) + std::string(text));
 }
 
+void ImportLog::Skip(const SourceLine& source, std::string_view text) {
+  Problem(source, text);
+  skipped_lines.push_back(source.line);
+}
+
+void ImportLog::Change(const SourceLine& source, std::string_view text) {
+  Note(source, text);
+  ++changes;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);

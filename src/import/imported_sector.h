@@ -54,6 +54,8 @@ struct ImportedRoute {
 
 struct ImportedSector {
   CodeStyle codes = CodeStyle::kNewer;
+  // Lines of the sector file taken for world lines, read or reported.
+  int world_lines_read = 0;
   std::string title;
   std::array<std::string, 16> subsector_names;
   std::vector<ImportedWorld> worlds;
@@ -66,8 +68,15 @@ struct ImportedSector {
 struct ImportLog {
   std::vector<std::string> problems;
   std::vector<std::string> notes;
+  std::vector<int> skipped_lines;  // world lines reported and left out
+  int changes = 0;                 // values written otherwise than published
   void Problem(const SourceLine& source, std::string_view text);
   void Note(const SourceLine& source, std::string_view text);
+  // A world line left out: a problem, and the line is counted as skipped.
+  void Skip(const SourceLine& source, std::string_view text);
+  // A value written otherwise than published (a name cut, a code dropped, a
+  // PBG digit set to 0): a note, and the change is counted.
+  void Change(const SourceLine& source, std::string_view text);
 };
 
 // Text helpers shared by the readers.

@@ -118,15 +118,19 @@ bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedS
     sector.subsector_names[static_cast<size_t>(index[0] - 'A')] = CollapseSpace(node.text().get());
   }
 
-  const pugi::xml_node routes = root.child("Routes");
-  if (routes.child("Route")) {
-    sector.routes.clear();
-    for (const pugi::xml_node& node : routes.children("Route")) {
+  // Every <Routes> element counts: published files may hold an empty one
+  // before the one that lists the routes.
+  std::vector<ImportedRoute> routes;
+  bool routes_listed = false;
+  for (const pugi::xml_node& list : root.children("Routes")) {
+    for (const pugi::xml_node& node : list.children("Route")) {
+      routes_listed = true;
       if (std::optional<ImportedRoute> route = ReadRoute(node, source_of(node), log)) {
-        sector.routes.push_back(std::move(*route));
+        routes.push_back(std::move(*route));
       }
     }
   }
+  if (routes_listed) sector.routes = std::move(routes);
   return true;
 }
 

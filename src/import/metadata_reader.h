@@ -10,10 +10,11 @@
 namespace torvane_import {
 
 // Puts what the metadata gives into `sector`: the title, the named
-// subsectors and, when the metadata lists routes, its routes in place of any
-// the sector file held. A route or subsector that cannot be read is reported
-// in `log` and left out. Returns false (reported) when the text is not XML
-// with a Sector element; `sector` is then unchanged.
+// subsectors and, when the metadata lists routes (in any of its <Routes>
+// elements), its routes in place of any the sector file held. A route or
+// subsector that cannot be read is reported in `log` and left out. Returns
+// false (reported) when the text is not XML with a Sector element; `sector`
+// is then unchanged.
 bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedSector& sector,
                   ImportLog& log);
 

@@ -79,5 +79,31 @@ TEST(MetadataReader, BrokenXmlIsReportedWithItsLine) {
   EXPECT_EQ(other.problems[0], "t.xml: no <Sector> element: not a sector metadata file");
 }
 
+TEST(MetadataReader, RoutesOfEveryRoutesElementAreRead) {
+  struct Case {
+    const char* routes;
+    size_t expected;
+  };
+  const Case cases[] = {
+      {"<Routes></Routes><Routes><Route Start=\"0101\" End=\"0203\"/>"
+       "<Route Start=\"0203\" End=\"0305\"/></Routes>",
+       2},
+      {"<Routes><Route Start=\"0101\" End=\"0203\"/></Routes><Borders/>"
+       "<Routes><Route Start=\"0203\" End=\"0305\"/></Routes>",
+       2},
+      {"<Routes/><Routes/>", 1},  // none listed: the sector file's route stays
+      {"", 1},
+  };
+  for (const Case& c : cases) {
+    ImportedSector sector;
+    sector.routes.push_back(ImportedRoute{});
+    ImportLog log;
+    const std::string text = std::string("<Sector><Name>Test</Name>") + c.routes + "</Sector>";
+    ASSERT_TRUE(ReadMetadata(text, "t.xml", sector, log));
+    EXPECT_EQ(sector.routes.size(), c.expected) << c.routes;
+    EXPECT_TRUE(log.problems.empty());
+  }
+}
+
 }  // namespace
 }  // namespace torvane_import

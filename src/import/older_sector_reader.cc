@@ -1,47 +1,20 @@
 // The older fixed-column format: optionally a header with the title, the
 // subsector index and a legend of base codes, then "@SUB-SECTOR:" blocks of
-// route lines ("$") and world lines in the columns of torvane's map files.
+// route lines ("$") and world lines, whose fields are found by their shapes
+// (older_world_line.cc).
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "import/field_mapping.h"
+#include "import/older_world_line.h"
 #include "import/sector_file_reader.h"
 
 namespace torvane_import {
 
 namespace {
 
-// Offsets of the fields from the hex column (14 in a standard line).
-constexpr size_t kProfileOffset = 5;
-constexpr size_t kBaseOffset = 16;
-constexpr size_t kRemarksOffset = 18;
-constexpr size_t kZoneOffset = 34;
-constexpr size_t kPbgOffset = 37;
-constexpr size_t kAllegianceOffset = 41;
-constexpr size_t kStarsOffset = 44;
-constexpr size_t kStandardHexColumn = 14;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-bool HexAndProfileAt(std::string_view line, size_t p) {
-  if (p + kProfileOffset + 9 > line.size()) return false;
-  if (p > 0 && line[p - 1] != ' ' && line[p - 1] != '\t') return false;
-  for (size_t i = 0; i < 4; ++i) {
-    if (!IsDigit(line[p + i])) return false;
-  }
-  return line[p + 4] == ' ' && line[p + kProfileOffset + 7] == '-';
-}
-
-// The column of the hex in a world line: 14 as the format has it, or where a
-// hex and a world profile stand together after a longer name.
-std::optional<size_t> FindHexColumn(std::string_view line) {
-  if (HexAndProfileAt(line, kStandardHexColumn)) return kStandardHexColumn;
-  for (size_t p = 0; p + kProfileOffset + 9 <= line.size(); ++p) {
-    if (HexAndProfileAt(line, p)) return p;
-  }
-  return std::nullopt;
-}
 
 std::string_view Column(std::string_view line, size_t start, size_t width) {
   if (start >= line.size()) return {};
@@ -161,7 +134,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
   std::map<char, std::string> base_legend;
   const auto starts_body = [](std::string_view line) {
     return !line.empty() &&
-           (line[0] == '#' || line[0] == '@' || line[0] == '$' || FindHexColumn(line).has_value());
+           (line[0] == '#' || line[0] == '@' || line[0] == '$' || HasHexAndProfile(line));
   };
 
   size_t i = 0;
@@ -185,12 +158,19 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     }
   }
 
+  // Where the fields stand when their shapes alone do not say: as the last
+  // header row before the line names them, else as most world lines have them.
+  OlderLayout layout = LayoutOfLines({lines.begin() + static_cast<std::ptrdiff_t>(i), lines.end()});
   std::vector<Block> blocks(1);
   std::vector<RouteText> routes;
   for (; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     const SourceLine source{file_name, static_cast<int>(i + 1)};
-    if (TrimBlanks(line).empty() || line[0] == '#') continue;
+    if (TrimBlanks(line).empty()) continue;
+    if (line[0] == '#') {
+      if (const std::optional<OlderLayout> header = LayoutOfHeader(line)) layout = *header;
+      continue;
+    }
     if (line[0] == '@') {
       constexpr std::string_view kSubsector = "@SUB-SECTOR:";
       constexpr std::string_view kSector = " SECTOR:";
@@ -214,22 +194,24 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
       routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
       continue;
     }
-    const std::optional<size_t> hex = FindHexColumn(line);
-    if (!hex) {
-      log.Problem(source, "not a world line: no hex and world profile such as '0101 A788899-C'");
+    ++sector.world_lines_read;
+    std::string why;
+    const std::optional<OlderWorldFields> fields = FindWorldFields(line, layout, why);
+    if (!fields) {
+      log.Skip(source, why);
       continue;
     }
     ImportedWorld world;
     world.source = source;
-    world.name = TrimBlanks(line.substr(0, *hex));
-    world.uwp = Column(line, *hex + kProfileOffset, 9);
-    world.bases = Column(line, *hex + kBaseOffset, 1);
-    world.remarks = Column(line, *hex + kRemarksOffset, kRemarksWidth);
-    world.zone = Column(line, *hex + kZoneOffset, 1);
-    world.pbg = Column(line, *hex + kPbgOffset, 3);
-    world.allegiance = Column(line, *hex + kAllegianceOffset, 2);
-    world.stars = Column(line, *hex + kStarsOffset, std::string_view::npos);
-    if (!CheckWorld(world, line.substr(*hex, 4), log)) continue;
+    world.name = fields->name;
+    world.uwp = fields->uwp;
+    world.bases = fields->bases;
+    world.remarks = fields->remarks;
+    world.zone = fields->zone;
+    world.pbg = fields->pbg;
+    world.allegiance = fields->allegiance;
+    world.stars = fields->stars;
+    if (!CheckWorld(world, fields->hex, log)) continue;
     if (world.bases.size() == 1 && BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) {
       const auto legend = base_legend.find(world.bases[0]);
       if (legend != base_legend.end() && !legend->second.empty()) {

@@ -148,6 +148,7 @@ void ReadTabDelimited(const std::vector<std::string_view>& lines, const std::str
       if (!ReadHeader(SplitTabs(line), source, log, columns)) return;
       continue;
     }
+    ++sector.world_lines_read;
     if (std::optional<ImportedWorld> world =
             WorldFromFields(SplitTabs(line), columns, source, log)) {
       sector.worlds.push_back(std::move(*world));
@@ -172,8 +173,9 @@ void ReadColumns(const std::vector<std::string_view>& lines, const std::string& 
           return;
         }
       } else if (header < i) {
-        log.Problem({file_name, static_cast<int>(header + 1)},
-                    "not a world line: the line of dashes that fixes the columns comes later");
+        ++sector.world_lines_read;
+        log.Skip({file_name, static_cast<int>(header + 1)},
+                 "not a world line: the line of dashes that fixes the columns comes later");
         header = i;
       } else {
         header = i;
@@ -181,6 +183,7 @@ void ReadColumns(const std::vector<std::string_view>& lines, const std::string& 
       continue;
     }
     if (IsDashLine(line)) continue;
+    ++sector.world_lines_read;
     if (std::optional<ImportedWorld> world =
             WorldFromFields(CutColumns(line, spans), columns, source, log)) {
       sector.worlds.push_back(std::move(*world));
@@ -197,8 +200,8 @@ bool IsProfileCharacter(char c) {
 bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log) {
   const std::optional<SectorHex> parsed = ParseHexNumber(hex);
   if (!parsed || parsed->column < 1 || parsed->column > 32 || parsed->row < 1 || parsed->row > 40) {
-    log.Problem(world.source,
-                "hex '" + std::string(hex) + "' is not a hex of the sector (0101 to 3240)");
+    log.Skip(world.source,
+             "hex '" + std::string(hex) + "' is not a hex of the sector (0101 to 3240)");
     return false;
   }
   world.column = parsed->column;
@@ -209,8 +212,8 @@ bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log) {
     profile_ok = i == 7 || IsProfileCharacter(uwp[i]);
   }
   if (!profile_ok) {
-    log.Problem(world.source, "world profile '" + world.uwp +
-                                  "' is not of the form A788899-C (nine characters, '-' eighth)");
+    log.Skip(world.source, "world profile '" + world.uwp +
+                               "' is not of the form A788899-C (nine characters, '-' eighth)");
     return false;
   }
   world.uwp = uwp;
@@ -252,7 +255,11 @@ std::string_view FormatName(SectorFileFormat format) {
 }
 
 ImportedSector ReadSectorFile(std::string_view text, const std::string& file_name, ImportLog& log) {
-  const SectorFileFormat format = DetectSectorFileFormat(text);
+  return ReadSectorFileAs(DetectSectorFileFormat(text), text, file_name, log);
+}
+
+ImportedSector ReadSectorFileAs(SectorFileFormat format, std::string_view text,
+                                const std::string& file_name, ImportLog& log) {
   if (format == SectorFileFormat::kOlderColumns) return ReadOlderSectorFile(text, file_name, log);
   ImportedSector sector;
   sector.codes = CodeStyle::kNewer;

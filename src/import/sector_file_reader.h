@@ -20,12 +20,17 @@ std::string_view FormatName(SectorFileFormat format);
 // in `log` with the file name and line number and left out.
 ImportedSector ReadSectorFile(std::string_view text, const std::string& file_name, ImportLog& log);
 
+// Reads a sector file in the given format, whatever its content.
+ImportedSector ReadSectorFileAs(SectorFileFormat format, std::string_view text,
+                                const std::string& file_name, ImportLog& log);
+
 // Reads the older fixed-column format (older_sector_reader.cc).
 ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& file_name,
                                    ImportLog& log);
 
 // Checks the hex and world profile of a world read from any format and
-// reports it when they cannot be used; true when the world is usable.
+// reports it as skipped when they cannot be used; true when the world is
+// usable.
 bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log);
 
 }  // namespace torvane_import

@@ -156,5 +156,94 @@ TEST(SectorFileReader, OlderFileWithoutHeaderTakesTitleFromItsBlocks) {
   EXPECT_TRUE(log.problems.empty());
 }
 
+// Older files with other columns than torvane's: a ruler and a header row,
+// a wider name field and the zone, PBG and allegiance further right.
+const char kOlderFileWithHeader[] =
+    "#--------1---------2---------3---------4---------5---------6---------7---\n"
+    "#Name           Hex  UWP        B Remarks                Z  PBG Al Stars\n"
+    "#-------------- ---- ---------  - ---------------------- -  --- -- -----\n"
+    "Ostrava Reach   0104 C759422-6    Ni Relay                  313 Na G2 V\n"
+    "Brannock        0107 D632531-7  S Ni Po                  A  104 Na M1 V\n"
+    "Quillon         0307 A5278AE-8    Ph Pi O:0508 Xb Yc Zd  R  ?14 Lh\n"
+    "Tarrow          0308 A5278AE-8    Ph Pi                     1-4 Lh\n";
+
+TEST(SectorFileReader, OlderFileFieldsAreFoundWhereItsHeaderPutsThem) {
+  ImportLog log;
+  const ImportedSector sector = ReadSectorFile(kOlderFileWithHeader, "h.sec", log);
+  EXPECT_EQ(sector.title, "");
+  EXPECT_EQ(sector.world_lines_read, 4);
+  ASSERT_EQ(sector.worlds.size(), 3u);
+  EXPECT_EQ(Fields(sector.worlds[0]), "0104|Ostrava Reach|C759422-6||Ni Relay||313|Na|G2 V");
+  EXPECT_EQ(Fields(sector.worlds[1]), "0107|Brannock|D632531-7|S|Ni Po|A|104|Na|M1 V");
+  EXPECT_EQ(Fields(sector.worlds[2]), "0307|Quillon|A5278AE-8||Ph Pi O:0508 Xb Yc Zd|R|?14|Lh|");
+  const std::vector<std::string> expected{
+      "h.sec:7: no PBG (three digits, X or ?) where the file's world lines hold it, 39 columns "
+      "after the world profile",
+  };
+  EXPECT_EQ(log.problems, expected);
+  EXPECT_EQ(log.skipped_lines, std::vector<int>{7});
+}
+
+TEST(SectorFileReader, OlderFileWithoutHeaderBeginsWithAWorld) {
+  struct Case {
+    const char* text;
+    const char* first_world;
+  };
+  const Case cases[] = {
+      // A name that runs into the hex, as torvane's own files have it.
+      {"Jennet's Haven1635 A98A515-C    Ni Wa Pr           400 Na\n",
+       "1635|Jennet's Haven|A98A515-C||Ni Wa Pr||400|Na|"},
+      // Two blanks between hex and profile.
+      {"Orrinvale       0105  E373533-7    Ni         101 Na\n"
+       "Pellam          0106  E373533-7    Ni         101 Na\n",
+       "0105|Orrinvale|E373533-7||Ni||101|Na|"},
+  };
+  for (const Case& c : cases) {
+    ImportLog log;
+    const ImportedSector sector = ReadSectorFile(c.text, "w.sec", log);
+    EXPECT_EQ(sector.title, "") << c.text;
+    ASSERT_FALSE(sector.worlds.empty()) << c.text;
+    EXPECT_EQ(Fields(sector.worlds[0]), c.first_world);
+    EXPECT_TRUE(log.problems.empty()) << log.problems[0];
+  }
+}
+
+TEST(SectorFileReader, EveryLineThatIsNoWorldIsReportedWithItsNumber) {
+  ImportLog log;
+  const ImportedSector sector = ReadSectorFile(
+      "Some Title\n@SUB-SECTOR: Near SECTOR: Somewhere\nAlpha 0101 A78-C\n\nBeta  0102\n", "u.sec",
+      log);
+  EXPECT_EQ(sector.title, "Some Title");
+  EXPECT_TRUE(sector.worlds.empty());
+  EXPECT_EQ(sector.world_lines_read, 2);
+  const std::vector<std::string> expected{
+      "u.sec:3: not a world line: no hex and world profile such as '0101 A788899-C'",
+      "u.sec:5: not a world line: no hex and world profile such as '0101 A788899-C'",
+  };
+  EXPECT_EQ(log.problems, expected);
+  EXPECT_EQ(log.skipped_lines, (std::vector<int>{3, 5}));
+}
+
+TEST(SectorFileReader, EveryFormatCountsItsWorldLines) {
+  struct Case {
+    const char* text;
+    int read;
+    size_t skipped;
+  };
+  const Case cases[] = {
+      {kTabFile, 5, 3},
+      {kColumnFile, 4, 2},
+      {kOlderFile, 5, 1},
+      // A header line without its dashes: a line that is no world.
+      {"Hex  UWP\nHex  UWP\n---- ---------\n0101 A788899-C\n", 2, 1},
+  };
+  for (const Case& c : cases) {
+    ImportLog log;
+    const ImportedSector sector = ReadSectorFile(c.text, "c.txt", log);
+    EXPECT_EQ(sector.world_lines_read, c.read) << c.text;
+    EXPECT_EQ(log.skipped_lines.size(), c.skipped) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace torvane_import

@@ -48,21 +48,19 @@ std::string HexNumber(int column, int row) {
   return text;
 }
 
-// Population multiplier, belts and gas giants; a missing digit is written
-// as '0', since torvane draws a gas giant for a blank column 53.
+// Population multiplier, belts and gas giants, each digit in its own column.
+// An unknown digit ('?', 'X') or any other character that is not a digit is
+// written '0' in its place, and a missing one '0' after the others: torvane
+// draws a gas giant for anything but '0' in column 53.
 std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& log) {
-  std::string fitted(TrimBlanks(pbg));
-  const auto is_digit = [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  };
-  const bool usable = fitted.size() == 3 && std::all_of(fitted.begin(), fitted.end(), is_digit);
-  if (usable) return fitted;
-  std::string digits;
-  for (char c : fitted) {
-    if (is_digit(c) && digits.size() < 3) digits += c;
+  const std::string published(TrimBlanks(pbg));
+  std::string digits = "000";
+  for (size_t i = 0; i < digits.size() && i < published.size(); ++i) {
+    if (published[i] >= '0' && published[i] <= '9') digits[i] = published[i];
   }
-  digits.resize(3, '0');
-  log.Note(source, "PBG '" + fitted + "' written as '" + digits + "'");
+  if (published == digits) return digits;
+  log.Change(source, published.empty() ? "no PBG: written as '000'"
+                                       : "PBG '" + published + "' written as '" + digits + "'");
   return digits;
 }
 
@@ -113,13 +111,15 @@ std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& lo
   Put(line, 0, FitName(world.name, source, log));
   Put(line, kHexColumn, HexNumber(world.column, world.row));
   Put(line, kProfileColumn, world.uwp);
-  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, codes, source, log);
+  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, source, log);
   Put(line, kRemarksColumn, FitRemarks(world.remarks, codes, source, log));
   line[kZoneColumn] = MapZone(world.zone, source, log);
   Put(line, kPbgColumn, FitPbg(world.pbg, source, log));
   Put(line, kAllegianceColumn, MapAllegiance(world.allegiance, source, log));
-  line += ReplaceControls(TrimBlanks(world.stars));
-  return TrimTrailingBlanks(std::move(line));
+  line += TrimBlanks(world.stars);
+  // A control character in any field (a stray byte inside a remark) would
+  // break the line for torvane: each becomes a blank.
+  return TrimTrailingBlanks(ReplaceControls(line));
 }
 
 PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
@@ -197,14 +197,17 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
   const ImportedWorld* previous = nullptr;
   for (const ImportedWorld* world : worlds) {
     if (previous != nullptr && previous->column == world->column && previous->row == world->row) {
-      log.Problem(world->source, "hex " + HexNumber(world->column, world->row) +
-                                     " already holds '" + previous->name + "' from " +
-                                     previous->source.file + ":" +
-                                     std::to_string(previous->source.line) + ": world left out");
+      const std::string held =
+          TrimBlanks(previous->name).empty() ? "an unnamed world" : "'" + previous->name + "'";
+      log.Skip(world->source, "hex " + HexNumber(world->column, world->row) + " already holds " +
+                                  held + " from " + previous->source.file + ":" +
+                                  std::to_string(previous->source.line) + ": world left out");
       continue;
     }
     previous = world;
+    const int changes_before = log.changes;
     const std::string line = WorldLine(*world, sector.codes, log);
+    if (log.changes != changes_before) ++counts.changed;
     if (line.size() > kBaseColumn && line[kBaseColumn] != ' ')
       base_letters.insert(line[kBaseColumn]);
     if (line.size() > kAllegianceColumn + 1 && line[kAllegianceColumn] != ' ') {
@@ -212,8 +215,11 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
           std::string(TrimBlanks(world->allegiance)));
     }
     world_lines[static_cast<size_t>(SubsectorOfHex(world->column, world->row))].push_back(line);
+    counts.written_lines.push_back(world->source.line);
     ++counts.worlds;
   }
+  counts.world_lines_read = sector.world_lines_read;
+  counts.skipped = static_cast<int>(log.skipped_lines.size());
 
   std::array<std::vector<std::string>, kSubsectorCount> route_lines;
   for (const ImportedRoute& route : sector.routes) {

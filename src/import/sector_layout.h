@@ -18,9 +18,13 @@ struct OutputFile {
 };
 
 struct LayoutCounts {
-  int worlds = 0;
+  int world_lines_read = 0;  // lines of the sector file taken for world lines
+  int worlds = 0;            // world lines written
+  int changed = 0;           // of those, written with a value changed
+  int skipped = 0;           // world lines reported and left out
   int routes = 0;
-  int routes_outside = 0;  // wholly outside the sector, left out
+  int routes_outside = 0;          // wholly outside the sector, left out
+  std::vector<int> written_lines;  // the source line of each world line written
 };
 
 // The world line in torvane's columns (trailing blanks trimmed).

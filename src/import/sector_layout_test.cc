@@ -51,8 +51,8 @@ TEST(SectorLayout, WorldLineWithoutOptionalFieldsSuppressesTheGasGiant) {
   world.pbg = "1 2";
   world.allegiance = "Zh";
   EXPECT_EQ(WorldLine(world, CodeStyle::kOlder, log),
-            "Omega         3240 A788899-C                       120 Zh");
-  EXPECT_EQ(log.notes.back(), "t.tab:3: PBG '1 2' written as '120'");
+            "Omega         3240 A788899-C                       102 Zh");
+  EXPECT_EQ(log.notes.back(), "t.tab:3: PBG '1 2' written as '102'");
 }
 
 TEST(SectorLayout, RoutesArePlacedInTheStartSubsectorWithOffsets) {
@@ -161,6 +161,77 @@ TEST(SectorLayout, SectorFilesHoldIndexRoutesAndWorldsInHexOrder) {
   ASSERT_EQ(log.problems.size(), 1u);
   EXPECT_EQ(log.problems[0],
             "t.tab:3: hex 0102 already holds 'First' from t.tab:3: world left out");
+}
+
+TEST(SectorLayout, UnknownPbgDigitsAreWrittenAsZeroInTheirOwnPlace) {
+  struct Case {
+    const char* pbg;
+    const char* written;
+    const char* note;  // "" for none
+  };
+  const Case cases[] = {
+      {"123", "123", ""},
+      {"?03", "003", "PBG '?03' written as '003'"},
+      {"?11", "011", "PBG '?11' written as '011'"},
+      {"1?3", "103", "PBG '1?3' written as '103'"},
+      {"X12", "012", "PBG 'X12' written as '012'"},
+      {"XXX", "000", "PBG 'XXX' written as '000'"},
+      {"x0?", "000", "PBG 'x0?' written as '000'"},
+      {"12", "120", "PBG '12' written as '120'"},
+      {"1234", "123", "PBG '1234' written as '123'"},
+      {"A12", "012", "PBG 'A12' written as '012'"},
+      {"", "000", "no PBG: written as '000'"},
+  };
+  for (const Case& c : cases) {
+    ImportedWorld world = World(1, 1, "Alpha");
+    world.pbg = c.pbg;
+    ImportLog log;
+    EXPECT_EQ(WorldLine(world, CodeStyle::kNewer, log),
+              "Alpha         0101 A788899-C                       " + std::string(c.written))
+        << c.pbg;
+    const std::vector<std::string> notes =
+        *c.note ? std::vector<std::string>{"t.tab:3: " + std::string(c.note)}
+                : std::vector<std::string>{};
+    EXPECT_EQ(log.notes, notes) << c.pbg;
+    EXPECT_EQ(log.changes, *c.note ? 1 : 0) << c.pbg;
+  }
+}
+
+TEST(SectorLayout, CountsSayWhichWorldLinesWereWrittenChangedOrSkipped) {
+  ImportedSector sector;
+  sector.world_lines_read = 5;
+  sector.worlds = {World(1, 1, ""), World(1, 1, "Twin"), World(2, 2, "Plain"),
+                   World(3, 3, "A Name Too Long For It")};
+  for (size_t i = 0; i < sector.worlds.size(); ++i) {
+    sector.worlds[i].source.line = static_cast<int>(i + 2);
+    sector.worlds[i].pbg = "100";
+  }
+  LayoutCounts counts;
+  ImportLog log;
+  log.Skip({"t.tab", 9}, "not a world line");
+  LayOutSector(sector, "test", "t.tab", counts, log);
+  EXPECT_EQ(counts.world_lines_read, 5);
+  EXPECT_EQ(counts.worlds, 3);
+  EXPECT_EQ(counts.changed, 1);
+  EXPECT_EQ(counts.skipped, 2);
+  EXPECT_EQ(counts.written_lines, (std::vector<int>{2, 4, 5}));
+  EXPECT_EQ(log.skipped_lines, (std::vector<int>{9, 3}));
+  // A second world in the hex of an unnamed one.
+  EXPECT_EQ(log.problems.back(),
+            "t.tab:3: hex 0101 already holds an unnamed world from t.tab:2: world left out");
+}
+
+TEST(SectorLayout, ControlCharactersInAnyFieldBecomeBlanks) {
+  ImportedWorld world = World(1, 1, "Al\x01pha");
+  world.remarks =
+      "Ni W\x10"
+      "a";
+  world.allegiance = "I\x7F";
+  world.pbg = "100";
+  world.stars = "G2\vV";
+  ImportLog log;
+  EXPECT_EQ(WorldLine(world, CodeStyle::kOlder, log),
+            "Al pha        0101 A788899-C    Ni W a             100 I  G2 V");
 }
 
 }  // namespace

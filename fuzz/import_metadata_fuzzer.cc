@@ -1,0 +1,64 @@
+// Fuzzes the importer's XML metadata reader: the first part of the input is
+// the metadata, an optional second part an older sector file read first.
+// Metadata that is refused leaves the sector as it was; every route placed
+// is a route line torvane reads.
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+#include "import/metadata_reader.h"
+#include "import/sector_file_reader.h"
+#include "import/sector_layout.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "$SSSS EEEE dx dy K": two hex numbers, offsets -2 to 2, a colour code 0 to 15.
+void CheckRouteLine(const std::string& line) {
+  FUZZ_CHECK(line.size() >= 16 && line[0] == '$' && line[5] == ' ' && line[10] == ' ');
+  for (size_t i : {1, 2, 3, 4, 6, 7, 8, 9}) FUZZ_CHECK(IsDigit(line[i]));
+  int dx = 0, dy = 0, code = 0;
+  char rest = 0;
+  FUZZ_CHECK(std::sscanf(line.c_str() + 11, "%d %d %d%c", &dx, &dy, &code, &rest) == 3);
+  FUZZ_CHECK(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2 && code >= 0 && code <= 15);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+  const std::vector<std::string_view> parts =
+      torvane_fuzz::SplitInput(std::string_view(reinterpret_cast<const char*>(data), size));
+  const torvane_fuzz::ExactBuffer metadata(parts[0]);
+  torvane_import::ImportLog log;
+  torvane_import::ImportedSector sector;
+  if (parts.size() > 1) {
+    const torvane_fuzz::ExactBuffer text(parts[1]);
+    sector = torvane_import::ReadOlderSectorFile(text.view(), "f.sec", log);
+  }
+  const std::string title = sector.title;
+  const size_t routes = sector.routes.size();
+  if (!torvane_import::ReadMetadata(metadata.view(), "f.xml", sector, log)) {
+    FUZZ_CHECK(sector.title == title && sector.routes.size() == routes);
+    FUZZ_CHECK(!log.problems.empty());
+    return 0;
+  }
+  torvane_import::LayoutCounts counts;
+  const std::vector<torvane_import::OutputFile> files =
+      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+  FUZZ_CHECK(counts.routes + counts.routes_outside <= static_cast<int>(sector.routes.size()));
+  int route_lines = 0;
+  for (size_t i = 1; i < files.size(); ++i) {
+    const std::string& text = files[i].text;
+    for (size_t start = 0; start < text.size();) {
+      const size_t end = text.find('\n', start);
+      const std::string line = text.substr(start, end - start);
+      start = end + 1;
+      if (line.empty() || line[0] != '$') continue;
+      CheckRouteLine(line);
+      ++route_lines;
+    }
+  }
+  FUZZ_CHECK(route_lines == counts.routes);
+  return 0;
+}

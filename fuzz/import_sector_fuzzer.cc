@@ -1,0 +1,97 @@
+// Fuzzes the importer's reading of a whole sector file and its layout as
+// map files. Every line a reader takes for a world line is either written,
+// with its fields in torvane's columns, or reported: never both, never
+// neither.
+#include <cstdint>
+#include <set>
+#include <string>
+
+#include "fuzz_support.h"
+#include "import/sector_file_reader.h"
+#include "import/sector_layout.h"
+
+namespace {
+
+using torvane_import::LayoutCounts;
+using torvane_import::OutputFile;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int TwoDigits(const std::string& line, size_t at) {
+  return (line[at] - '0') * 10 + (line[at + 1] - '0');
+}
+
+// The columns torvane reads: name 0-13, hex 14, profile 19-27, base 30,
+// remarks 32-47, zone 48, PBG 51-53, allegiance 55-56, stars from 58.
+void CheckWorldLine(const std::string& line) {
+  for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+  FUZZ_CHECK(line.size() >= 54);
+  FUZZ_CHECK(line[0] != '#' && line[0] != '@' && line[0] != '$');
+  for (size_t i = 14; i < 18; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  FUZZ_CHECK(TwoDigits(line, 14) >= 1 && TwoDigits(line, 14) <= 32);
+  FUZZ_CHECK(TwoDigits(line, 16) >= 1 && TwoDigits(line, 16) <= 40);
+  FUZZ_CHECK(line[18] == ' ');
+  for (size_t i = 19; i < 28; ++i) {
+    const char c = line[i];
+    FUZZ_CHECK(i == 26 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
+  }
+  FUZZ_CHECK(line[28] == ' ' && line[29] == ' ' && line[31] == ' ');
+  FUZZ_CHECK(line[30] == ' ' || (line[30] >= 'A' && line[30] <= 'Z'));
+  FUZZ_CHECK(line[48] == ' ' || line[48] == 'A' || line[48] == 'R');
+  FUZZ_CHECK(line[49] == ' ' && line[50] == ' ');
+  for (size_t i = 51; i < 54; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  if (line.size() > 54) FUZZ_CHECK(line[54] == ' ');
+  if (line.size() > 57) FUZZ_CHECK(line[57] == ' ');
+}
+
+// The world lines of a map file: all but the subsector line, comments and
+// route lines.
+int CheckMapFile(const std::string& text) {
+  int worlds = 0;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find('\n', start);
+    FUZZ_CHECK(end != std::string::npos);
+    const std::string line = text.substr(start, end - start);
+    start = end + 1;
+    if (line.empty() || line[0] == '@' || line[0] == '#' || line[0] == '$') continue;
+    CheckWorldLine(line);
+    ++worlds;
+  }
+  return worlds;
+}
+
+}  // namespace
+
+// The control byte's low two bits choose the reader: the one the content
+// asks for, or the tab-delimited, column or older one whatever the content.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+  const torvane_fuzz::Control control = torvane_fuzz::TakeControlByte(data, size);
+  const torvane_fuzz::ExactBuffer text(control.rest);
+  torvane_import::ImportLog log;
+  const int reader = control.bits & 3;
+  torvane_import::ImportedSector sector =
+      reader == 0 ? torvane_import::ReadSectorFile(text.view(), "f.sec", log)
+                  : torvane_import::ReadSectorFileAs(
+                        static_cast<torvane_import::SectorFileFormat>(reader - 1), text.view(),
+                        "f.sec", log);
+  LayoutCounts counts;
+  const std::vector<OutputFile> files =
+      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+
+  FUZZ_CHECK(counts.world_lines_read == counts.worlds + counts.skipped);
+  FUZZ_CHECK(counts.changed >= 0 && counts.changed <= counts.worlds);
+  FUZZ_CHECK(counts.written_lines.size() == static_cast<size_t>(counts.worlds));
+  const std::set<int> written(counts.written_lines.begin(), counts.written_lines.end());
+  const std::set<int> skipped(log.skipped_lines.begin(), log.skipped_lines.end());
+  FUZZ_CHECK(written.size() == counts.written_lines.size());
+  FUZZ_CHECK(skipped.size() == log.skipped_lines.size());
+  for (int line : written) FUZZ_CHECK(line >= 1 && skipped.count(line) == 0);
+  FUZZ_CHECK(log.problems.size() >= log.skipped_lines.size());
+
+  FUZZ_CHECK(files.size() == 17);
+  int worlds = 0;
+  for (size_t i = 1; i < files.size(); ++i) worlds += CheckMapFile(files[i].text);
+  FUZZ_CHECK(worlds == counts.worlds);
+  return 0;
+}

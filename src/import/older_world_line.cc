@@ -1,0 +1,291 @@
+// Field finding for world lines of the older fixed-column format: the hex
+// and world profile first, then the PBG, then what stands between and after.
+#include "import/older_world_line.h"
+
+#include <array>
+#include <cstdlib>
+#include <map>
+
+#include "import/imported_sector.h"
+
+namespace torvane_import {
+
+namespace {
+
+// How far a field may stand from where the file's layout puts it.
+constexpr int kLayoutSlack = 1;
+// Blanks that may part a base code from the profile, or a zone from the PBG,
+// in a file whose layout does not say.
+constexpr size_t kMostBlanksBeside = 3;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsProfileCharacter(char c) { return IsDigit(c) || IsLetter(c) || c == '?'; }
+
+struct Word {
+  size_t start;
+  std::string_view text;
+  size_t end() const { return start + text.size(); }
+};
+
+std::vector<Word> WordsFrom(std::string_view line, size_t from) {
+  std::vector<Word> words;
+  size_t i = from;
+  while (i < line.size()) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    const size_t start = i;
+    while (i < line.size() && !IsBlank(line[i])) ++i;
+    if (i > start) words.push_back({start, line.substr(start, i - start)});
+  }
+  return words;
+}
+
+bool IsProfileAt(std::string_view line, size_t at) {
+  if (at + 9 > line.size()) return false;
+  for (size_t i = 0; i < 9; ++i) {
+    if (i == 7 ? line[at + i] != '-' : !IsProfileCharacter(line[at + i])) return false;
+  }
+  return at + 9 == line.size() || IsBlank(line[at + 9]);
+}
+
+struct HexAndProfile {
+  size_t hex;
+  size_t profile;
+};
+
+// The first four digits followed by blanks and a world profile.
+std::optional<HexAndProfile> FindHexAndProfile(std::string_view line) {
+  for (size_t p = 0; p + 5 < line.size(); ++p) {
+    if (!IsDigit(line[p]) || !IsDigit(line[p + 1]) || !IsDigit(line[p + 2]) ||
+        !IsDigit(line[p + 3]) || !IsBlank(line[p + 4])) {
+      continue;
+    }
+    size_t q = p + 4;
+    while (q < line.size() && IsBlank(line[q])) ++q;
+    if (IsProfileAt(line, q)) return HexAndProfile{p, q};
+  }
+  return std::nullopt;
+}
+
+bool IsPbg(std::string_view text) {
+  if (text.size() != 3) return false;
+  for (char c : text) {
+    if (!IsDigit(c) && c != 'X' && c != 'x' && c != '?') return false;
+  }
+  return true;
+}
+
+// Two to four letters or digits, or dashes for none.
+bool IsAllegiance(std::string_view text) {
+  if (text.empty() || text.size() > 4) return false;
+  if (text.find_first_not_of('-') == std::string_view::npos) return true;
+  if (text.size() < 2) return false;
+  for (char c : text) {
+    if (!IsDigit(c) && !IsLetter(c)) return false;
+  }
+  return true;
+}
+
+// A spectral class as the stars field begins ("G2", "M9", "D", "DB", "BD"),
+// which a file without allegiances puts where the allegiance would stand.
+bool IsStar(std::string_view text) {
+  if (text.size() >= 2 && std::string_view("OBAFGKM").find(text[0]) != std::string_view::npos &&
+      IsDigit(text[1])) {
+    return true;
+  }
+  if (text == "D" || text == "BD") return true;
+  return text.size() == 2 && text[0] == 'D' && text[1] >= 'A' && text[1] <= 'Z';
+}
+
+bool Near(size_t column, size_t from, int offset) {
+  const long distance = static_cast<long>(column) - static_cast<long>(from);
+  return distance >= offset - kLayoutSlack && distance <= offset + kLayoutSlack;
+}
+
+// The text from the first word to the end of the last, blanks inside kept.
+std::string_view Span(std::string_view line, const std::vector<Word>& words, size_t first,
+                      size_t last) {
+  if (first >= last) return {};
+  return line.substr(words[first].start, words[last - 1].end() - words[first].start);
+}
+
+// Names a header row gives its columns, by the field they mark.
+enum HeaderField { kHexField, kProfileField, kBaseField, kZoneField, kPbgField, kAllegianceField };
+struct HeaderName {
+  std::string_view name;
+  HeaderField field;
+};
+constexpr std::array<HeaderName, 15> HeaderNames{{
+    {"Hex", kHexField},
+    {"Loc.", kHexField},
+    {"Loc", kHexField},
+    {"Location", kHexField},
+    {"UWP", kProfileField},
+    {"UPP", kProfileField},
+    {"Profile", kProfileField},
+    {"B", kBaseField},
+    {"Bases", kBaseField},
+    {"Z", kZoneField},
+    {"Zone", kZoneField},
+    {"PBG", kPbgField},
+    {"Al", kAllegianceField},
+    {"A", kAllegianceField},
+    {"Allegiance", kAllegianceField},
+}};
+
+// The value most lines give; -1 when none gives one.
+int MostCommon(const std::map<int, int>& counts) {
+  int best = -1;
+  int best_count = 0;
+  for (const auto& [value, count] : counts) {
+    if (count > best_count) {
+      best = value;
+      best_count = count;
+    }
+  }
+  return best;
+}
+
+int Offset(std::string_view field, std::string_view from) {
+  return static_cast<int>(field.data() - from.data());
+}
+
+}  // namespace
+
+bool HasHexAndProfile(std::string_view line) { return FindHexAndProfile(line).has_value(); }
+
+std::optional<OlderLayout> LayoutOfHeader(std::string_view line) {
+  if (line.empty() || line[0] != '#') return std::nullopt;
+  std::array<int, 6> columns;
+  columns.fill(-1);
+  for (Word word : WordsFrom(line, 1)) {
+    for (const HeaderName& row : HeaderNames) {
+      if (EqualsIgnoringCase(row.name, word.text) && columns[row.field] < 0) {
+        columns[row.field] = static_cast<int>(word.start);
+      }
+    }
+  }
+  const int profile = columns[kProfileField];
+  const int pbg = columns[kPbgField];
+  if (profile < 0 || pbg <= profile) return std::nullopt;
+  OlderLayout layout;
+  layout.pbg_after_profile = pbg - profile;
+  if (columns[kBaseField] > profile) layout.base_after_profile = columns[kBaseField] - profile;
+  if (columns[kZoneField] > profile && columns[kZoneField] < pbg) {
+    layout.zone_before_pbg = pbg - columns[kZoneField];
+  }
+  if (columns[kAllegianceField] > pbg)
+    layout.allegiance_after_pbg = columns[kAllegianceField] - pbg;
+  return layout;
+}
+
+OlderLayout LayoutOfLines(const std::vector<std::string_view>& lines) {
+  std::map<int, int> base, pbg, zone, allegiance;
+  for (std::string_view line : lines) {
+    if (line.empty() || line[0] == '#' || line[0] == '@' || line[0] == '$') continue;
+    std::string why;
+    const std::optional<OlderWorldFields> fields = FindWorldFields(line, OlderLayout{}, why);
+    if (!fields) continue;
+    if (!fields->bases.empty()) ++base[Offset(fields->bases, fields->uwp)];
+    if (fields->pbg.empty()) continue;
+    ++pbg[Offset(fields->pbg, fields->uwp)];
+    if (!fields->zone.empty()) ++zone[Offset(fields->pbg, fields->zone)];
+    if (!fields->allegiance.empty()) ++allegiance[Offset(fields->allegiance, fields->pbg)];
+  }
+  OlderLayout layout;
+  layout.base_after_profile = MostCommon(base);
+  layout.pbg_after_profile = MostCommon(pbg);
+  layout.zone_before_pbg = MostCommon(zone);
+  layout.allegiance_after_pbg = MostCommon(allegiance);
+  return layout;
+}
+
+std::optional<OlderWorldFields> FindWorldFields(std::string_view line, const OlderLayout& layout,
+                                                std::string& why) {
+  const std::optional<HexAndProfile> found = FindHexAndProfile(line);
+  if (!found) {
+    why = "not a world line: no hex and world profile such as '0101 A788899-C'";
+    return std::nullopt;
+  }
+  OlderWorldFields fields;
+  fields.name = TrimBlanks(line.substr(0, found->hex));
+  fields.hex = line.substr(found->hex, 4);
+  fields.uwp = line.substr(found->profile, 9);
+  const size_t profile = found->profile;
+  const size_t profile_end = profile + 9;
+  const std::vector<Word> words = WordsFrom(line, profile_end);
+
+  // The PBG is the last word of its shape: remarks and stars hold none.
+  size_t pbg = words.size();
+  for (size_t i = words.size(); i-- > 0;) {
+    if (IsPbg(words[i].text)) {
+      pbg = i;
+      break;
+    }
+  }
+  if (pbg == words.size() && !words.empty() && layout.pbg_after_profile >= 0 &&
+      words.back().end() > profile + static_cast<size_t>(layout.pbg_after_profile)) {
+    why = "no PBG (three digits, X or ?) where the file's world lines hold it, " +
+          std::to_string(layout.pbg_after_profile) + " columns after the world profile";
+    return std::nullopt;
+  }
+  const bool has_pbg = pbg < words.size();
+  const size_t pbg_start = has_pbg ? words[pbg].start : line.size();
+
+  // Between the profile and the PBG: a base code just after the profile, a
+  // zone just before the PBG, the remarks in between.
+  const auto base_fits = [&](const Word& word) {
+    if (word.text.size() != 1) return false;
+    if (layout.base_after_profile >= 0) return Near(word.start, profile, layout.base_after_profile);
+    return word.start - profile_end <= kMostBlanksBeside;
+  };
+  const auto zone_fits = [&](const Word& word) {
+    if (!has_pbg || word.text.size() != 1) return false;
+    if (layout.zone_before_pbg >= 0) return Near(pbg_start, word.start, layout.zone_before_pbg);
+    return pbg_start - word.end() <= kMostBlanksBeside;
+  };
+  size_t first = 0;
+  size_t last = pbg;
+  if (last > first && base_fits(words[first])) {
+    bool is_base = true;
+    if (last == 1 && zone_fits(words[0])) {
+      // One code that could be either: the nearer field takes it.
+      const long from_base =
+          layout.base_after_profile >= 0
+              ? std::labs(static_cast<long>(words[0].start - profile) - layout.base_after_profile)
+              : static_cast<long>(words[0].start - profile_end);
+      const long from_zone =
+          layout.zone_before_pbg >= 0
+              ? std::labs(static_cast<long>(pbg_start - words[0].start) - layout.zone_before_pbg)
+              : static_cast<long>(pbg_start - words[0].end());
+      is_base = from_base <= from_zone;
+    }
+    if (is_base) fields.bases = words[first++].text;
+  }
+  if (last > first && zone_fits(words[last - 1])) fields.zone = words[--last].text;
+  fields.remarks = Span(line, words, first, last);
+  if (!has_pbg) return fields;
+  fields.pbg = words[pbg].text;
+
+  // After the PBG: the allegiance, when there is one, and the stars.
+  size_t stars = pbg + 1;
+  if (stars < words.size()) {
+    const Word& next = words[stars];
+    bool is_allegiance = IsAllegiance(next.text) && !IsStar(next.text);
+    if (layout.allegiance_after_pbg >= 0 &&
+        next.start - pbg_start <= static_cast<size_t>(layout.allegiance_after_pbg + kLayoutSlack)) {
+      if (!is_allegiance && !IsStar(next.text)) {
+        why = "allegiance '" + std::string(next.text) + "' is not 2 to 4 letters or \"--\"";
+        return std::nullopt;
+      }
+    } else if (layout.allegiance_after_pbg >= 0) {
+      is_allegiance = false;  // further on than the file's allegiances: the stars
+    }
+    if (is_allegiance) fields.allegiance = words[stars++].text;
+  }
+  if (stars < words.size()) fields.stars = TrimBlanks(line.substr(words[stars].start));
+  return fields;
+}
+
+}  // namespace torvane_import
