@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run/map_options.h"
+#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "draw/hex_geometry.h"
-#include "draw/world_entry.h"
+#include "draw/world_layout.h"
 #include "script/script_file.h"
 
 namespace torvane {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "draw/hex_occupancy.h"
-#include "run/map_options.h"
+#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {

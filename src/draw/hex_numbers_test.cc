@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "draw/world_entry.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
-#include "run/map_options.h"
+#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {

@@ -14,8 +14,8 @@
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
 #include "draw/hex_occupancy.h"
+#include "draw/map_options.h"
 #include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -61,12 +61,6 @@ constexpr int kWetWorldColour = 9;
 constexpr MapPoint kGasGiantOffset{3.0, 3.0};
 constexpr double kGasGiantRadius = 1.0;
 constexpr int kGasGiantColour = 15;
-
-// True when `width` characters from `column` lie inside the line.
-bool FieldInside(std::int32_t column, std::int32_t width, size_t length) {
-  return column >= 0 && width >= 1 &&
-         std::int64_t{column} + width <= static_cast<std::int64_t>(length);
-}
 
 std::string_view Field(std::string_view line, std::int32_t column, std::int32_t width) {
   return line.substr(static_cast<size_t>(column), static_cast<size_t>(width));
@@ -170,20 +164,6 @@ void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string
 }
 
 }  // namespace
-
-size_t WorldLineLength(std::string_view line) {
-  const size_t end = line.find('\n');
-  return end == std::string_view::npos ? line.size() : end;
-}
-
-std::string_view RemarkCodeText(const WorldLayout& layout, std::string_view line, size_t length) {
-  const std::int32_t column = layout.remarksColumn();
-  if (!FieldInside(column, 1, length)) return {};
-  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
-  const std::int64_t text_end = std::min(field_end + 1, static_cast<std::int64_t>(length));
-  if (text_end <= column) return {};
-  return line.substr(static_cast<size_t>(column), static_cast<size_t>(text_end - column));
-}
 
 int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
               int subsector, int subsector_map) {

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "draw/map_options.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 #include "sector/sector_conversion.h"

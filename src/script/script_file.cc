@@ -2,7 +2,6 @@
 #include "script/script_file.h"
 
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 
@@ -35,10 +34,10 @@ std::string FinalScriptPath(std::string_view script_path, std::string_view outpu
   return JoinWindowsPath(dir.drive, dir.dir, script.name, script.ext);
 }
 
-int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target) {
+int OpenScript(FileSystem& file_system, std::string_view script_path, std::string_view output_dir,
+               ScriptTarget& target) {
   target = ScriptTarget{};
-  const std::optional<std::string>& output_dir = CurrentMapOptions().outputDir;
-  std::string path = FinalScriptPath(script_path, output_dir ? *output_dir : std::string_view());
+  std::string path = FinalScriptPath(script_path, output_dir);
 
   if (!BackUpExistingFile(file_system, path)) {
     ReportWriteError(path, "Error backing up file <%s>!\n");

@@ -18,11 +18,12 @@ struct ScriptTarget {
   FileSystem* fileSystem = nullptr;  // where the script was created
 };
 
-// Creates the script for `script_path`, moved into the run's output
-// directory when it has one. An existing file becomes the backup with the
+// Creates the script for `script_path`, moved into `output_dir` when that
+// is not empty. An existing file becomes the backup with the
 // extension "$$$". 1 when the file is created and "ECOFF" written; 0 with
 // `target` left empty otherwise.
-int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target);
+int OpenScript(FileSystem& file_system, std::string_view script_path, std::string_view output_dir,
+               ScriptTarget& target);
 
 // Writes "ECON", closes the stream, releases the writer and empties the
 // target. A failed last line or close is reported as a write error. A

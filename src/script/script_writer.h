@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "draw/hex_geometry.h"
+#include "script/map_point.h"
 #include "script/script_file.h"
 
 namespace torvane {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {

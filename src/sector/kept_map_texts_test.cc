@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {

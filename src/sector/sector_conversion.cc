@@ -7,8 +7,8 @@
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
 #include "draw/hex_occupancy.h"
+#include "draw/map_options.h"
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 #include "sector/kept_map_texts.h"
@@ -21,6 +21,12 @@ namespace {
 
 // Captions name the sector by at most this many characters of its title.
 constexpr int kCaptionTitleLimit = 64;
+
+// The run's output directory; empty for none.
+std::string_view OutputDir() {
+  const std::optional<std::string>& output_dir = CurrentMapOptions().outputDir;
+  return output_dir ? std::string_view(*output_dir) : std::string_view();
+}
 
 char SubsectorLetter(int subsector) { return static_cast<char>('A' + subsector); }
 
@@ -40,7 +46,9 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 bool WriteSubsectorScript(FileSystem& file_system, const SectorPaths& paths,
                           std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
-  if (!OpenScript(file_system, SubsectorScriptPath(paths, subsector), target)) return false;
+  if (!OpenScript(file_system, SubsectorScriptPath(paths, subsector), OutputDir(), target)) {
+    return false;
+  }
   ClearHexOccupancy();
   if (!DrawSubsector(file_system, sector_text, paths.drive, paths.sectorDir, target, subsector,
                      1)) {
@@ -111,7 +119,7 @@ int ConvertSector(FileSystem& file_system, std::string_view argument) {
   if (!sector_text) return 0;
 
   ScriptTarget target;
-  if (!OpenScript(file_system, paths.sectorScript, target)) return 0;
+  if (!OpenScript(file_system, paths.sectorScript, OutputDir(), target)) return 0;
   ScrSelect(target);
   ResetLegendFlags();
   ClearHexOccupancy();

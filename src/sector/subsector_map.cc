@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "draw/map_options.h"
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 #include "sector/kept_map_texts.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_mode.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {

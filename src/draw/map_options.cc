@@ -1,5 +1,5 @@
 // The run's MapOptions record.
-#include "run/map_options.h"
+#include "draw/map_options.h"
 
 namespace torvane {
 

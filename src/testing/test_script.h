@@ -8,9 +8,9 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_occupancy.h"
+#include "draw/map_options.h"
 #include "platform/memory_file_system.h"
 #include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
@@ -50,7 +50,7 @@ using torvane_test::ScriptLines;
 // A script "t.scr" opened on its own in-memory file system.
 class TestScript : public TestRun {
  public:
-  TestScript() { OpenScript(fs_, "t.scr", target_); }
+  TestScript() { OpenScript(fs_, "t.scr", "", target_); }
   ~TestScript() {
     if (target_.stream) CloseScript(target_);
   }
