@@ -97,7 +97,7 @@ TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
                                     "CIRR 1.000000;283.000000,539.935750;",
                                 }));
   EXPECT_TRUE(IsHexOccupied(19, 10));
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {

@@ -95,8 +95,9 @@ bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
 
 class Run {
  public:
-  Run(std::span<const std::string> arguments, FileSystem& file_system, const OutputSink& print)
-      : arguments_(arguments), file_system_(file_system), print_(print) {}
+  Run(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
+      const OutputSink& print)
+      : arguments_(arguments), file_system_(file_system), errors_(errors), print_(print) {}
 
   int Execute() {
     while (next_ < arguments_.size() && !stopped_) {
@@ -104,18 +105,20 @@ class Run {
       if (IsOption(argument)) {
         DecodeOption(argument);
       } else {
-        if (!ConvertSector(file_system_, argument)) CountError();
+        if (!ConvertSector(file_system_, errors_, argument)) errors_.CountError();
         ++sectors_;
       }
     }
     if (stopped_ || sectors_ == 0) {
       if (!usage_shown_) print_(kUsage);
       // A stopped run never reports success, whatever the error count.
-      if (stopped_) return -std::max(1, std::min(ErrorCount(), kErrorStatusLimit));
+      if (stopped_) return -std::max(1, std::min(errors_.ErrorCount(), kErrorStatusLimit));
       return 0;
     }
-    if (ErrorCount() > 0) print_("There were " + std::to_string(ErrorCount()) + " errors!\n");
-    return -std::min(ErrorCount(), kErrorStatusLimit);
+    if (errors_.ErrorCount() > 0) {
+      print_("There were " + std::to_string(errors_.ErrorCount()) + " errors!\n");
+    }
+    return -std::min(errors_.ErrorCount(), kErrorStatusLimit);
   }
 
  private:
@@ -169,12 +172,13 @@ class Run {
   }
 
   void ReportInvalid(const std::string& letter) {
-    ReportError("Invalid option -%s!\n", letter);
+    ReportError(errors_, "Invalid option -%s!\n", letter);
     stopped_ = true;
   }
 
   std::span<const std::string> arguments_;
   FileSystem& file_system_;
+  ErrorLog& errors_;
   const OutputSink& print_;
   size_t next_ = 0;
   int sectors_ = 0;
@@ -197,14 +201,13 @@ void SelectSubsectors(char selection) {
   }
 }
 
-int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
+int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {
-  ResetErrorCount();
   ResetMapOptions();
   ResetScriptState();
   ResetSubsectorNames();
   SeedRandom(static_cast<std::uint32_t>(ClockSeconds()));
-  return Run(arguments, file_system, print).Execute();
+  return Run(arguments, file_system, errors, print).Execute();
 }
 
 }  // namespace torvane

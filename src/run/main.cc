@@ -6,11 +6,13 @@
 #include "platform/file_system.h"
 #include "platform/host_process.h"
 #include "run/command_line.h"
+#include "script/error_report.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
+  torvane::ErrorLog errors;
   const int status = torvane::RunTorvane(
-      arguments, torvane::HostFileSystem(),
+      arguments, torvane::HostFileSystem(), errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
   std::fflush(stdout);
   return status;

@@ -42,7 +42,7 @@ TEST_F(ScriptFileWin32Test, BackupGetsPastReadOnlyFilesAndKeepsTheEarlierScript)
     if (c.script_read_only) SetReadOnly("Maps/Delta/delta.scr");
     if (c.backup_read_only) SetReadOnly("Maps/Delta/delta.$$$");
     ScriptTarget target;
-    ASSERT_EQ(OpenScript(host_, Text("Maps\\Delta\\delta.scr"), "", target), 1) << run.errors();
+    ASSERT_EQ(OpenScript(host_, run.log(), Text("Maps\\Delta\\delta.scr"), "", target), 1) << run.errors();
     CloseScript(target);
     EXPECT_EQ(run.errors(), "");
     EXPECT_EQ(Get("Maps/Delta/delta.$$$"), "hand-tuned");

@@ -66,7 +66,7 @@ void PutPieces(EncodedText& command, Put put) {
 }
 
 [[gnu::noinline]] bool ReportFailedCommand(const ScriptTarget& target) {
-  ReportWriteError(target.path);
+  ReportWriteError(*target.errorLog, target.path);
   return false;
 }
 

@@ -46,7 +46,7 @@ TEST(ScriptWriter, WorkedCommandSequence) {
                                     "INSSYM Imperial Scout Base",
                                     "1.000000;1.000000;0.000000;30.000000,40.000000;",
                                 }));
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
@@ -167,7 +167,7 @@ TEST(ScriptWriter, MissingArgumentsWriteNothing) {
   EXPECT_EQ(script.TakeLines(), (Lines{"COLOR 3"}));
   const ScriptTarget closed;
   ScrText(closed, "x", 0, {0, 0}, 3, "Arial", 1, 0, 0, 0);
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
@@ -177,7 +177,7 @@ TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
   script.fs().FailOperation(FileOp::kWrite, 1);
   ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");  // COLOR fails, nothing more
   EXPECT_EQ(script.errors(), "Error writing file <t.scr>!\n");
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(script.log().ErrorCount(), 1);
   ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");
   EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "LWIDTH 0.000000", "LSTYLE Solid",
                                        "FSTYLE Solid", "CIRR 1.000000;1.000000,1.000000;"}));
@@ -189,7 +189,7 @@ TEST(ScriptWriter, FailedSelectionKeepsTheStreamCurrent) {
   script.fs().FailOperation(FileOp::kWrite, 1);
   EXPECT_EQ(ScrSelect(t), 0);
   EXPECT_EQ(ScrSelect(t), 1);
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(script.log().ErrorCount(), 1);
   EXPECT_TRUE(script.TakeLines().empty());
 }
 

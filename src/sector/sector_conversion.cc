@@ -43,16 +43,16 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(FileSystem& file_system, const SectorPaths& paths,
+bool WriteSubsectorScript(FileSystem& file_system, ErrorLog& errors, const SectorPaths& paths,
                           std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
-  if (!OpenScript(file_system, SubsectorScriptPath(paths, subsector), OutputDir(), target)) {
+  if (!OpenScript(file_system, errors, SubsectorScriptPath(paths, subsector), OutputDir(), target)) {
     return false;
   }
   ClearHexOccupancy();
-  if (!DrawSubsector(file_system, sector_text, paths.drive, paths.sectorDir, target, subsector,
+  if (!DrawSubsector(file_system, errors, sector_text, paths.drive, paths.sectorDir, target, subsector,
                      1)) {
-    CountError();
+    errors.CountError();
   }
   DrawHexNumbers(target, subsector, 1);
   if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
@@ -112,21 +112,21 @@ int DrawSectorTitle(std::string_view sector_text, int title_length, const Script
   return 1;
 }
 
-int ConvertSector(FileSystem& file_system, std::string_view argument) {
+int ConvertSector(FileSystem& file_system, ErrorLog& errors, std::string_view argument) {
   const SectorMapTextsInUse map_texts;
   const SectorPaths paths = BuildSectorPaths(argument);
-  const std::optional<std::string> sector_text = LoadTextFile(file_system, paths.dataFile);
+  const std::optional<std::string> sector_text = LoadTextFile(file_system, errors, paths.dataFile);
   if (!sector_text) return 0;
 
   ScriptTarget target;
-  if (!OpenScript(file_system, paths.sectorScript, OutputDir(), target)) return 0;
+  if (!OpenScript(file_system, errors, paths.sectorScript, OutputDir(), target)) return 0;
   ScrSelect(target);
   ResetLegendFlags();
   ClearHexOccupancy();
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(file_system, *sector_text, paths.drive, paths.sectorDir, target, subsector,
+    if (!DrawSubsector(file_system, errors, *sector_text, paths.drive, paths.sectorDir, target, subsector,
                        0)) {
-      CountError();
+      errors.CountError();
     }
   }
   DrawHexNumbers(target, -1, 0);
@@ -139,7 +139,7 @@ int ConvertSector(FileSystem& file_system, std::string_view argument) {
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (CurrentMapOptions().subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(file_system, paths, *sector_text, caption_length, subsector)) {
+    if (!WriteSubsectorScript(file_system, errors, paths, *sector_text, caption_length, subsector)) {
       result = 0;
     }
   }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -25,7 +26,7 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector);
 
 // 1 on success; 0 when the data file cannot be loaded or the sector script
 // or a selected subsector script cannot be opened.
-int ConvertSector(FileSystem& file_system, std::string_view argument);
+int ConvertSector(FileSystem& file_system, ErrorLog& errors, std::string_view argument);
 
 // The title (the first `title_length` characters of the sector text), the
 // date text and the legend of the sector map. 0 when there is nothing to

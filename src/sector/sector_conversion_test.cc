@@ -60,8 +60,8 @@ TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {
   MemoryFileSystem fs;
   AddSector(fs, "Delta");
   CurrentMapOptions().dateText = "1105";
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
-  EXPECT_EQ(ErrorCount(), 0) << run.errors();
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  EXPECT_EQ(run.log().ErrorCount(), 0) << run.errors();
   EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
             (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
                    "TSPECH 23.000000", "TSPECA 90.000000", "TSPECJ 6", "TSPECS 16", "TEXTM Delta",
@@ -76,7 +76,7 @@ TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
   const std::string title(70, 't');
   AddSector(fs, title);
   CurrentMapOptions().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
   // Unnamed neighbours leave only the empty label group before the caption.
   EXPECT_EQ(
       ScriptLines(*fs.FileBytes("d/dC.scr")),
@@ -96,10 +96,10 @@ TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   fs.AddFile("d/map\\SUBA.DAT", "");  // reported in both scripts that draw it
   CurrentMapOptions().subsectors[0] = 1;
   CurrentMapOptions().subsectors[1] = 1;
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
   EXPECT_EQ(run.errors(),
             "File <d/map\\SUBA.DAT> invalid!\nFile <d/map\\SUBA.DAT> invalid!\n");
-  EXPECT_EQ(ErrorCount(), 4);
+  EXPECT_EQ(run.log().ErrorCount(), 4);
   for (char letter = 'B'; letter <= 'P'; ++letter) {
     const std::string open = std::string("open d/map/SUB") + letter + ".DAT";
     EXPECT_EQ(std::count(fs.Log().begin(), fs.Log().end(), open), 1) << letter;
@@ -107,7 +107,7 @@ TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Beta\r\n"), std::string::npos);
   // The next sector reads its files afresh.
   fs.AddFile("d/map\\SUBB.DAT", "Gamma         0904 B588853-8\n");
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Gamma\r\n"), std::string::npos);
 }
 
@@ -116,9 +116,9 @@ TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {
   MemoryFileSystem fs;
   fs.AddFile("d/d.dat", "Delta");
   CurrentMapOptions().subsectors[0] = 1;
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
   // Each of the 16 subsectors fails in the sector pass, A once more in its own.
-  EXPECT_EQ(ErrorCount(), 17);
+  EXPECT_EQ(run.log().ErrorCount(), 17);
   EXPECT_EQ(run.errors(), "");
   EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
             (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "ECON"}));
@@ -129,9 +129,9 @@ TEST(ConvertSector, EmptyDataFileWritesNoScript) {
   TestRun run;
   MemoryFileSystem fs;
   fs.AddFile("d/d.dat", "");
-  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
   EXPECT_EQ(run.errors(), "File <d/d.dat> invalid!\n");
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/d.scr"));
 }
 
@@ -141,9 +141,9 @@ TEST(ConvertSector, SectorScriptThatDoesNotOpenStopsTheSector) {
   AddSector(fs, "Delta");
   CurrentMapOptions().subsectors.fill(1);
   fs.FailOperation(FileOp::kCreate, 1);
-  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/d.scr>!\n");
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/dA.scr"));
   EXPECT_EQ(fs.OpenFiles(), 0);
 }
@@ -155,9 +155,9 @@ TEST(ConvertSector, SubsectorScriptThatDoesNotOpenIsSkippedAndFailsTheSector) {
   CurrentMapOptions().subsectors[0] = 1;
   CurrentMapOptions().subsectors[1] = 1;
   fs.FailOperation(FileOp::kCreate, 2);  // the first subsector script
-  EXPECT_EQ(ConvertSector(fs, "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/dA.scr>!\n");
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_TRUE(fs.Exists("d/dB.scr"));
   EXPECT_EQ(fs.OpenFiles(), 0);
 }
@@ -170,8 +170,8 @@ TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
   data.replace(data.find("\nC:"), 3, "\nc:");
   fs.AddFile("d/d.dat", data);
   CurrentMapOptions().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, "d"), 1);
-  EXPECT_EQ(ErrorCount(), 2);
+  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  EXPECT_EQ(run.log().ErrorCount(), 2);
   EXPECT_TRUE(fs.Exists("d/dC.scr"));
 }
 

@@ -147,7 +147,7 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
 
 }  // namespace
 
-int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::string_view drive,
+int DrawSubsector(FileSystem& file_system, ErrorLog& errors, std::string_view sector_text, std::string_view drive,
                   std::string_view sector_dir, const ScriptTarget& target, int subsector,
                   int subsector_map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
@@ -169,7 +169,7 @@ int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::st
   if (!file_field) {
     std::string format(kNoFileFormat);
     format[format.find('#')] = letter;
-    ReportError(format, name);
+    ReportError(errors, format, name);
     return 0;
   }
   const WindowsPath file = SplitWindowsPath(*file_field);
@@ -178,7 +178,7 @@ int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::st
   // for it.
   const bool keep = subsector_map == 0 && CurrentMapOptions().subsectors[subsector] != 0;
   const std::string* map_text = SectorMapTexts().Load(
-      file_system, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+      file_system, errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
   WalkMapLines(*map_text, target, subsector, subsector_map);
   return 1;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -15,9 +16,9 @@ inline constexpr size_t kSubsectorNameLimit = 26;
 // Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
 // was read and its lines handed on, else 0. `drive` and `sector_dir` are
 // the sector's drive and directory as sector conversion built them.
-int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map);
+int DrawSubsector(FileSystem& file_system, ErrorLog& errors, std::string_view sector_text,
+                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
+                  int subsector, int subsector_map);
 
 // SubsectorNames: the names the last sector pass found, empty where the
 // sector had no index line.

@@ -25,7 +25,7 @@ std::string IndexLine(char letter, std::string_view name, std::string_view file)
 }
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, int subsector_map) {
-  return DrawSubsector(script.fs(), sector_text, kDrive, kSectorDir, script.target(), subsector,
+  return DrawSubsector(script.fs(), script.log(), sector_text, kDrive, kSectorDir, script.target(), subsector,
                        subsector_map);
 }
 
@@ -77,7 +77,7 @@ TEST(SubsectorIndex, FieldsAndMapPathFromIndexLine) {
     EXPECT_EQ(Draw(script, c.sector_text, c.subsector, 0), 0);
     EXPECT_EQ(SubsectorName(c.subsector), c.name);
     EXPECT_EQ(script.errors(), c.errors);
-    EXPECT_EQ(ErrorCount(), c.errors.empty() ? 0 : 1);
+    EXPECT_EQ(script.log().ErrorCount(), c.errors.empty() ? 0 : 1);
   }
 }
 
@@ -114,7 +114,7 @@ TEST(SubsectorIndex, NameLabelsOnSectorAndSubsectorMaps) {
     EXPECT_EQ(Draw(script, c.sector_text, 2, c.subsector_map), 0);
     ScrSelect(script.target());
     EXPECT_EQ(script.TakeLines(), c.lines);
-    EXPECT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(script.log().ErrorCount(), 1);
   }
 }
 
@@ -199,11 +199,11 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
     EXPECT_EQ(SubsectorName(subsector), "");
   }
   EXPECT_EQ(Draw(script, std::string_view(), 0, 1), 0);
-  EXPECT_EQ(DrawSubsector(script.fs(), sector_text, std::string_view(), kSectorDir, script.target(),
+  EXPECT_EQ(DrawSubsector(script.fs(), script.log(), sector_text, std::string_view(), kSectorDir, script.target(),
                           0, 1),
             0);
   EXPECT_EQ(script.TakeLines(), Lines{});
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 // World and route drawing judge the lines themselves; here every kind of
@@ -221,7 +221,7 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.fs(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
+    EXPECT_EQ(DrawSubsector(script.fs(), script.log(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
                             "delta/", script.target(), 0, 1),
               1);
     EXPECT_EQ(
@@ -243,7 +243,7 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.fs(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
+    ASSERT_EQ(DrawSubsector(script.fs(), script.log(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
                             "delta/", script.target(), 0, 1),
               1);
     EXPECT_TRUE(IsHexOccupied(1, 1));

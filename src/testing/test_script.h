@@ -20,11 +20,11 @@
 
 namespace torvane {
 
-// Resets every process-wide record and captures error messages.
+// Resets every process-wide record and gives the test an error log that
+// keeps the messages.
 class TestRun {
  public:
   TestRun() {
-    ResetErrorCount();
     ResetMapOptions();
     ResetScriptState();
     ResetSubsectorNames();
@@ -32,17 +32,17 @@ class TestRun {
     ClearHexOccupancy();
     SectorMapTexts().Clear();
     SeedRandom(1);
-    SetErrorSink([this](std::string_view message) { errors_ += message; });
   }
-  ~TestRun() { SetErrorSink({}); }
   TestRun(const TestRun&) = delete;
   TestRun& operator=(const TestRun&) = delete;
 
   // Every message reported so far, one after another.
   const std::string& errors() const { return errors_; }
+  ErrorLog& log() { return log_; }
 
  private:
   std::string errors_;
+  ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
 };
 
 using torvane_test::ScriptLines;
@@ -50,7 +50,7 @@ using torvane_test::ScriptLines;
 // A script "t.scr" opened on its own in-memory file system.
 class TestScript : public TestRun {
  public:
-  TestScript() { OpenScript(fs_, "t.scr", "", target_); }
+  TestScript() { OpenScript(fs_, log(), "t.scr", "", target_); }
   ~TestScript() {
     if (target_.stream) CloseScript(target_);
   }
