@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -165,9 +164,9 @@ int CountBaseFlags(BaseFlags flags) {
   return count;
 }
 
-void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               size_t length, MapPoint centre) {
-  if (CurrentMapOptions().showBases == 0) return;
+void DrawBases(const MapOptions& options, const WorldLayout& layout, const ScriptTarget& target,
+               std::string_view line, size_t length, MapPoint centre) {
+  if (options.showBases == 0) return;
   const BaseFlags remarks = RemarkFlags(layout, line, length);
   int r = CountBaseFlags(remarks);
   const BaseFlags codes = CodeFlags(layout, line, length);

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "draw/hex_geometry.h"
+#include "draw/map_options.h"
 #include "draw/world_layout.h"
 #include "script/script_file.h"
 
@@ -22,8 +23,8 @@ int CountBaseFlags(BaseFlags flags);
 // Draws the base symbols of a placed world round `centre` and records their
 // kinds in LegendFlags. Does nothing while base symbols are switched off.
 // `line` is as DrawWorld takes it and `length` is WorldLineLength(line).
-void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               size_t length, MapPoint centre);
+void DrawBases(const MapOptions& options, const WorldLayout& layout, const ScriptTarget& target,
+               std::string_view line, size_t length, MapPoint centre);
 
 // Lists the recorded kinds (at most 11, in flag order) with their symbols.
 void DrawLegend(const ScriptTarget& target, int subsector_map);

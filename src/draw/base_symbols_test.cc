@@ -19,7 +19,8 @@ constexpr MapPoint kCentre{100, 200};
 
 // Draws the bases of `line` as DrawWorld hands the line on, measured.
 void DrawLineBases(const TestScript& script, std::string_view line) {
-  DrawBases(kStandardWorldLayout, script.target(), line, WorldLineLength(line), kCentre);
+  DrawBases(script.options(), kStandardWorldLayout, script.target(), line, WorldLineLength(line),
+            kCentre);
 }
 
 struct BasesCase {
@@ -126,7 +127,7 @@ TEST(BaseSymbols, EveryKindDrawnIsRecordedForTheLegend) {
 
 TEST(BaseSymbols, BasesSwitchedOffDrawAndRecordNothing) {
   TestScript script;
-  CurrentMapOptions().showBases = 0;
+  script.options().showBases = 0;
   DrawLineBases(script, "Five          1910 A788899-C  A Rs Pr Ex        A 703 Im G2V");
   EXPECT_EQ(LegendFlags(), 0u);
   DrawLegend(script.target(), 0);

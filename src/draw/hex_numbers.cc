@@ -6,7 +6,6 @@
 #include <array>
 
 #include "draw/hex_occupancy.h"
-#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -52,9 +51,10 @@ void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPo
           kLabelHeight, 0.0, kLabelJustification, kLabelStyle);
 }
 
-void DrawHexNumbers(const ScriptTarget& target, int subsector, int subsector_map) {
+void DrawHexNumbers(const MapOptions& options, const ScriptTarget& target, int subsector,
+                    int subsector_map) {
   if (subsector_map != 0 && (subsector < 0 || subsector > 15)) return;
-  const HexNumberMode mode = CurrentMapOptions().hexNumbers;
+  const HexNumberMode mode = options.hexNumbers;
   if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
   // Column by column over the hexes that the map shows.
   const HexBlock block = MapHexes(subsector, subsector_map);

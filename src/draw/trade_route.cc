@@ -12,7 +12,6 @@
 
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
-#include "draw/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -81,8 +80,9 @@ double DistanceToLimit(double gap, double step) {
 
 }  // namespace
 
-int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, int subsector_map) {
-  if (CurrentMapOptions().showRoutes == 0) return 1;
+int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string_view line,
+              int subsector, int subsector_map) {
+  if (options.showRoutes == 0) return 1;
   if (line.data() == nullptr || line.empty() || line[0] == '\0') return 0;
   if (subsector < 0 || subsector > 15) return 0;
 

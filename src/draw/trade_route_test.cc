@@ -31,7 +31,8 @@ Lines RouteLines(const char* colour, const char* line) {
 void ExpectRoutes(const RouteCase* begin, const RouteCase* end) {
   for (const RouteCase* c = begin; c != end; ++c) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c->text, c->subsector, c->subsector_map), 1)
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c->text, c->subsector, c->subsector_map),
+              1)
         << c->behaviour;
     EXPECT_EQ(script.TakeLines(), RouteLines(c->colour, c->line)) << c->behaviour;
   }
@@ -112,7 +113,8 @@ TEST(TradeRoute, ColourCodesOutsideTheTableGiveColourFive) {
   };
   for (const RouteCase& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, c.subsector_map), 1) << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, c.subsector_map), 1)
+        << c.behaviour;
     EXPECT_EQ(script.TakeLines(), RouteLines(c.colour,
                                              "LINE REF 40.000000,640.858799;<-49.106605,5.000000;"
                                              "REF 70.000000,606.217783;<130.893395,5.000000;"))
@@ -154,17 +156,19 @@ TEST(TradeRoute, RejectedLinesWriteNothing) {
   };
   for (const auto& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, 0), 0) << c.behaviour;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, 1), 0) << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, 0), 0)
+        << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, 1), 0)
+        << c.behaviour;
     EXPECT_EQ(script.TakeLines(), Lines{}) << c.behaviour;
   }
 }
 
 TEST(TradeRoute, RoutesSwitchedOffWriteNothingAndSucceed) {
   TestScript script;
-  CurrentMapOptions().showRoutes = 0;
-  EXPECT_EQ(DrawRoute(script.target(), "$0102 0304 0 0 1", 0, 0), 1);
-  EXPECT_EQ(DrawRoute(script.target(), "$0202 0202", 0, 1), 1);
+  script.options().showRoutes = 0;
+  EXPECT_EQ(DrawRoute(script.options(), script.target(), "$0102 0304 0 0 1", 0, 0), 1);
+  EXPECT_EQ(DrawRoute(script.options(), script.target(), "$0202 0202", 0, 1), 1);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 

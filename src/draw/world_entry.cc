@@ -14,8 +14,6 @@
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
 #include "draw/hex_occupancy.h"
-#include "draw/map_options.h"
-#include "platform/random_source.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -150,11 +148,11 @@ void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::st
   }
 }
 
-void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              MapPoint centre) {
+void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, MapPoint centre) {
   if (line[static_cast<size_t>(layout.sizeColumn())] == '0') {
     std::string symbol = "Asteroid #";
-    symbol.back() = static_cast<char>('1' + NextRandom() % 8);
+    symbol.back() = static_cast<char>('1' + random.Next() % 8);
     ScrSymbol(target, symbol, centre, 1.0, 1.0, 0.0);
     return;
   }
@@ -165,20 +163,20 @@ void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string
 
 }  // namespace
 
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map) {
-  return DrawWorld(layout, target, line, WorldLineLength(line), subsector, subsector_map);
+int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, int subsector, int subsector_map) {
+  return DrawWorld(run, layout, target, line, WorldLineLength(line), subsector, subsector_map);
 }
 
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, int subsector_map) {
+int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, size_t length, int subsector, int subsector_map) {
   if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
   const std::optional<Placement> placement =
       PlaceWorld(layout, line, length, subsector, subsector_map);
   if (!placement) return 0;
   MarkHexOccupied(placement->column, placement->row);
   const MapPoint centre = placement->centre;
-  const MapOptions& options = CurrentMapOptions();
+  const MapOptions& options = run.options;
 
   if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
   if (options.hexNumbers == HexNumberMode::kOccupied) {
@@ -192,7 +190,7 @@ int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string
                    centre);
     }
   }
-  DrawBody(layout, target, line, centre);
+  DrawBody(run.random, layout, target, line, centre);
   if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
     DrawTextItem(target, kStarportItem, Field(line, layout.starportColumn(), 1), kTextColour,
                  centre);
@@ -207,7 +205,7 @@ int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
               kGasGiantColour, 0.0, "Solid", "Solid");
   }
-  DrawBases(layout, target, line, length, centre);
+  DrawBases(options, layout, target, line, length, centre);
   return 1;
 }
 

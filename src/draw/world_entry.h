@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "draw/run_context.h"
 #include "draw/world_layout.h"
 #include "script/script_file.h"
 
@@ -12,12 +13,14 @@ namespace torvane {
 
 // Draws the world of `line`. On the sector map (`subsector_map` 0) a world
 // is drawn wherever its hex lies in the sector; on a subsector map only when
-// its hex lies in `subsector`. 1 when drawn, 0 when the line is rejected.
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map);
+// its hex lies in `subsector`. The run's options choose the items drawn; an
+// asteroid belt takes a value of its random source. 1 when drawn, 0 when the
+// line is rejected.
+int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, int subsector, int subsector_map);
 // The same for a caller that has measured the line: `length` is
 // WorldLineLength(line).
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, int subsector_map);
+int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, size_t length, int subsector, int subsector_map);
 
 }  // namespace torvane

@@ -27,8 +27,7 @@ std::string Edit(std::string_view line, size_t column, std::string_view text) {
 }
 
 // Only the world body is drawn unless a test switches more on.
-void ShowBodyOnly() {
-  MapOptions& options = CurrentMapOptions();
+void ShowBodyOnly(MapOptions& options) {
   options.showAllegiance = 0;
   options.showGasGiants = 0;
   options.showNames = 0;
@@ -59,7 +58,7 @@ bool AnyHexOccupied() {
 
 TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
   TestScript script;
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 2, 0), 1);
+  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 2, 0), 1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 10",
@@ -102,11 +101,11 @@ TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
 
 TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
   TestScript script;
-  ShowBodyOnly();
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 0, 1), 0);
+  ShowBodyOnly(script.options());
+  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 0, 1), 0);
   EXPECT_TRUE(script.TakeLines().empty());
   EXPECT_FALSE(IsHexOccupied(19, 10));
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 2, 1), 1);
+  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 2, 1), 1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 9",
@@ -146,14 +145,17 @@ TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    EXPECT_EQ(
-        DrawWorld(kStandardWorldLayout, script.target(), c.text, c.subsector, c.subsector_map), 0)
+    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text,
+                        c.subsector, c.subsector_map),
+              0)
         << c.text;
     EXPECT_TRUE(script.TakeLines().empty()) << c.text;
     EXPECT_FALSE(AnyHexOccupied()) << c.text;
   }
   TestScript script;
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), std::string_view(), 0, 0), 0);
+  EXPECT_EQ(
+      DrawWorld(script.context(), kStandardWorldLayout, script.target(), std::string_view(), 0, 0),
+      0);
 }
 
 TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
@@ -174,9 +176,10 @@ TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().hexNumbers = HexNumberMode::kOccupied;
-    EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0), 1) << c.text;
+    ShowBodyOnly(script.options());
+    script.options().hexNumbers = HexNumberMode::kOccupied;
+    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0), 1)
+        << c.text;
     EXPECT_TRUE(IsHexOccupied(c.column, c.row)) << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()).front(), c.label) << c.text;
   }
@@ -186,9 +189,9 @@ TEST(WorldEntry, HexNumberGoesWithTheWorldOnlyInOccupiedMode) {
   for (HexNumberMode mode :
        {HexNumberMode::kNone, HexNumberMode::kUnoccupied, HexNumberMode::kAll}) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().hexNumbers = mode;
-    DrawWorld(kStandardWorldLayout, script.target(), kRegina, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().hexNumbers = mode;
+    DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 0, 0);
     EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
   }
 }
@@ -211,9 +214,9 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().showZones = 1;
-    DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().showZones = 1;
+    DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0);
     Lines expected = {"LAYER STANDARD"};
     if (!c.ring.empty()) {
       expected.insert(expected.end(), c.ring.begin(), c.ring.end());
@@ -226,8 +229,8 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
     EXPECT_EQ(script.TakeLines(), expected) << c.text;
   }
   TestScript script;
-  ShowBodyOnly();
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
+  ShowBodyOnly(script.options());
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -267,9 +270,9 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().showNames = 1;
-    DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().showNames = 1;
+    DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0);
     const Lines lines = script.TakeLines();
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
@@ -308,9 +311,10 @@ TEST(WorldEntry, RemarkCodesAreSoughtFromTheFieldToOnePastItInsideTheLine) {
 
 TEST(WorldEntry, BlankNameFieldDrawsNoName) {
   TestScript script;
-  ShowBodyOnly();
-  CurrentMapOptions().showNames = 1;
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0, 0);
+  ShowBodyOnly(script.options());
+  script.options().showNames = 1;
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(),
+            Edit(kRegina, 0, "              "), 0, 0);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -319,9 +323,9 @@ TEST(WorldEntry, NameCopyIsCutAt255Characters) {
   wide.positions[1] = 300;
   const std::string line = std::string(kRegina) + " " + std::string(250, 'n');
   TestScript script;
-  ShowBodyOnly();
-  CurrentMapOptions().showNames = 1;
-  DrawWorld(wide, script.target(), line, 0, 0);
+  ShowBodyOnly(script.options());
+  script.options().showNames = 1;
+  DrawWorld(script.context(), wide, script.target(), line, 0, 0);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_FALSE(drawing.empty());
   EXPECT_EQ(drawing.front(), "TEXTM " + line.substr(0, 255));
@@ -335,8 +339,8 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
   };
   for (const auto& [text, colour] : cases) {
     TestScript script;
-    ShowBodyOnly();
-    DrawWorld(kStandardWorldLayout, script.target(), text, 0, 0);
+    ShowBodyOnly(script.options());
+    DrawWorld(script.context(), kStandardWorldLayout, script.target(), text, 0, 0);
     EXPECT_EQ(script.TakeLines(),
               (Lines{"LAYER STANDARD", colour, "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
                      "CIRR 2.500000;280.000000,536.935750;"}))
@@ -347,8 +351,8 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
 TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
   for (std::string_view hydrographics : {"8", "0"}) {
     TestScript script;
-    ShowBodyOnly();
-    DrawWorld(kStandardWorldLayout, script.target(),
+    ShowBodyOnly(script.options());
+    DrawWorld(script.context(), kStandardWorldLayout, script.target(),
               Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, 0);
     const Lines lines = script.TakeLines();
     ASSERT_EQ(lines.size(), 3u);
@@ -364,16 +368,17 @@ TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
 
 TEST(WorldEntry, EachAsteroidBeltTakesOneRandomValue) {
   TestScript script;
-  ShowBodyOnly();
-  SeedRandom(1234);
+  ShowBodyOnly(script.options());
+  RandomSource expected(1234);
   std::string digits;
-  for (int i = 0; i < 3; ++i) digits += static_cast<char>('1' + NextRandom() % 8);
-  SeedRandom(1234);
+  for (int i = 0; i < 3; ++i) digits += static_cast<char>('1' + expected.Next() % 8);
+  script.context().random = RandomSource(1234);
   const std::string belt = Edit(kRegina, 20, "0");
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0,
+            0);
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
   Lines symbols;
   for (const std::string& line : DrawingLines(script.TakeLines())) {
     if (line.starts_with("INSSYM ")) symbols.push_back(line);
@@ -404,20 +409,21 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    MapOptions& options = CurrentMapOptions();
+    ShowBodyOnly(script.options());
+    MapOptions& options = script.options();
     options.showPorts = 1;
     options.showAllegiance = 1;
     options.showGasGiants = 1;
-    EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0), 1) << c.text;
+    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0), 1)
+        << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()), c.drawing) << c.text;
   }
 }
 
 TEST(WorldEntry, BaseSymbolsAreDrawnLast) {
   TestScript script;
-  ShowBodyOnly();
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
+  ShowBodyOnly(script.options());
+  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_EQ(drawing.size(), 2u);
   EXPECT_EQ(drawing[0], "CIRR 2.500000;280.000000,536.935750;");

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "draw/map_options.h"
+#include "draw/run_context.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
@@ -95,9 +95,13 @@ bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
 
 class Run {
  public:
-  Run(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
+  Run(std::span<const std::string> arguments, FileSystem& file_system, RunContext& run,
       const OutputSink& print)
-      : arguments_(arguments), file_system_(file_system), errors_(errors), print_(print) {}
+      : arguments_(arguments),
+        file_system_(file_system),
+        run_(run),
+        errors_(run.errors),
+        print_(print) {}
 
   int Execute() {
     while (next_ < arguments_.size() && !stopped_) {
@@ -105,7 +109,7 @@ class Run {
       if (IsOption(argument)) {
         DecodeOption(argument);
       } else {
-        if (!ConvertSector(file_system_, errors_, argument)) errors_.CountError();
+        if (!ConvertSector(file_system_, run_, argument)) errors_.CountError();
         ++sectors_;
       }
     }
@@ -129,7 +133,7 @@ class Run {
     }
     const char letter = FoldToLower(argument[1]);
     const std::string_view tail = std::string_view(argument).substr(2);
-    MapOptions& options = CurrentMapOptions();
+    MapOptions& options = run_.options;
     if (int* on_off = OnOffSwitch(options, letter)) {
       *on_off = tail.starts_with('-') ? 0 : 1;
       return;
@@ -147,7 +151,7 @@ class Run {
         SetValue(options.dateText, tail);
         return;
       case 's':
-        for (char selection : tail) SelectSubsectors(selection);
+        for (char selection : tail) SelectSubsectors(options, selection);
         return;
       case 'x':
         if (tail.empty() || !DecodeHexNumberMode(tail[0], options.hexNumbers)) stopped_ = true;
@@ -178,6 +182,7 @@ class Run {
 
   std::span<const std::string> arguments_;
   FileSystem& file_system_;
+  RunContext& run_;
   ErrorLog& errors_;
   const OutputSink& print_;
   size_t next_ = 0;
@@ -188,8 +193,8 @@ class Run {
 
 }  // namespace
 
-void SelectSubsectors(char selection) {
-  std::array<int, kSubsectorCount>& subsectors = CurrentMapOptions().subsectors;
+void SelectSubsectors(MapOptions& options, char selection) {
+  std::array<int, kSubsectorCount>& subsectors = options.subsectors;
   if (selection == '+' || selection == '*') {
     subsectors.fill(1);
   } else if (selection == '-') {
@@ -203,11 +208,12 @@ void SelectSubsectors(char selection) {
 
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {
-  ResetMapOptions();
   ResetScriptState();
   ResetSubsectorNames();
-  SeedRandom(static_cast<std::uint32_t>(ClockSeconds()));
-  return Run(arguments, file_system, errors, print).Execute();
+  RunContext run{.options = {},
+                 .errors = errors,
+                 .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};
+  return Run(arguments, file_system, run, print).Execute();
 }
 
 }  // namespace torvane

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "draw/map_options.h"
 #include "platform/file_system.h"
 #include "script/error_report.h"
 
@@ -16,7 +17,7 @@ namespace torvane {
 using OutputSink = std::function<void(std::string_view)>;
 
 // Applies one selection character of an s option to MapOptions::subsectors.
-void SelectSubsectors(char selection);
+void SelectSubsectors(MapOptions& options, char selection);
 
 // One whole run over `arguments` (without the program's own name), its
 // messages reported to `errors`, a new log for each run. Returns

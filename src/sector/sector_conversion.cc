@@ -7,7 +7,6 @@
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
 #include "draw/hex_occupancy.h"
-#include "draw/map_options.h"
 #include "platform/path_text.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
@@ -23,8 +22,8 @@ namespace {
 constexpr int kCaptionTitleLimit = 64;
 
 // The run's output directory; empty for none.
-std::string_view OutputDir() {
-  const std::optional<std::string>& output_dir = CurrentMapOptions().outputDir;
+std::string_view OutputDir(const MapOptions& options) {
+  const std::optional<std::string>& output_dir = options.outputDir;
   return output_dir ? std::string_view(*output_dir) : std::string_view();
 }
 
@@ -43,18 +42,19 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(FileSystem& file_system, ErrorLog& errors, const SectorPaths& paths,
+bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, const SectorPaths& paths,
                           std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
-  if (!OpenScript(file_system, errors, SubsectorScriptPath(paths, subsector), OutputDir(), target)) {
+  if (!OpenScript(file_system, run.errors, SubsectorScriptPath(paths, subsector),
+                  OutputDir(run.options), target)) {
     return false;
   }
   ClearHexOccupancy();
-  if (!DrawSubsector(file_system, errors, sector_text, paths.drive, paths.sectorDir, target, subsector,
+  if (!DrawSubsector(file_system, run, sector_text, paths.drive, paths.sectorDir, target, subsector,
                      1)) {
-    errors.CountError();
+    run.errors.CountError();
   }
-  DrawHexNumbers(target, subsector, 1);
+  DrawHexNumbers(run.options, target, subsector, 1);
   if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
   DrawLegend(target, 1);
   CloseScript(target);
@@ -99,47 +99,50 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
                          "scr");
 }
 
-int DrawSectorTitle(std::string_view sector_text, int title_length, const ScriptTarget& target) {
+int DrawSectorTitle(const MapOptions& options, std::string_view sector_text, int title_length,
+                    const ScriptTarget& target) {
   if (sector_text.data() == nullptr || title_length < 0) return 0;
   ScrLayer(target, "MAP BORDER");
   if (title_length > 0) {
     ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
   }
-  const std::optional<std::string>& date_text = CurrentMapOptions().dateText;
+  const std::optional<std::string>& date_text = options.dateText;
   if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
   DrawLegend(target, 0);
   ScrRelease();
   return 1;
 }
 
-int ConvertSector(FileSystem& file_system, ErrorLog& errors, std::string_view argument) {
+int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument) {
   const SectorMapTextsInUse map_texts;
   const SectorPaths paths = BuildSectorPaths(argument);
-  const std::optional<std::string> sector_text = LoadTextFile(file_system, errors, paths.dataFile);
+  const std::optional<std::string> sector_text =
+      LoadTextFile(file_system, run.errors, paths.dataFile);
   if (!sector_text) return 0;
 
   ScriptTarget target;
-  if (!OpenScript(file_system, errors, paths.sectorScript, OutputDir(), target)) return 0;
+  if (!OpenScript(file_system, run.errors, paths.sectorScript, OutputDir(run.options), target))
+    return 0;
   ScrSelect(target);
   ResetLegendFlags();
   ClearHexOccupancy();
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(file_system, errors, *sector_text, paths.drive, paths.sectorDir, target, subsector,
-                       0)) {
-      errors.CountError();
+    if (!DrawSubsector(file_system, run, *sector_text, paths.drive, paths.sectorDir, target,
+                       subsector, 0)) {
+      run.errors.CountError();
     }
   }
-  DrawHexNumbers(target, -1, 0);
+  DrawHexNumbers(run.options, target, -1, 0);
   const size_t title_end = sector_text->find('\n');
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
-  int result = DrawSectorTitle(*sector_text, title_length, target);
+  int result = DrawSectorTitle(run.options, *sector_text, title_length, target);
   CloseScript(target);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (CurrentMapOptions().subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(file_system, errors, paths, *sector_text, caption_length, subsector)) {
+    if (run.options.subsectors[subsector] == 0) continue;
+    if (!WriteSubsectorScript(file_system, run, paths, *sector_text, caption_length, subsector)) {
       result = 0;
     }
   }

@@ -59,8 +59,8 @@ TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {
   TestRun run;
   MemoryFileSystem fs;
   AddSector(fs, "Delta");
-  CurrentMapOptions().dateText = "1105";
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  run.options().dateText = "1105";
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
   EXPECT_EQ(run.log().ErrorCount(), 0) << run.errors();
   EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
             (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
@@ -75,8 +75,8 @@ TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
   MemoryFileSystem fs;
   const std::string title(70, 't');
   AddSector(fs, title);
-  CurrentMapOptions().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  run.options().subsectors[2] = 1;
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
   // Unnamed neighbours leave only the empty label group before the caption.
   EXPECT_EQ(
       ScriptLines(*fs.FileBytes("d/dC.scr")),
@@ -94,11 +94,10 @@ TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   AddSector(fs, "Delta");
   fs.AddFile("d/map\\SUBB.DAT", "Beta          0904 B588853-8\n");
   fs.AddFile("d/map\\SUBA.DAT", "");  // reported in both scripts that draw it
-  CurrentMapOptions().subsectors[0] = 1;
-  CurrentMapOptions().subsectors[1] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
-  EXPECT_EQ(run.errors(),
-            "File <d/map\\SUBA.DAT> invalid!\nFile <d/map\\SUBA.DAT> invalid!\n");
+  run.options().subsectors[0] = 1;
+  run.options().subsectors[1] = 1;
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  EXPECT_EQ(run.errors(), "File <d/map\\SUBA.DAT> invalid!\nFile <d/map\\SUBA.DAT> invalid!\n");
   EXPECT_EQ(run.log().ErrorCount(), 4);
   for (char letter = 'B'; letter <= 'P'; ++letter) {
     const std::string open = std::string("open d/map/SUB") + letter + ".DAT";
@@ -107,7 +106,7 @@ TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Beta\r\n"), std::string::npos);
   // The next sector reads its files afresh.
   fs.AddFile("d/map\\SUBB.DAT", "Gamma         0904 B588853-8\n");
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Gamma\r\n"), std::string::npos);
 }
 
@@ -115,8 +114,8 @@ TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {
   TestRun run;
   MemoryFileSystem fs;
   fs.AddFile("d/d.dat", "Delta");
-  CurrentMapOptions().subsectors[0] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  run.options().subsectors[0] = 1;
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
   // Each of the 16 subsectors fails in the sector pass, A once more in its own.
   EXPECT_EQ(run.log().ErrorCount(), 17);
   EXPECT_EQ(run.errors(), "");
@@ -129,7 +128,7 @@ TEST(ConvertSector, EmptyDataFileWritesNoScript) {
   TestRun run;
   MemoryFileSystem fs;
   fs.AddFile("d/d.dat", "");
-  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "File <d/d.dat> invalid!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/d.scr"));
@@ -139,9 +138,9 @@ TEST(ConvertSector, SectorScriptThatDoesNotOpenStopsTheSector) {
   TestRun run;
   MemoryFileSystem fs;
   AddSector(fs, "Delta");
-  CurrentMapOptions().subsectors.fill(1);
+  run.options().subsectors.fill(1);
   fs.FailOperation(FileOp::kCreate, 1);
-  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/d.scr>!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/dA.scr"));
@@ -152,10 +151,10 @@ TEST(ConvertSector, SubsectorScriptThatDoesNotOpenIsSkippedAndFailsTheSector) {
   TestRun run;
   MemoryFileSystem fs;
   AddSector(fs, "Delta");
-  CurrentMapOptions().subsectors[0] = 1;
-  CurrentMapOptions().subsectors[1] = 1;
+  run.options().subsectors[0] = 1;
+  run.options().subsectors[1] = 1;
   fs.FailOperation(FileOp::kCreate, 2);  // the first subsector script
-  EXPECT_EQ(ConvertSector(fs, run.log(), "d"), 0);
+  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/dA.scr>!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_TRUE(fs.Exists("d/dB.scr"));
@@ -169,8 +168,8 @@ TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
   std::string data = *fs.FileBytes("d/d.dat");
   data.replace(data.find("\nC:"), 3, "\nc:");
   fs.AddFile("d/d.dat", data);
-  CurrentMapOptions().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.log(), "d"), 1);
+  run.options().subsectors[2] = 1;
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
   EXPECT_EQ(run.log().ErrorCount(), 2);
   EXPECT_TRUE(fs.Exists("d/dC.scr"));
 }

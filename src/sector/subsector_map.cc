@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "draw/map_options.h"
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
 #include "platform/path_text.h"
@@ -126,8 +125,8 @@ void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
 
 // Each line is handed on as the rest of the map text from its first
 // character, since route lines may take values from the lines after them.
-void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int subsector,
-                  int subsector_map) {
+void WalkMapLines(RunContext& run, std::string_view map_text, const ScriptTarget& target,
+                  int subsector, int subsector_map) {
   size_t start = 0;
   while (true) {
     const std::string_view line = map_text.substr(start);
@@ -135,9 +134,9 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
     const size_t length = WorldLineLength(line);
     const char first = line.empty() ? '\0' : line.front();
     if (first == kRouteLineStart) {
-      DrawRoute(target, line, subsector, subsector_map);
+      DrawRoute(run.options, target, line, subsector, subsector_map);
     } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
-      DrawWorld(kStandardWorldLayout, target, line, length, subsector, subsector_map);
+      DrawWorld(run, kStandardWorldLayout, target, line, length, subsector, subsector_map);
     }
     // Done after the last line, with or without its "\n".
     if (length + 1 >= line.size()) return;
@@ -147,9 +146,9 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
 
 }  // namespace
 
-int DrawSubsector(FileSystem& file_system, ErrorLog& errors, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map) {
+int DrawSubsector(FileSystem& file_system, RunContext& run, std::string_view sector_text,
+                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
+                  int subsector, int subsector_map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
@@ -169,18 +168,18 @@ int DrawSubsector(FileSystem& file_system, ErrorLog& errors, std::string_view se
   if (!file_field) {
     std::string format(kNoFileFormat);
     format[format.find('#')] = letter;
-    ReportError(errors, format, name);
+    ReportError(run.errors, format, name);
     return 0;
   }
   const WindowsPath file = SplitWindowsPath(*file_field);
   const std::string map_dir = std::string(sector_dir) + "map\\";
   // On the sector map, a subsector that gets its own script keeps its text
   // for it.
-  const bool keep = subsector_map == 0 && CurrentMapOptions().subsectors[subsector] != 0;
+  const bool keep = subsector_map == 0 && run.options.subsectors[subsector] != 0;
   const std::string* map_text = SectorMapTexts().Load(
-      file_system, errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+      file_system, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
-  WalkMapLines(*map_text, target, subsector, subsector_map);
+  WalkMapLines(run, *map_text, target, subsector, subsector_map);
   return 1;
 }
 

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
+#include "draw/run_context.h"
 #include "platform/file_system.h"
-#include "script/error_report.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -16,7 +16,7 @@ inline constexpr size_t kSubsectorNameLimit = 26;
 // Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
 // was read and its lines handed on, else 0. `drive` and `sector_dir` are
 // the sector's drive and directory as sector conversion built them.
-int DrawSubsector(FileSystem& file_system, ErrorLog& errors, std::string_view sector_text,
+int DrawSubsector(FileSystem& file_system, RunContext& run, std::string_view sector_text,
                   std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
                   int subsector, int subsector_map);
 

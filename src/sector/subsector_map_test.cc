@@ -25,8 +25,8 @@ std::string IndexLine(char letter, std::string_view name, std::string_view file)
 }
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, int subsector_map) {
-  return DrawSubsector(script.fs(), script.log(), sector_text, kDrive, kSectorDir, script.target(), subsector,
-                       subsector_map);
+  return DrawSubsector(script.fs(), script.context(), sector_text, kDrive, kSectorDir,
+                       script.target(), subsector, subsector_map);
 }
 
 // No map file exists here, so every map path that is built shows in the
@@ -199,8 +199,8 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
     EXPECT_EQ(SubsectorName(subsector), "");
   }
   EXPECT_EQ(Draw(script, std::string_view(), 0, 1), 0);
-  EXPECT_EQ(DrawSubsector(script.fs(), script.log(), sector_text, std::string_view(), kSectorDir, script.target(),
-                          0, 1),
+  EXPECT_EQ(DrawSubsector(script.fs(), script.context(), sector_text, std::string_view(),
+                          kSectorDir, script.target(), 0, 1),
             0);
   EXPECT_EQ(script.TakeLines(), Lines{});
   EXPECT_EQ(script.log().ErrorCount(), 0);
@@ -221,8 +221,9 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.fs(), script.log(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
-                            "delta/", script.target(), 0, 1),
+    EXPECT_EQ(DrawSubsector(script.fs(), script.context(),
+                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
+                            script.target(), 0, 1),
               1);
     EXPECT_EQ(
         std::count(script.fs().Log().begin(), script.fs().Log().end(), "open delta/map/SUBA.DAT"),
@@ -243,8 +244,9 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.fs(), script.log(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
-                            "delta/", script.target(), 0, 1),
+    ASSERT_EQ(DrawSubsector(script.fs(), script.context(),
+                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
+                            script.target(), 0, 1),
               1);
     EXPECT_TRUE(IsHexOccupied(1, 1));
     EXPECT_TRUE(IsHexOccupied(1, 2));

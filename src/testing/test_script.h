@@ -8,9 +8,8 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_occupancy.h"
-#include "draw/map_options.h"
+#include "draw/run_context.h"
 #include "platform/memory_file_system.h"
-#include "platform/random_source.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
@@ -20,18 +19,17 @@
 
 namespace torvane {
 
-// Resets every process-wide record and gives the test an error log that
-// keeps the messages.
+// Resets every process-wide record and gives the test a run context of its
+// own: default options, an error log that keeps the messages, and a random
+// source seeded with 1.
 class TestRun {
  public:
   TestRun() {
-    ResetMapOptions();
     ResetScriptState();
     ResetSubsectorNames();
     ResetLegendFlags();
     ClearHexOccupancy();
     SectorMapTexts().Clear();
-    SeedRandom(1);
   }
   TestRun(const TestRun&) = delete;
   TestRun& operator=(const TestRun&) = delete;
@@ -39,10 +37,14 @@ class TestRun {
   // Every message reported so far, one after another.
   const std::string& errors() const { return errors_; }
   ErrorLog& log() { return log_; }
+  RunContext& context() { return context_; }
+  MapOptions& options() { return context_.options; }
+  const MapOptions& options() const { return context_.options; }
 
  private:
   std::string errors_;
   ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
+  RunContext context_{.options = {}, .errors = log_, .random = RandomSource(1)};
 };
 
 using torvane_test::ScriptLines;
