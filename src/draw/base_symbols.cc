@@ -105,8 +105,6 @@ constexpr std::array<std::array<MapPoint, kMaxSymbols>, kMaxSymbols> SymbolLayou
 constexpr int kLegendEntryLimit = 11;
 constexpr double kLegendStep = 4.1;
 
-BaseFlags legend_flags = 0;
-
 // 0 for a column outside the line.
 char CharAt(std::string_view line, size_t length, std::int32_t column) {
   if (column < 0 || static_cast<size_t>(column) >= length) return 0;
@@ -164,8 +162,8 @@ int CountBaseFlags(BaseFlags flags) {
   return count;
 }
 
-void DrawBases(const MapOptions& options, const WorldLayout& layout, const ScriptTarget& target,
-               std::string_view line, size_t length, MapPoint centre) {
+void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
+               const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre) {
   if (options.showBases == 0) return;
   const BaseFlags remarks = RemarkFlags(layout, line, length);
   int r = CountBaseFlags(remarks);
@@ -186,7 +184,7 @@ void DrawBases(const MapOptions& options, const WorldLayout& layout, const Scrip
   legend_flags |= remarks;
 }
 
-void DrawLegend(const ScriptTarget& target, int subsector_map) {
+void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, int subsector_map) {
   if (legend_flags == 0) return;
   ScrLayer(target, "MAP BORDER");
   const double text_x = subsector_map != 0 ? -50.0 : 503.0;
@@ -203,9 +201,5 @@ void DrawLegend(const ScriptTarget& target, int subsector_map) {
   }
   ScrRelease();
 }
-
-BaseFlags LegendFlags() { return legend_flags; }
-
-void ResetLegendFlags() { legend_flags = 0; }
 
 }  // namespace torvane

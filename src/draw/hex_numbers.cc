@@ -5,7 +5,6 @@
 
 #include <array>
 
-#include "draw/hex_occupancy.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -51,8 +50,8 @@ void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPo
           kLabelHeight, 0.0, kLabelJustification, kLabelStyle);
 }
 
-void DrawHexNumbers(const MapOptions& options, const ScriptTarget& target, int subsector,
-                    int subsector_map) {
+void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,
+                    const ScriptTarget& target, int subsector, int subsector_map) {
   if (subsector_map != 0 && (subsector < 0 || subsector > 15)) return;
   const HexNumberMode mode = options.hexNumbers;
   if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
@@ -60,7 +59,7 @@ void DrawHexNumbers(const MapOptions& options, const ScriptTarget& target, int s
   const HexBlock block = MapHexes(subsector, subsector_map);
   for (int column = block.firstColumn; column <= block.lastColumn; ++column) {
     for (int row = block.firstRow; row <= block.lastRow; ++row) {
-      if (mode != HexNumberMode::kAll && IsHexOccupied(column, row)) continue;
+      if (mode != HexNumberMode::kAll && occupancy.IsOccupied(column, row)) continue;
       MapPoint centre;
       if (subsector_map != 0) {
         SubsectorHexCenter(column, row, &centre);

@@ -33,8 +33,8 @@ TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
   for (HexNumberMode mode : {HexNumberMode::kNone, HexNumberMode::kOccupied}) {
     TestScript script;
     script.options().hexNumbers = mode;
-    DrawHexNumbers(script.options(), script.target(), -1, 0);
-    DrawHexNumbers(script.options(), script.target(), 5, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }
@@ -42,7 +42,7 @@ TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
 TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.options(), script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 1280);
   Lines head = kLabelSettings;
@@ -57,12 +57,13 @@ TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
 TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  ASSERT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(),
+  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(),
                       "Mora          0102 A788899-C                    ", 0, 0),
             1);
-  MarkHexOccupied(32, 40);
+  script.sector().occupancy.Mark(32, 40);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1278u);
   EXPECT_EQ(texts[0], "0101");
@@ -74,11 +75,12 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kAll;
   // The world's label comes from here, made from its column and row.
-  ASSERT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(),
+  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(),
                       "Mora          +1+2 A788899-C                    ", 0, 0),
             1);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1280u);
   EXPECT_EQ(texts[1], "0102");
@@ -87,7 +89,7 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
 TEST(HexNumbers, SubsectorMapLabelsOnlyItsOwnHexesInItsOwnFrame) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.options(), script.target(), 5, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 80);
   EXPECT_EQ(lines[7], "TEXTM 0911");
@@ -109,7 +111,7 @@ TEST(HexNumbers, EverySubsectorMapLabelsItsOwnBlockColumnByColumnInTheSameFrame)
   for (const Case& c : cases) {
     TestScript script;
     script.options().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.options(), script.target(), c.subsector, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), c.subsector, 1);
     const Lines lines = script.TakeLines();
     const Lines texts = LabelTexts(lines);
     ASSERT_EQ(texts.size(), 80u) << c.subsector;
@@ -124,15 +126,19 @@ TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
   const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
   const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
-  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), line_in_a, 0, 1), 1);
-  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), line_in_f, 0, 1), 0);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), line_in_a, 0, 1),
+            1);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), line_in_f, 0, 1),
+            0);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.target(), 0, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, 1);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 79u);
   EXPECT_EQ(texts[0], "0101");
   EXPECT_EQ(texts[1], "0103");
-  DrawHexNumbers(script.options(), script.target(), 5, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
   EXPECT_EQ(LabelTexts(script.TakeLines()).front(), "0911");
 }
 
@@ -140,7 +146,7 @@ TEST(HexNumbers, SubsectorMapOutsideTheSectorGetsNoLabels) {
   for (int subsector : {-1, 16}) {
     TestScript script;
     script.options().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.options(), script.target(), subsector, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), subsector, 1);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }

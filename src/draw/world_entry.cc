@@ -13,7 +13,6 @@
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
-#include "draw/hex_occupancy.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -163,18 +162,21 @@ void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarge
 
 }  // namespace
 
-int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, int subsector, int subsector_map) {
-  return DrawWorld(run, layout, target, line, WorldLineLength(line), subsector, subsector_map);
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              int subsector, int subsector_map) {
+  return DrawWorld(run, occupancy, legend_flags, layout, target, line, WorldLineLength(line),
+                   subsector, subsector_map);
 }
 
-int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, size_t length, int subsector, int subsector_map) {
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              size_t length, int subsector, int subsector_map) {
   if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
   const std::optional<Placement> placement =
       PlaceWorld(layout, line, length, subsector, subsector_map);
   if (!placement) return 0;
-  MarkHexOccupied(placement->column, placement->row);
+  occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;
   const MapOptions& options = run.options;
 
@@ -205,7 +207,7 @@ int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& ta
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
               kGasGiantColour, 0.0, "Solid", "Solid");
   }
-  DrawBases(options, layout, target, line, length, centre);
+  DrawBases(options, legend_flags, layout, target, line, length, centre);
   return 1;
 }
 

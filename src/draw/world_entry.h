@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+#include "draw/base_symbols.h"
+#include "draw/hex_occupancy.h"
 #include "draw/run_context.h"
 #include "draw/world_layout.h"
 #include "script/script_file.h"
@@ -14,13 +16,16 @@ namespace torvane {
 // Draws the world of `line`. On the sector map (`subsector_map` 0) a world
 // is drawn wherever its hex lies in the sector; on a subsector map only when
 // its hex lies in `subsector`. The run's options choose the items drawn; an
-// asteroid belt takes a value of its random source. 1 when drawn, 0 when the
-// line is rejected.
-int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, int subsector, int subsector_map);
+// asteroid belt takes a value of its random source. A drawn world marks its
+// hex in `occupancy` and adds its bases to `legend_flags`. 1 when drawn, 0
+// when the line is rejected.
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              int subsector, int subsector_map);
 // The same for a caller that has measured the line: `length` is
 // WorldLineLength(line).
-int DrawWorld(RunContext& run, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, size_t length, int subsector, int subsector_map);
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              size_t length, int subsector, int subsector_map);
 
 }  // namespace torvane

@@ -47,10 +47,10 @@ Lines DrawingLines(const Lines& lines) {
   return drawing;
 }
 
-bool AnyHexOccupied() {
+bool AnyHexOccupied(const HexOccupancy& occupancy) {
   for (int column = 1; column <= kSectorColumns; ++column) {
     for (int row = 1; row <= kSectorRows; ++row) {
-      if (IsHexOccupied(column, row)) return true;
+      if (occupancy.IsOccupied(column, row)) return true;
     }
   }
   return false;
@@ -58,7 +58,9 @@ bool AnyHexOccupied() {
 
 TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
   TestScript script;
-  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 2, 0), 1);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 2, 0),
+            1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 10",
@@ -95,17 +97,21 @@ TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
                                     "284.500000,534.435750",
                                     "CIRR 1.000000;283.000000,539.935750;",
                                 }));
-  EXPECT_TRUE(IsHexOccupied(19, 10));
+  EXPECT_TRUE(script.sector().occupancy.IsOccupied(19, 10));
   EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
   TestScript script;
   ShowBodyOnly(script.options());
-  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 0, 1), 0);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 0, 1),
+            0);
   EXPECT_TRUE(script.TakeLines().empty());
-  EXPECT_FALSE(IsHexOccupied(19, 10));
-  EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 2, 1), 1);
+  EXPECT_FALSE(script.sector().occupancy.IsOccupied(19, 10));
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 2, 1),
+            1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 9",
@@ -114,7 +120,7 @@ TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
                                     "FSTYLE Solid",
                                     "CIRR 2.500000;40.000000,17.320508;",
                                 }));
-  EXPECT_TRUE(IsHexOccupied(19, 10));
+  EXPECT_TRUE(script.sector().occupancy.IsOccupied(19, 10));
 }
 
 TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
@@ -145,17 +151,18 @@ TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text,
-                        c.subsector, c.subsector_map),
-              0)
+    EXPECT_EQ(
+        DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                  kStandardWorldLayout, script.target(), c.text, c.subsector, c.subsector_map),
+        0)
         << c.text;
     EXPECT_TRUE(script.TakeLines().empty()) << c.text;
-    EXPECT_FALSE(AnyHexOccupied()) << c.text;
+    EXPECT_FALSE(AnyHexOccupied(script.sector().occupancy)) << c.text;
   }
   TestScript script;
-  EXPECT_EQ(
-      DrawWorld(script.context(), kStandardWorldLayout, script.target(), std::string_view(), 0, 0),
-      0);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), std::string_view(), 0, 0),
+            0);
 }
 
 TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
@@ -178,9 +185,11 @@ TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().hexNumbers = HexNumberMode::kOccupied;
-    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0), 1)
+    EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                        kStandardWorldLayout, script.target(), c.text, 0, 0),
+              1)
         << c.text;
-    EXPECT_TRUE(IsHexOccupied(c.column, c.row)) << c.text;
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(c.column, c.row)) << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()).front(), c.label) << c.text;
   }
 }
@@ -191,7 +200,8 @@ TEST(WorldEntry, HexNumberGoesWithTheWorldOnlyInOccupiedMode) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().hexNumbers = mode;
-    DrawWorld(script.context(), kStandardWorldLayout, script.target(), kRegina, 0, 0);
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), kRegina, 0, 0);
     EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
   }
 }
@@ -216,7 +226,8 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().showZones = 1;
-    DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0);
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), c.text, 0, 0);
     Lines expected = {"LAYER STANDARD"};
     if (!c.ring.empty()) {
       expected.insert(expected.end(), c.ring.begin(), c.ring.end());
@@ -230,7 +241,8 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
   }
   TestScript script;
   ShowBodyOnly(script.options());
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -272,7 +284,8 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().showNames = 1;
-    DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0);
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), c.text, 0, 0);
     const Lines lines = script.TakeLines();
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
@@ -313,8 +326,8 @@ TEST(WorldEntry, BlankNameFieldDrawsNoName) {
   TestScript script;
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(),
-            Edit(kRegina, 0, "              "), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0, 0);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -325,7 +338,8 @@ TEST(WorldEntry, NameCopyIsCutAt255Characters) {
   TestScript script;
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
-  DrawWorld(script.context(), wide, script.target(), line, 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags, wide,
+            script.target(), line, 0, 0);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_FALSE(drawing.empty());
   EXPECT_EQ(drawing.front(), "TEXTM " + line.substr(0, 255));
@@ -340,7 +354,8 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
   for (const auto& [text, colour] : cases) {
     TestScript script;
     ShowBodyOnly(script.options());
-    DrawWorld(script.context(), kStandardWorldLayout, script.target(), text, 0, 0);
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), text, 0, 0);
     EXPECT_EQ(script.TakeLines(),
               (Lines{"LAYER STANDARD", colour, "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
                      "CIRR 2.500000;280.000000,536.935750;"}))
@@ -352,7 +367,8 @@ TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
   for (std::string_view hydrographics : {"8", "0"}) {
     TestScript script;
     ShowBodyOnly(script.options());
-    DrawWorld(script.context(), kStandardWorldLayout, script.target(),
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(),
               Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, 0);
     const Lines lines = script.TakeLines();
     ASSERT_EQ(lines.size(), 3u);
@@ -374,11 +390,14 @@ TEST(WorldEntry, EachAsteroidBeltTakesOneRandomValue) {
   for (int i = 0; i < 3; ++i) digits += static_cast<char>('1' + expected.Next() % 8);
   script.context().random = RandomSource(1234);
   const std::string belt = Edit(kRegina, 20, "0");
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0,
-            0);
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
   Lines symbols;
   for (const std::string& line : DrawingLines(script.TakeLines())) {
     if (line.starts_with("INSSYM ")) symbols.push_back(line);
@@ -414,7 +433,9 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
     options.showPorts = 1;
     options.showAllegiance = 1;
     options.showGasGiants = 1;
-    EXPECT_EQ(DrawWorld(script.context(), kStandardWorldLayout, script.target(), c.text, 0, 0), 1)
+    EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                        kStandardWorldLayout, script.target(), c.text, 0, 0),
+              1)
         << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()), c.drawing) << c.text;
   }
@@ -423,7 +444,8 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
 TEST(WorldEntry, BaseSymbolsAreDrawnLast) {
   TestScript script;
   ShowBodyOnly(script.options());
-  DrawWorld(script.context(), kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_EQ(drawing.size(), 2u);
   EXPECT_EQ(drawing[0], "CIRR 2.500000;280.000000,536.935750;");

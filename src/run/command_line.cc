@@ -209,7 +209,6 @@ void SelectSubsectors(MapOptions& options, char selection) {
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {
   ResetScriptState();
-  ResetSubsectorNames();
   RunContext run{.options = {},
                  .errors = errors,
                  .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};

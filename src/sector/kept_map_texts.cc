@@ -31,9 +31,4 @@ void KeptMapTexts::Clear() {
   loaded_ = std::string();
 }
 
-KeptMapTexts& SectorMapTexts() {
-  static KeptMapTexts texts;
-  return texts;
-}
-
 }  // namespace torvane

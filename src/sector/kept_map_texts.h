@@ -36,7 +36,4 @@ class KeptMapTexts {
   std::string loaded_;  // the last text loaded and not kept
 };
 
-// The texts of the sector being converted.
-KeptMapTexts& SectorMapTexts();
-
 }  // namespace torvane

@@ -6,11 +6,10 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
-#include "draw/hex_occupancy.h"
 #include "platform/path_text.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
-#include "sector/kept_map_texts.h"
+#include "sector/sector_context.h"
 #include "sector/subsector_map.h"
 #include "sector/text_file.h"
 
@@ -42,34 +41,25 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, const SectorPaths& paths,
+bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, SectorContext& sector,
+                          SubsectorNames& names, const SectorPaths& paths,
                           std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
   if (!OpenScript(file_system, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
     return false;
   }
-  ClearHexOccupancy();
-  if (!DrawSubsector(file_system, run, sector_text, paths.drive, paths.sectorDir, target, subsector,
-                     1)) {
+  sector.occupancy.Clear();
+  if (!DrawSubsector(file_system, run, sector, names, sector_text, paths.drive, paths.sectorDir,
+                     target, subsector, 1)) {
     run.errors.CountError();
   }
-  DrawHexNumbers(run.options, target, subsector, 1);
+  DrawHexNumbers(run.options, sector.occupancy, target, subsector, 1);
   if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
-  DrawLegend(target, 1);
+  DrawLegend(target, sector.legendFlags, 1);
   CloseScript(target);
   return true;
 }
-
-// Map texts are kept for one sector only: none is left for the next, or
-// after a sector that stopped early.
-class SectorMapTextsInUse {
- public:
-  SectorMapTextsInUse() { SectorMapTexts().Clear(); }
-  ~SectorMapTextsInUse() { SectorMapTexts().Clear(); }
-  SectorMapTextsInUse(const SectorMapTextsInUse&) = delete;
-  SectorMapTextsInUse& operator=(const SectorMapTextsInUse&) = delete;
-};
 
 }  // namespace
 
@@ -99,8 +89,8 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
                          "scr");
 }
 
-int DrawSectorTitle(const MapOptions& options, std::string_view sector_text, int title_length,
-                    const ScriptTarget& target) {
+int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
+                    int title_length, const ScriptTarget& target) {
   if (sector_text.data() == nullptr || title_length < 0) return 0;
   ScrLayer(target, "MAP BORDER");
   if (title_length > 0) {
@@ -108,13 +98,12 @@ int DrawSectorTitle(const MapOptions& options, std::string_view sector_text, int
   }
   const std::optional<std::string>& date_text = options.dateText;
   if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
-  DrawLegend(target, 0);
+  DrawLegend(target, legend_flags, 0);
   ScrRelease();
   return 1;
 }
 
 int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument) {
-  const SectorMapTextsInUse map_texts;
   const SectorPaths paths = BuildSectorPaths(argument);
   const std::optional<std::string> sector_text =
       LoadTextFile(file_system, run.errors, paths.dataFile);
@@ -124,25 +113,26 @@ int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view arg
   if (!OpenScript(file_system, run.errors, paths.sectorScript, OutputDir(run.options), target))
     return 0;
   ScrSelect(target);
-  ResetLegendFlags();
-  ClearHexOccupancy();
+  // Map texts, legend and names are kept for this sector only.
+  SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(file_system, run, *sector_text, paths.drive, paths.sectorDir, target,
-                       subsector, 0)) {
+    if (!DrawSubsector(file_system, run, sector, sector.subsectorNames, *sector_text, paths.drive,
+                       paths.sectorDir, target, subsector, 0)) {
       run.errors.CountError();
     }
   }
-  DrawHexNumbers(run.options, target, -1, 0);
+  DrawHexNumbers(run.options, sector.occupancy, target, -1, 0);
   const size_t title_end = sector_text->find('\n');
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
-  int result = DrawSectorTitle(run.options, *sector_text, title_length, target);
+  int result = DrawSectorTitle(run.options, sector.legendFlags, *sector_text, title_length, target);
   CloseScript(target);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(file_system, run, paths, *sector_text, caption_length, subsector)) {
+    if (!WriteSubsectorScript(file_system, run, sector, sector.subsectorNames, paths, *sector_text,
+                              caption_length, subsector)) {
       result = 0;
     }
   }

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "draw/base_symbols.h"
 #include "draw/map_options.h"
 #include "draw/run_context.h"
 #include "platform/file_system.h"
@@ -30,9 +31,9 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector);
 int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument);
 
 // The title (the first `title_length` characters of the sector text), the
-// date text and the legend of the sector map. 0 when there is nothing to
+// date text and the legend of `legend_flags` on the sector map. 0 when there is nothing to
 // draw from.
-int DrawSectorTitle(const MapOptions& options, std::string_view sector_text, int title_length,
-                    const ScriptTarget& target);
+int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
+                    int title_length, const ScriptTarget& target);
 
 }  // namespace torvane

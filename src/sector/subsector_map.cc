@@ -56,9 +56,6 @@ constexpr std::array<NeighbourLabel, 4> kNeighbourLabels{{
     {0, +1, {62.5, -5.0}, 180.0},
 }};
 
-// SubsectorNames.
-std::array<std::string, kSubsectorCount> subsector_names;
-
 std::string_view TrimTrailingSpace(std::string_view text) {
   const size_t last = text.find_last_not_of(kTrailingSpace);
   return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
@@ -105,7 +102,7 @@ void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subs
   ScrRelease();
 }
 
-void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
+void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names, int subsector) {
   ScrLayer(target, kBorderLayer);
   const int column = subsector % kSubsectorsPerRow;
   const int row = subsector / kSubsectorsPerRow;
@@ -116,7 +113,7 @@ void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
         neighbour_row >= kSubsectorCount / kSubsectorsPerRow) {
       continue;
     }
-    const std::string& name = subsector_names[neighbour_row * kSubsectorsPerRow + neighbour_column];
+    const std::string& name = names.names[neighbour_row * kSubsectorsPerRow + neighbour_column];
     if (name.empty()) continue;
     ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
   }
@@ -125,8 +122,8 @@ void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
 
 // Each line is handed on as the rest of the map text from its first
 // character, since route lines may take values from the lines after them.
-void WalkMapLines(RunContext& run, std::string_view map_text, const ScriptTarget& target,
-                  int subsector, int subsector_map) {
+void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_text,
+                  const ScriptTarget& target, int subsector, int subsector_map) {
   size_t start = 0;
   while (true) {
     const std::string_view line = map_text.substr(start);
@@ -136,7 +133,8 @@ void WalkMapLines(RunContext& run, std::string_view map_text, const ScriptTarget
     if (first == kRouteLineStart) {
       DrawRoute(run.options, target, line, subsector, subsector_map);
     } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
-      DrawWorld(run, kStandardWorldLayout, target, line, length, subsector, subsector_map);
+      DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
+                length, subsector, subsector_map);
     }
     // Done after the last line, with or without its "\n".
     if (length + 1 >= line.size()) return;
@@ -146,15 +144,16 @@ void WalkMapLines(RunContext& run, std::string_view map_text, const ScriptTarget
 
 }  // namespace
 
-int DrawSubsector(FileSystem& file_system, RunContext& run, std::string_view sector_text,
-                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
-                  int subsector, int subsector_map) {
+int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& sector,
+                  SubsectorNames& names, std::string_view sector_text, std::string_view drive,
+                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
+                  int subsector_map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
   }
   const char letter = static_cast<char>('A' + subsector);
-  std::string& name = subsector_names[subsector];
+  std::string& name = names.names[subsector];
   const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
   if (!line) {
     name.clear();
@@ -162,7 +161,7 @@ int DrawSubsector(FileSystem& file_system, RunContext& run, std::string_view sec
   }
   name = NameField(*line);
   if (!name.empty()) DrawNameLabel(target, name, subsector, subsector_map);
-  if (subsector_map) DrawNeighbourLabels(target, subsector);
+  if (subsector_map) DrawNeighbourLabels(target, names, subsector);
 
   const std::optional<std::string_view> file_field = FileField(*line);
   if (!file_field) {
@@ -176,18 +175,11 @@ int DrawSubsector(FileSystem& file_system, RunContext& run, std::string_view sec
   // On the sector map, a subsector that gets its own script keeps its text
   // for it.
   const bool keep = subsector_map == 0 && run.options.subsectors[subsector] != 0;
-  const std::string* map_text = SectorMapTexts().Load(
+  const std::string* map_text = sector.mapTexts.Load(
       file_system, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
-  WalkMapLines(run, *map_text, target, subsector, subsector_map);
+  WalkMapLines(run, sector, *map_text, target, subsector, subsector_map);
   return 1;
 }
-
-std::string_view SubsectorName(int subsector) {
-  if (subsector < 0 || subsector >= kSubsectorCount) return {};
-  return subsector_names[subsector];
-}
-
-void ResetSubsectorNames() { subsector_names = {}; }
 
 }  // namespace torvane

@@ -25,8 +25,8 @@ std::string IndexLine(char letter, std::string_view name, std::string_view file)
 }
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, int subsector_map) {
-  return DrawSubsector(script.fs(), script.context(), sector_text, kDrive, kSectorDir,
-                       script.target(), subsector, subsector_map);
+  return DrawSubsector(script.fs(), script.context(), script.sector(), script.names(), sector_text,
+                       kDrive, kSectorDir, script.target(), subsector, subsector_map);
 }
 
 // No map file exists here, so every map path that is built shows in the
@@ -75,7 +75,7 @@ TEST(SubsectorIndex, FieldsAndMapPathFromIndexLine) {
     SCOPED_TRACE(c.what);
     TestScript script;
     EXPECT_EQ(Draw(script, c.sector_text, c.subsector, 0), 0);
-    EXPECT_EQ(SubsectorName(c.subsector), c.name);
+    EXPECT_EQ(SubsectorName(script.names(), c.subsector), c.name);
     EXPECT_EQ(script.errors(), c.errors);
     EXPECT_EQ(script.log().ErrorCount(), c.errors.empty() ? 0 : 1);
   }
@@ -177,11 +177,11 @@ TEST(SubsectorIndex, NamesLastUntilTheNextSectorReplacesThem) {
   // A later sector without a line for B and with an empty name for E.
   constexpr std::string_view kSparseSector = "Delta\nA: Able\nE:\n";
   Draw(script, kSparseSector, 0, 0);
-  EXPECT_EQ(SubsectorName(0), "Able");
-  EXPECT_EQ(SubsectorName(1), "Bravo");
+  EXPECT_EQ(SubsectorName(script.names(), 0), "Able");
+  EXPECT_EQ(SubsectorName(script.names(), 1), "Bravo");
   DrawSectorPass(script, kSparseSector);
-  EXPECT_EQ(SubsectorName(1), "");
-  EXPECT_EQ(SubsectorName(4), "");
+  EXPECT_EQ(SubsectorName(script.names(), 1), "");
+  EXPECT_EQ(SubsectorName(script.names(), 4), "");
   Draw(script, kSparseSector, 0, 1);
   ScrSelect(script.target());
   EXPECT_EQ(
@@ -196,11 +196,11 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
   const std::string sector_text = "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT");
   for (int subsector : {-1, 16}) {
     EXPECT_EQ(Draw(script, sector_text, subsector, 1), 0);
-    EXPECT_EQ(SubsectorName(subsector), "");
+    EXPECT_EQ(SubsectorName(script.names(), subsector), "");
   }
   EXPECT_EQ(Draw(script, std::string_view(), 0, 1), 0);
-  EXPECT_EQ(DrawSubsector(script.fs(), script.context(), sector_text, std::string_view(),
-                          kSectorDir, script.target(), 0, 1),
+  EXPECT_EQ(DrawSubsector(script.fs(), script.context(), script.sector(), script.names(),
+                          sector_text, std::string_view(), kSectorDir, script.target(), 0, 1),
             0);
   EXPECT_EQ(script.TakeLines(), Lines{});
   EXPECT_EQ(script.log().ErrorCount(), 0);
@@ -221,7 +221,7 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.fs(), script.context(),
+    EXPECT_EQ(DrawSubsector(script.fs(), script.context(), script.sector(), script.names(),
                             "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
                             script.target(), 0, 1),
               1);
@@ -244,14 +244,14 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.fs(), script.context(),
+    ASSERT_EQ(DrawSubsector(script.fs(), script.context(), script.sector(), script.names(),
                             "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
                             script.target(), 0, 1),
               1);
-    EXPECT_TRUE(IsHexOccupied(1, 1));
-    EXPECT_TRUE(IsHexOccupied(1, 2));
-    EXPECT_FALSE(IsHexOccupied(1, 3));
-    EXPECT_TRUE(IsHexOccupied(1, 4));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 1));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 2));
+    EXPECT_FALSE(script.sector().occupancy.IsOccupied(1, 3));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 4));
   }
 }
 

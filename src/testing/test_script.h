@@ -6,31 +6,22 @@
 #include <string>
 #include <vector>
 
-#include "draw/base_symbols.h"
-#include "draw/hex_occupancy.h"
 #include "draw/run_context.h"
 #include "platform/memory_file_system.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
-#include "sector/kept_map_texts.h"
-#include "sector/subsector_map.h"
+#include "sector/sector_context.h"
 #include "testing/script_lines.h"
 
 namespace torvane {
 
-// Resets every process-wide record and gives the test a run context of its
-// own: default options, an error log that keeps the messages, and a random
-// source seeded with 1.
+// Resets the script writer and gives the test contexts of its own: a run
+// context with default options, an error log that keeps the messages and a
+// random source seeded with 1, and a fresh sector context.
 class TestRun {
  public:
-  TestRun() {
-    ResetScriptState();
-    ResetSubsectorNames();
-    ResetLegendFlags();
-    ClearHexOccupancy();
-    SectorMapTexts().Clear();
-  }
+  TestRun() { ResetScriptState(); }
   TestRun(const TestRun&) = delete;
   TestRun& operator=(const TestRun&) = delete;
 
@@ -40,11 +31,14 @@ class TestRun {
   RunContext& context() { return context_; }
   MapOptions& options() { return context_.options; }
   const MapOptions& options() const { return context_.options; }
+  SectorContext& sector() { return sector_; }
+  SubsectorNames& names() { return sector_.subsectorNames; }
 
  private:
   std::string errors_;
   ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
   RunContext context_{.options = {}, .errors = log_, .random = RandomSource(1)};
+  SectorContext sector_;
 };
 
 using torvane_test::ScriptLines;
