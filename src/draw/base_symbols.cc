@@ -199,7 +199,7 @@ void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, int subsecto
     y -= kLegendStep;
     ++listed;
   }
-  ScrRelease();
+  ScrRelease(target);
 }
 
 }  // namespace torvane

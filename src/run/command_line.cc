@@ -7,7 +7,6 @@
 #include "platform/host_process.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
-#include "script/script_writer.h"
 #include "sector/sector_conversion.h"
 #include "sector/subsector_map.h"
 
@@ -208,7 +207,6 @@ void SelectSubsectors(MapOptions& options, char selection) {
 
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {
-  ResetScriptState();
   RunContext run{.options = {},
                  .errors = errors,
                  .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};

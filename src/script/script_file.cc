@@ -3,7 +3,6 @@
 
 #include "platform/path_text.h"
 #include "script/error_report.h"
-#include "script/script_writer.h"
 
 namespace torvane {
 
@@ -71,8 +70,7 @@ void CloseScript(ScriptTarget& target) {
       target.fileSystem->Remove(target.path);
     }
   }
-  // A later stream may reuse this one's identity; it must start afresh.
-  ScrRelease();
+  // The emptied target starts afresh, state and all.
   target = ScriptTarget{};
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "script/error_report.h"
+#include "script/script_state.h"
 
 namespace torvane {
 
@@ -18,6 +19,9 @@ struct ScriptTarget {
   std::unique_ptr<OutputFile> stream;
   FileSystem* fileSystem = nullptr;  // where the script was created
   ErrorLog* errorLog = nullptr;      // where its write errors are reported
+  // What the writer last wrote to the stream. The writer changes it through
+  // a const target, as it writes to the stream through one.
+  mutable ScriptState state;
 };
 
 // Creates the script for `script_path`, moved into `output_dir` when that

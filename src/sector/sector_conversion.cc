@@ -37,7 +37,7 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
   caption += " sector)";
   ScrLayer(target, "MAP BORDER");
   ScrText(target, caption, 0, {62.5, -23.0}, 15, "Arial", 3.0, 0.0, 7, 16);
-  ScrRelease();
+  ScrRelease(target);
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
@@ -99,7 +99,7 @@ int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::stri
   const std::optional<std::string>& date_text = options.dateText;
   if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
   DrawLegend(target, legend_flags, 0);
-  ScrRelease();
+  ScrRelease(target);
   return 1;
 }
 

@@ -99,7 +99,7 @@ void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subs
     ScrText(target, name, 0, {501.0, 611.0 - 4.5 * subsector}, kLabelColour, kLabelFont, 3.0, 0.0,
             0, kLabelStyle);
   }
-  ScrRelease();
+  ScrRelease(target);
 }
 
 void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names, int subsector) {
@@ -117,7 +117,7 @@ void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names
     if (name.empty()) continue;
     ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
   }
-  ScrRelease();
+  ScrRelease(target);
 }
 
 // Each line is handed on as the rest of the map text from its first

@@ -16,12 +16,12 @@
 
 namespace torvane {
 
-// Resets the script writer and gives the test contexts of its own: a run
-// context with default options, an error log that keeps the messages and a
-// random source seeded with 1, and a fresh sector context.
+// The contexts of one test: a run context with default options, an error
+// log that keeps the messages and a random source seeded with 1, and a fresh
+// sector context.
 class TestRun {
  public:
-  TestRun() { ResetScriptState(); }
+  TestRun() = default;
   TestRun(const TestRun&) = delete;
   TestRun& operator=(const TestRun&) = delete;
 
