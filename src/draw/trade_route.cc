@@ -35,7 +35,10 @@ constexpr double kSubsectorLimitY = 182.86534;
 
 struct RouteValues {
   int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
-  int ignored1 = 0, ignored2 = 0;
+  // The end's offset in subsectors from the start's, as the file gives it.
+  // Read, as the pattern reads it, but not used: the end is placed from its
+  // own hex.
+  int subsectorOffsetX = 0, subsectorOffsetY = 0;
   int code = 0;
 };
 
@@ -48,8 +51,8 @@ int ReadRouteValues(std::string_view text, RouteValues* values) {
       {2, &values->r1},
       {2, &values->c2},
       {2, &values->r2},
-      {0, &values->ignored1},
-      {0, &values->ignored2},
+      {0, &values->subsectorOffsetX},
+      {0, &values->subsectorOffsetY},
       {0, &values->code},
   }};
   int count = 0;
