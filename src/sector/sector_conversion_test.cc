@@ -174,5 +174,43 @@ TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
   EXPECT_TRUE(fs.Exists("d/dC.scr"));
 }
 
+// Two sectors converted in one run: the legend of each lists only the kinds
+// of base met in that sector, on its sector map and on its subsector map.
+TEST(ConvertSector, SecondSectorsLegendListsOnlyItsOwnBases) {
+  TestRun run;
+  MemoryFileSystem fs;
+  const struct {
+    const char* sector;
+    const char* world;
+  } kSectors[] = {
+      {"d", "Farrow        0304 A788899-C  N Hi               A  123 Im G2 V\n"},
+      {"e", "Gannet        0304 A788899-C  S Hi               A  123 Im G2 V\n"},
+  };
+  for (const auto& sector : kSectors) {
+    const std::string name = sector.sector;
+    fs.AddFile(name + "/" + name + ".dat", "Delta\nA:                           SUBA.DAT\n");
+    fs.AddFile(name + "/map\\SUBA.DAT", sector.world);
+  }
+  run.options().subsectors[0] = 1;
+  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(fs, run.context(), "e"), 1);
+  EXPECT_EQ(run.errors(), "");
+  const struct {
+    const char* script;
+    const char* listed;
+    const char* not_listed;
+  } kLegends[] = {
+      {"d/d.scr", "TEXTM Imperial Naval Base", "TEXTM Imperial Scout Base"},
+      {"d/dA.scr", "TEXTM Imperial Naval Base", "TEXTM Imperial Scout Base"},
+      {"e/e.scr", "TEXTM Imperial Scout Base", "TEXTM Imperial Naval Base"},
+      {"e/eA.scr", "TEXTM Imperial Scout Base", "TEXTM Imperial Naval Base"},
+  };
+  for (const auto& legend : kLegends) {
+    const Lines lines = ScriptLines(fs.FileBytes(legend.script).value_or(""));
+    EXPECT_EQ(std::ranges::count(lines, std::string(legend.listed)), 1) << legend.script;
+    EXPECT_EQ(std::ranges::count(lines, std::string(legend.not_listed)), 0) << legend.script;
+  }
+}
+
 }  // namespace
 }  // namespace torvane
