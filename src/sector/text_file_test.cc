@@ -20,10 +20,10 @@ TEST(TextMode, ReadingTranslatesLineEndsAndStopsAtEndOfTextBytes) {
 }
 
 TEST(TextMode, WritingEndsEveryLineWithCrLf) {
-  std::string out;
-  AppendEncodedTextMode("ECOFF\nLAYER STANDARD\n", out);
-  AppendEncodedTextMode("x", out);
-  EXPECT_EQ(out, "ECOFF\r\nLAYER STANDARD\r\nx");
+  EncodedText out;
+  out.Append("ECOFF\nLAYER STANDARD\n");
+  out.Append("x");
+  EXPECT_EQ(out.Bytes(), "ECOFF\r\nLAYER STANDARD\r\nx");
 }
 
 TEST(LoadTextFile, ReturnsTheTextModeContents) {
