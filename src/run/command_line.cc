@@ -92,6 +92,20 @@ bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
   }
 }
 
+// Applies one selection character of an s option to MapOptions::subsectors.
+void SelectSubsectors(MapOptions& options, char selection) {
+  std::array<int, kSubsectorCount>& subsectors = options.subsectors;
+  if (selection == '+' || selection == '*') {
+    subsectors.fill(1);
+  } else if (selection == '-') {
+    subsectors.fill(0);
+  } else if (selection >= 'a' && selection <= 'p') {
+    subsectors[selection - 'a'] = 1;
+  } else if (selection >= 'A' && selection <= 'P') {
+    subsectors[selection - 'A'] = 1;
+  }
+}
+
 class Run {
  public:
   Run(std::span<const std::string> arguments, FileSystem& file_system, RunContext& run,
@@ -191,19 +205,6 @@ class Run {
 };
 
 }  // namespace
-
-void SelectSubsectors(MapOptions& options, char selection) {
-  std::array<int, kSubsectorCount>& subsectors = options.subsectors;
-  if (selection == '+' || selection == '*') {
-    subsectors.fill(1);
-  } else if (selection == '-') {
-    subsectors.fill(0);
-  } else if (selection >= 'a' && selection <= 'p') {
-    subsectors[selection - 'a'] = 1;
-  } else if (selection >= 'A' && selection <= 'P') {
-    subsectors[selection - 'A'] = 1;
-  }
-}
 
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "draw/map_options.h"
 #include "platform/file_system.h"
 #include "script/error_report.h"
 
@@ -15,9 +14,6 @@ namespace torvane {
 
 // Writes one piece of standard output.
 using OutputSink = std::function<void(std::string_view)>;
-
-// Applies one selection character of an s option to MapOptions::subsectors.
-void SelectSubsectors(MapOptions& options, char selection);
 
 // One whole run over `arguments` (without the program's own name), its
 // messages reported to `errors`, a new log for each run. Returns

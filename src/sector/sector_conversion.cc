@@ -61,6 +61,23 @@ bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, SectorContex
   return true;
 }
 
+// The title (the first `title_length` characters of the sector text), the
+// date text and the legend of `legend_flags` on the sector map. 0 when there
+// is nothing to draw from.
+int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
+                    int title_length, const ScriptTarget& target) {
+  if (sector_text.data() == nullptr || title_length < 0) return 0;
+  ScrLayer(target, "MAP BORDER");
+  if (title_length > 0) {
+    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
+  }
+  const std::optional<std::string>& date_text = options.dateText;
+  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
+  DrawLegend(target, legend_flags, 0);
+  ScrRelease(target);
+  return 1;
+}
+
 }  // namespace
 
 SectorPaths BuildSectorPaths(std::string_view argument) {
@@ -87,20 +104,6 @@ SectorPaths BuildSectorPaths(std::string_view argument) {
 std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
   return JoinWindowsPath(paths.drive, paths.sectorDir, paths.name + SubsectorLetter(subsector),
                          "scr");
-}
-
-int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
-                    int title_length, const ScriptTarget& target) {
-  if (sector_text.data() == nullptr || title_length < 0) return 0;
-  ScrLayer(target, "MAP BORDER");
-  if (title_length > 0) {
-    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
-  }
-  const std::optional<std::string>& date_text = options.dateText;
-  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
-  DrawLegend(target, legend_flags, 0);
-  ScrRelease(target);
-  return 1;
 }
 
 int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument) {
