@@ -20,14 +20,17 @@ inline constexpr double kHalfRow = 8.66025404;
 inline constexpr int kSubsectorWidth = 120;
 inline constexpr double kSubsectorHeight = 173.2050808;
 
-// Centre of a hex on the sector map. With `check_range` non-zero only hexes
-// of the sector are accepted; without, any column and row are placed by the
-// same formulas (routes that leave the sector need that). 1 or 0. Defined
+// Which hexes HexCenter places: only those of the sector, or any column and
+// row by the same formulas (routes that leave the sector need that).
+enum class HexRange { kSectorOnly, kAnyHex };
+
+// Centre of a hex on the sector map; 1, or 0 for a hex outside `range`. Defined
 // here with SubsectorHexCenter, as every world and hex number label asks for
 // a centre: inlined, the call costs more than the arithmetic.
-inline int HexCenter(int column, int row, MapPoint* out, int check_range) {
+inline int HexCenter(int column, int row, MapPoint* out, HexRange range) {
   if (out == nullptr) return 0;
-  if (check_range != 0 && (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
+  if (range == HexRange::kSectorOnly &&
+      (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
     return 0;
   }
   out->x = (column - 1) * kColumnSpacing + kFirstColumnX;

@@ -64,7 +64,7 @@ void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,
       if (subsector_map != 0) {
         SubsectorHexCenter(column, row, &centre);
       } else {
-        HexCenter(column, row, &centre, 1);
+        HexCenter(column, row, &centre, HexRange::kSectorOnly);
       }
       const std::array<char, kLabelLength> text = HexNumberText(column, row);
       DrawHexNumberLabel(target, {text.data(), text.size()}, centre);

@@ -122,8 +122,8 @@ int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string
 
   MapPoint p1;
   MapPoint p2;
-  HexCenter(c1, r1, &p1, 0);
-  HexCenter(c2, r2, &p2, 0);
+  HexCenter(c1, r1, &p1, HexRange::kAnyHex);
+  HexCenter(c2, r2, &p2, HexRange::kAnyHex);
   if (on_subsector) {
     ShiftToSubsector(&p1, subsector);
     ShiftToSubsector(&p2, subsector);

@@ -86,7 +86,7 @@ std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view 
   }
   Placement placement{*column, *row, {}};
   if (subsector_map == 0) {
-    if (HexCenter(*column, *row, &placement.centre, 1) == 0) return std::nullopt;
+    if (HexCenter(*column, *row, &placement.centre, HexRange::kSectorOnly) == 0) return std::nullopt;
   } else {
     if (HexInSubsector(*column, *row, subsector) == 0) return std::nullopt;
     SubsectorHexCenter(*column, *row, &placement.centre);
