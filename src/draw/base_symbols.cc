@@ -196,12 +196,12 @@ void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLa
   }
 }
 
-void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, int subsector_map) {
+void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, MapKind map) {
   if (legend_flags == 0) return;
   ScrLayer(target, "MAP BORDER");
-  const double text_x = subsector_map != 0 ? -50.0 : 503.0;
-  const double symbol_x = subsector_map != 0 ? -54.0 : 499.0;
-  double y = subsector_map != 0 ? 56.5 : 404.5;
+  const double text_x = map == MapKind::kSubsectorMap ? -50.0 : 503.0;
+  const double symbol_x = map == MapKind::kSubsectorMap ? -54.0 : 499.0;
+  double y = map == MapKind::kSubsectorMap ? 56.5 : 404.5;
   int listed = 0;
   for (const BaseFlagRow& row : BaseFlagTable) {
     if (listed == kLegendEntryLimit) break;

@@ -28,6 +28,6 @@ void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLa
 
 // Lists the kinds of `legend_flags` (at most 11, in flag order) with their
 // symbols.
-void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, int subsector_map);
+void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, MapKind map);
 
 }  // namespace torvane

@@ -12,6 +12,8 @@
 namespace torvane {
 namespace {
 
+using enum MapKind;
+
 using Lines = std::vector<std::string>;
 
 // Symbols are placed round this centre.
@@ -130,8 +132,8 @@ TEST(BaseSymbols, BasesSwitchedOffDrawAndRecordNothing) {
   script.options().showBases = 0;
   DrawLineBases(script, "Five          1910 A788899-C  A Rs Pr Ex        A 703 Im G2V");
   EXPECT_EQ(script.sector().legendFlags, 0u);
-  DrawLegend(script.target(), script.sector().legendFlags, 0);
-  DrawLegend(script.target(), script.sector().legendFlags, 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 
@@ -157,8 +159,8 @@ void RecordCodes(TestScript& script, std::string_view codes) {
 
 TEST(BaseLegend, NothingIsWrittenWithoutRecordedKinds) {
   TestScript script;
-  DrawLegend(script.target(), script.sector().legendFlags, 0);
-  DrawLegend(script.target(), script.sector().legendFlags, 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 
@@ -167,7 +169,7 @@ TEST(BaseLegend, SectorLegendListsTheFirstElevenKindsInFlagOrder) {
   // Met from the highest kind down: Z, Q, P, H, U, F, B, D, S make bits 0 to 11 and 20.
   RecordCodes(script, "ZQPHUFBDS");
   script.TakeLines();
-  DrawLegend(script.target(), script.sector().legendFlags, 0);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
   ScrSelect(script.target());
   const Lines expected = {
       "LAYER MAP BORDER",
@@ -231,7 +233,7 @@ TEST(BaseLegend, SubsectorLegendStandsLeftOfTheSubsector) {
   TestScript script;
   DrawLineBases(script, "Deneb         1910 A788899-C  K Pr Rs           A 703 Im G2V");
   script.TakeLines();
-  DrawLegend(script.target(), script.sector().legendFlags, 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   ScrSelect(script.target());
   const Lines expected = {
       "LAYER MAP BORDER",
@@ -262,7 +264,7 @@ TEST(BaseLegend, EleventhSubsectorEntryStandsAtFifteenAndAHalf) {
   TestScript script;
   RecordCodes(script, "ZQPHUFBDS");
   script.TakeLines();
-  DrawLegend(script.target(), script.sector().legendFlags, 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), 51u);
   EXPECT_EQ(lines[47], "TEXTM Droyne Naval Base");

@@ -20,6 +20,9 @@ inline constexpr double kHalfRow = 8.66025404;
 inline constexpr int kSubsectorWidth = 120;
 inline constexpr double kSubsectorHeight = 173.2050808;
 
+// The map being drawn: the whole sector, or one subsector on a map of its own.
+enum class MapKind { kSectorMap, kSubsectorMap };
+
 // Which hexes HexCenter places: only those of the sector, or any column and
 // row by the same formulas (routes that leave the sector need that).
 enum class HexRange { kSectorOnly, kAnyHex };

@@ -15,7 +15,7 @@ namespace torvane {
 // world of the script is drawn and `occupancy` marks their hexes. `subsector` is ignored on the
 // sector map.
 void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,
-                    const ScriptTarget& target, int subsector, int subsector_map);
+                    const ScriptTarget& target, int subsector, MapKind map);
 
 // One label: the first four characters of `text`, 8.3 units above `centre`.
 void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPoint centre);

@@ -13,6 +13,8 @@
 namespace torvane {
 namespace {
 
+using enum MapKind;
+
 using Lines = std::vector<std::string>;
 
 const Lines kLabelSettings = {
@@ -33,8 +35,8 @@ TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
   for (HexNumberMode mode : {HexNumberMode::kNone, HexNumberMode::kOccupied}) {
     TestScript script;
     script.options().hexNumbers = mode;
-    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
-    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }
@@ -42,7 +44,7 @@ TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
 TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 1280);
   Lines head = kLabelSettings;
@@ -59,11 +61,11 @@ TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
   ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
                       kStandardWorldLayout, script.target(),
-                      "Mora          0102 A788899-C                    ", 0, 0),
+                      "Mora          0102 A788899-C                    ", 0, kSectorMap),
             1);
   script.sector().occupancy.Mark(32, 40);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1278u);
   EXPECT_EQ(texts[0], "0101");
@@ -77,10 +79,10 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
   // The world's label comes from here, made from its column and row.
   ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
                       kStandardWorldLayout, script.target(),
-                      "Mora          +1+2 A788899-C                    ", 0, 0),
+                      "Mora          +1+2 A788899-C                    ", 0, kSectorMap),
             1);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1280u);
   EXPECT_EQ(texts[1], "0102");
@@ -89,7 +91,7 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
 TEST(HexNumbers, SubsectorMapLabelsOnlyItsOwnHexesInItsOwnFrame) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 80);
   EXPECT_EQ(lines[7], "TEXTM 0911");
@@ -111,7 +113,8 @@ TEST(HexNumbers, EverySubsectorMapLabelsItsOwnBlockColumnByColumnInTheSameFrame)
   for (const Case& c : cases) {
     TestScript script;
     script.options().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), c.subsector, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), c.subsector,
+                   kSubsectorMap);
     const Lines lines = script.TakeLines();
     const Lines texts = LabelTexts(lines);
     ASSERT_EQ(texts.size(), 80u) << c.subsector;
@@ -127,18 +130,18 @@ TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
   const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), line_in_a, 0, 1),
+                      kStandardWorldLayout, script.target(), line_in_a, 0, kSubsectorMap),
             1);
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), line_in_f, 0, 1),
+                      kStandardWorldLayout, script.target(), line_in_f, 0, kSubsectorMap),
             0);
   script.TakeLines();
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, kSubsectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 79u);
   EXPECT_EQ(texts[0], "0101");
   EXPECT_EQ(texts[1], "0103");
-  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
   EXPECT_EQ(LabelTexts(script.TakeLines()).front(), "0911");
 }
 
@@ -146,7 +149,8 @@ TEST(HexNumbers, SubsectorMapOutsideTheSectorGetsNoLabels) {
   for (int subsector : {-1, 16}) {
     TestScript script;
     script.options().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), subsector, 1);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), subsector,
+                   kSubsectorMap);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }

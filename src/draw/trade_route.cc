@@ -84,7 +84,7 @@ double DistanceToLimit(double gap, double step) {
 }  // namespace
 
 int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map) {
+              int subsector, MapKind map) {
   if (options.showRoutes == 0) return 1;
   if (line.data() == nullptr || line.empty() || line[0] == '\0') return 0;
   if (subsector < 0 || subsector > 15) return 0;
@@ -106,7 +106,7 @@ int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string
 
   int c2 = v.c2;
   int r2 = v.r2;
-  const bool on_subsector = subsector_map != 0;
+  const bool on_subsector = map == MapKind::kSubsectorMap;
   const bool leaves_left = dc < 0 && (on_subsector || c1 + kSubsectorColumns * dc < 1);
   const bool leaves_right =
       dc > 0 && (on_subsector || c1 + kSubsectorColumns * dc > kSectorColumns);

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "draw/hex_geometry.h"
 #include "draw/map_options.h"
 #include "script/script_file.h"
 
@@ -14,6 +15,6 @@ namespace torvane {
 // `subsector` is the subsector whose file holds the line. 1 when drawn or
 // routes are switched off; 0 when the line is rejected.
 int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map);
+              int subsector, MapKind map);
 
 }  // namespace torvane

@@ -70,7 +70,7 @@ struct Placement {
 };
 
 std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view line, size_t length,
-                                    int subsector, int subsector_map) {
+                                    int subsector, MapKind map) {
   if (!FieldInside(layout.hexColumn(), kHexWidth, length) ||
       !FieldInside(layout.sizeColumn(), 1, length) ||
       !FieldInside(layout.hydrographicsColumn(), 1, length)) {
@@ -85,8 +85,9 @@ std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view 
     return std::nullopt;
   }
   Placement placement{*column, *row, {}};
-  if (subsector_map == 0) {
-    if (HexCenter(*column, *row, &placement.centre, HexRange::kSectorOnly) == 0) return std::nullopt;
+  if (map == MapKind::kSectorMap) {
+    if (HexCenter(*column, *row, &placement.centre, HexRange::kSectorOnly) == 0)
+      return std::nullopt;
   } else {
     if (HexInSubsector(*column, *row, subsector) == 0) return std::nullopt;
     SubsectorHexCenter(*column, *row, &placement.centre);
@@ -164,17 +165,16 @@ void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarge
 
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map) {
+              int subsector, MapKind map) {
   return DrawWorld(run, occupancy, legend_flags, layout, target, line, WorldLineLength(line),
-                   subsector, subsector_map);
+                   subsector, map);
 }
 
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, int subsector_map) {
+              size_t length, int subsector, MapKind map) {
   if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
-  const std::optional<Placement> placement =
-      PlaceWorld(layout, line, length, subsector, subsector_map);
+  const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
   occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "draw/base_symbols.h"
+#include "draw/hex_geometry.h"
 #include "draw/hex_occupancy.h"
 #include "draw/run_context.h"
 #include "draw/world_layout.h"
@@ -13,7 +14,7 @@
 
 namespace torvane {
 
-// Draws the world of `line`. On the sector map (`subsector_map` 0) a world
+// Draws the world of `line`. On the sector map (`map` kSectorMap) a world
 // is drawn wherever its hex lies in the sector; on a subsector map only when
 // its hex lies in `subsector`. The run's options choose the items drawn; an
 // asteroid belt takes a value of its random source. A drawn world marks its
@@ -21,11 +22,11 @@ namespace torvane {
 // when the line is rejected.
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map);
+              int subsector, MapKind map);
 // The same for a caller that has measured the line: `length` is
 // WorldLineLength(line).
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, int subsector_map);
+              size_t length, int subsector, MapKind map);
 
 }  // namespace torvane

@@ -14,6 +14,8 @@
 namespace torvane {
 namespace {
 
+using enum MapKind;
+
 using Lines = std::vector<std::string>;
 
 // Hex 1910, starport A, size 7, hydrographics 8, population 8, no base,
@@ -59,7 +61,7 @@ bool AnyHexOccupied(const HexOccupancy& occupancy) {
 TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
   TestScript script;
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), kRegina, 2, 0),
+                      kStandardWorldLayout, script.target(), kRegina, 2, kSectorMap),
             1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
@@ -105,12 +107,12 @@ TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
   TestScript script;
   ShowBodyOnly(script.options());
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), kRegina, 0, 1),
+                      kStandardWorldLayout, script.target(), kRegina, 0, kSubsectorMap),
             0);
   EXPECT_TRUE(script.TakeLines().empty());
   EXPECT_FALSE(script.sector().occupancy.IsOccupied(19, 10));
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), kRegina, 2, 1),
+                      kStandardWorldLayout, script.target(), kRegina, 2, kSubsectorMap),
             1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
@@ -126,28 +128,29 @@ TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
 TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   struct Case {
     std::string text;
-    int subsector, subsector_map;
+    int subsector;
+    MapKind subsector_map;
   };
   const Case cases[] = {
-      {"", 0, 0},
-      {"Short         0101 A78", 0, 0},
-      {"Short         0101 A78\n8", 0, 0},
-      {Edit(kRegina, 14, "xx01"), 0, 0},
-      {Edit(kRegina, 14, "01xx"), 0, 0},
-      {Edit(kRegina, 14, "- 10"), 0, 0},
-      {Edit(kRegina, 14, "0000"), 0, 0},
-      {Edit(kRegina, 14, "3301"), 0, 0},
-      {Edit(kRegina, 14, "0141"), 0, 0},
-      {Edit(kRegina, 14, "-101"), 0, 0},
-      {Edit(kRegina, 14, "01-1"), 0, 0},
-      {Edit(kRegina, 14, "0141"), 3, 1},
-      {Edit(kRegina, 14, "0101"), 1, 1},
-      {std::string(kRegina), -1, 0},
-      {std::string(kRegina), 16, 0},
-      {std::string(kRegina), 16, 1},
+      {"", 0, kSectorMap},
+      {"Short         0101 A78", 0, kSectorMap},
+      {"Short         0101 A78\n8", 0, kSectorMap},
+      {Edit(kRegina, 14, "xx01"), 0, kSectorMap},
+      {Edit(kRegina, 14, "01xx"), 0, kSectorMap},
+      {Edit(kRegina, 14, "- 10"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0000"), 0, kSectorMap},
+      {Edit(kRegina, 14, "3301"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0141"), 0, kSectorMap},
+      {Edit(kRegina, 14, "-101"), 0, kSectorMap},
+      {Edit(kRegina, 14, "01-1"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0141"), 3, kSubsectorMap},
+      {Edit(kRegina, 14, "0101"), 1, kSubsectorMap},
+      {std::string(kRegina), -1, kSectorMap},
+      {std::string(kRegina), 16, kSectorMap},
+      {std::string(kRegina), 16, kSubsectorMap},
       // The second number may be sought past the line's end, but not past the text's.
-      {"Blank         01       ", 0, 0},
-      {"Blank         01       \n \t\n", 0, 0},
+      {"Blank         01       ", 0, kSectorMap},
+      {"Blank         01       \n \t\n", 0, kSectorMap},
   };
   for (const Case& c : cases) {
     TestScript script;
@@ -161,7 +164,7 @@ TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   }
   TestScript script;
   EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), std::string_view(), 0, 0),
+                      kStandardWorldLayout, script.target(), std::string_view(), 0, kSectorMap),
             0);
 }
 
@@ -186,7 +189,7 @@ TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
     ShowBodyOnly(script.options());
     script.options().hexNumbers = HexNumberMode::kOccupied;
     EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                        kStandardWorldLayout, script.target(), c.text, 0, 0),
+                        kStandardWorldLayout, script.target(), c.text, 0, kSectorMap),
               1)
         << c.text;
     EXPECT_TRUE(script.sector().occupancy.IsOccupied(c.column, c.row)) << c.text;
@@ -201,7 +204,7 @@ TEST(WorldEntry, HexNumberGoesWithTheWorldOnlyInOccupiedMode) {
     ShowBodyOnly(script.options());
     script.options().hexNumbers = mode;
     DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-              kStandardWorldLayout, script.target(), kRegina, 0, 0);
+              kStandardWorldLayout, script.target(), kRegina, 0, kSectorMap);
     EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
   }
 }
@@ -227,7 +230,7 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
     ShowBodyOnly(script.options());
     script.options().showZones = 1;
     DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-              kStandardWorldLayout, script.target(), c.text, 0, 0);
+              kStandardWorldLayout, script.target(), c.text, 0, kSectorMap);
     Lines expected = {"LAYER STANDARD"};
     if (!c.ring.empty()) {
       expected.insert(expected.end(), c.ring.begin(), c.ring.end());
@@ -242,7 +245,7 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
   TestScript script;
   ShowBodyOnly(script.options());
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, kSectorMap);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -285,7 +288,7 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
     ShowBodyOnly(script.options());
     script.options().showNames = 1;
     DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-              kStandardWorldLayout, script.target(), c.text, 0, 0);
+              kStandardWorldLayout, script.target(), c.text, 0, kSectorMap);
     const Lines lines = script.TakeLines();
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
@@ -327,7 +330,8 @@ TEST(WorldEntry, BlankNameFieldDrawsNoName) {
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0,
+            kSectorMap);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -339,7 +343,7 @@ TEST(WorldEntry, NameCopyIsCutAt255Characters) {
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags, wide,
-            script.target(), line, 0, 0);
+            script.target(), line, 0, kSectorMap);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_FALSE(drawing.empty());
   EXPECT_EQ(drawing.front(), "TEXTM " + line.substr(0, 255));
@@ -355,7 +359,7 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
     TestScript script;
     ShowBodyOnly(script.options());
     DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-              kStandardWorldLayout, script.target(), text, 0, 0);
+              kStandardWorldLayout, script.target(), text, 0, kSectorMap);
     EXPECT_EQ(script.TakeLines(),
               (Lines{"LAYER STANDARD", colour, "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
                      "CIRR 2.500000;280.000000,536.935750;"}))
@@ -369,7 +373,7 @@ TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
     ShowBodyOnly(script.options());
     DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
               kStandardWorldLayout, script.target(),
-              Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, 0);
+              Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, kSectorMap);
     const Lines lines = script.TakeLines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "LAYER STANDARD");
@@ -391,13 +395,13 @@ TEST(WorldEntry, EachAsteroidBeltTakesOneRandomValue) {
   script.context().random = RandomSource(1234);
   const std::string belt = Edit(kRegina, 20, "0");
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, kSectorMap);
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, kSectorMap);
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, kSectorMap);
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, kSectorMap);
   Lines symbols;
   for (const std::string& line : DrawingLines(script.TakeLines())) {
     if (line.starts_with("INSSYM ")) symbols.push_back(line);
@@ -434,7 +438,7 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
     options.showAllegiance = 1;
     options.showGasGiants = 1;
     EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                        kStandardWorldLayout, script.target(), c.text, 0, 0),
+                        kStandardWorldLayout, script.target(), c.text, 0, kSectorMap),
               1)
         << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()), c.drawing) << c.text;
@@ -445,7 +449,7 @@ TEST(WorldEntry, BaseSymbolsAreDrawnLast) {
   TestScript script;
   ShowBodyOnly(script.options());
   DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-            kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
+            kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, kSectorMap);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_EQ(drawing.size(), 2u);
   EXPECT_EQ(drawing[0], "CIRR 2.500000;280.000000,536.935750;");

@@ -51,12 +51,12 @@ bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, SectorContex
   }
   sector.occupancy.Clear();
   if (!DrawSubsector(file_system, run, sector, names, sector_text, paths.drive, paths.sectorDir,
-                     target, subsector, 1)) {
+                     target, subsector, MapKind::kSubsectorMap)) {
     run.errors.CountError();
   }
-  DrawHexNumbers(run.options, sector.occupancy, target, subsector, 1);
+  DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
   if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
-  DrawLegend(target, sector.legendFlags, 1);
+  DrawLegend(target, sector.legendFlags, MapKind::kSubsectorMap);
   CloseScript(target);
   return true;
 }
@@ -73,7 +73,7 @@ int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::stri
   }
   const std::optional<std::string>& date_text = options.dateText;
   if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
-  DrawLegend(target, legend_flags, 0);
+  DrawLegend(target, legend_flags, MapKind::kSectorMap);
   ScrRelease(target);
   return 1;
 }
@@ -120,11 +120,11 @@ int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view arg
   SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (!DrawSubsector(file_system, run, sector, sector.subsectorNames, *sector_text, paths.drive,
-                       paths.sectorDir, target, subsector, 0)) {
+                       paths.sectorDir, target, subsector, MapKind::kSectorMap)) {
       run.errors.CountError();
     }
   }
-  DrawHexNumbers(run.options, sector.occupancy, target, -1, 0);
+  DrawHexNumbers(run.options, sector.occupancy, target, -1, MapKind::kSectorMap);
   const size_t title_end = sector_text->find('\n');
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));

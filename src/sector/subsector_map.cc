@@ -89,9 +89,9 @@ std::optional<std::string_view> FileField(std::string_view line) {
 }
 
 void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subsector,
-                   int subsector_map) {
+                   MapKind map) {
   ScrLayer(target, kBorderLayer);
-  if (subsector_map) {
+  if (map == MapKind::kSubsectorMap) {
     ScrText(target, name + " Subsector", 0, {62.5, -15.0}, kLabelColour, kLabelFont, 5.0, 0.0, 7,
             kLabelStyle);
   } else {
@@ -123,7 +123,7 @@ void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names
 // Each line is handed on as the rest of the map text from its first
 // character, since route lines may take values from the lines after them.
 void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_text,
-                  const ScriptTarget& target, int subsector, int subsector_map) {
+                  const ScriptTarget& target, int subsector, MapKind map) {
   size_t start = 0;
   while (true) {
     const std::string_view line = map_text.substr(start);
@@ -131,10 +131,10 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
     const size_t length = WorldLineLength(line);
     const char first = line.empty() ? '\0' : line.front();
     if (first == kRouteLineStart) {
-      DrawRoute(run.options, target, line, subsector, subsector_map);
+      DrawRoute(run.options, target, line, subsector, map);
     } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
       DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
-                length, subsector, subsector_map);
+                length, subsector, map);
     }
     // Done after the last line, with or without its "\n".
     if (length + 1 >= line.size()) return;
@@ -147,7 +147,7 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
 int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& sector,
                   SubsectorNames& names, std::string_view sector_text, std::string_view drive,
                   std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map) {
+                  MapKind map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
@@ -160,8 +160,8 @@ int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& secto
     return 0;
   }
   name = NameField(*line);
-  if (!name.empty()) DrawNameLabel(target, name, subsector, subsector_map);
-  if (subsector_map) DrawNeighbourLabels(target, names, subsector);
+  if (!name.empty()) DrawNameLabel(target, name, subsector, map);
+  if (map == MapKind::kSubsectorMap) DrawNeighbourLabels(target, names, subsector);
 
   const std::optional<std::string_view> file_field = FileField(*line);
   if (!file_field) {
@@ -174,11 +174,11 @@ int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& secto
   const std::string map_dir = std::string(sector_dir) + "map\\";
   // On the sector map, a subsector that gets its own script keeps its text
   // for it.
-  const bool keep = subsector_map == 0 && run.options.subsectors[subsector] != 0;
+  const bool keep = map == MapKind::kSectorMap && run.options.subsectors[subsector] != 0;
   const std::string* map_text = sector.mapTexts.Load(
       file_system, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
-  WalkMapLines(run, sector, *map_text, target, subsector, subsector_map);
+  WalkMapLines(run, sector, *map_text, target, subsector, map);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "draw/hex_geometry.h"
 #include "draw/run_context.h"
 #include "platform/file_system.h"
 #include "script/script_file.h"
@@ -17,13 +18,13 @@ inline constexpr size_t kSubsectorNameLimit = 26;
 // Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
 // was read and its lines handed on, else 0. `drive` and `sector_dir` are
 // the sector's drive and directory as sector conversion built them. On the
-// sector map (`subsector_map` 0) the subsector's name is recorded in
+// sector map (`map` kSectorMap) the subsector's name is recorded in
 // `names`; a subsector map's neighbour labels read the names of the
 // subsectors round it from `names`, so the sector pass over all sixteen
 // must come first.
 int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& sector,
                   SubsectorNames& names, std::string_view sector_text, std::string_view drive,
                   std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map);
+                  MapKind map);
 
 }  // namespace torvane
