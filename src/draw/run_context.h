@@ -3,6 +3,7 @@
 #pragma once
 
 #include "draw/map_options.h"
+#include "platform/file_system.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
 
@@ -11,6 +12,7 @@ namespace torvane {
 struct RunContext {
   MapOptions options;
   ErrorLog& errors;
+  FileSystem& fileSystem;
   RandomSource random;
 };
 

@@ -108,13 +108,8 @@ void SelectSubsectors(MapOptions& options, char selection) {
 
 class Run {
  public:
-  Run(std::span<const std::string> arguments, FileSystem& file_system, RunContext& run,
-      const OutputSink& print)
-      : arguments_(arguments),
-        file_system_(file_system),
-        run_(run),
-        errors_(run.errors),
-        print_(print) {}
+  Run(std::span<const std::string> arguments, RunContext& run, const OutputSink& print)
+      : arguments_(arguments), run_(run), errors_(run.errors), print_(print) {}
 
   int Execute() {
     while (next_ < arguments_.size() && !stopped_) {
@@ -122,7 +117,7 @@ class Run {
       if (IsOption(argument)) {
         DecodeOption(argument);
       } else {
-        if (!ConvertSector(file_system_, run_, argument)) errors_.CountError();
+        if (!ConvertSector(run_, argument)) errors_.CountError();
         ++sectors_;
       }
     }
@@ -194,7 +189,6 @@ class Run {
   }
 
   std::span<const std::string> arguments_;
-  FileSystem& file_system_;
   RunContext& run_;
   ErrorLog& errors_;
   const OutputSink& print_;
@@ -210,8 +204,9 @@ int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, 
                const OutputSink& print) {
   RunContext run{.options = {},
                  .errors = errors,
+                 .fileSystem = file_system,
                  .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};
-  return Run(arguments, file_system, run, print).Execute();
+  return Run(arguments, run, print).Execute();
 }
 
 }  // namespace torvane

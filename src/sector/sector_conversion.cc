@@ -41,17 +41,17 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(FileSystem& file_system, RunContext& run, SectorContext& sector,
-                          SubsectorNames& names, const SectorPaths& paths,
-                          std::string_view sector_text, int caption_length, int subsector) {
+bool WriteSubsectorScript(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                          const SectorPaths& paths, std::string_view sector_text,
+                          int caption_length, int subsector) {
   ScriptTarget target;
-  if (!OpenScript(file_system, run.errors, SubsectorScriptPath(paths, subsector),
+  if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
     return false;
   }
   sector.occupancy.Clear();
-  if (!DrawSubsector(file_system, run, sector, names, sector_text, paths.drive, paths.sectorDir,
-                     target, subsector, MapKind::kSubsectorMap)) {
+  if (!DrawSubsector(run, sector, names, sector_text, paths.drive, paths.sectorDir, target,
+                     subsector, MapKind::kSubsectorMap)) {
     run.errors.CountError();
   }
   DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
@@ -106,20 +106,20 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
                          "scr");
 }
 
-int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument) {
+int ConvertSector(RunContext& run, std::string_view argument) {
   const SectorPaths paths = BuildSectorPaths(argument);
   const std::optional<std::string> sector_text =
-      LoadTextFile(file_system, run.errors, paths.dataFile);
+      LoadTextFile(run.fileSystem, run.errors, paths.dataFile);
   if (!sector_text) return 0;
 
   ScriptTarget target;
-  if (!OpenScript(file_system, run.errors, paths.sectorScript, OutputDir(run.options), target))
+  if (!OpenScript(run.fileSystem, run.errors, paths.sectorScript, OutputDir(run.options), target))
     return 0;
   ScrSelect(target);
   // Map texts, legend and names are kept for this sector only.
   SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(file_system, run, sector, sector.subsectorNames, *sector_text, paths.drive,
+    if (!DrawSubsector(run, sector, sector.subsectorNames, *sector_text, paths.drive,
                        paths.sectorDir, target, subsector, MapKind::kSectorMap)) {
       run.errors.CountError();
     }
@@ -134,7 +134,7 @@ int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view arg
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(file_system, run, sector, sector.subsectorNames, paths, *sector_text,
+    if (!WriteSubsectorScript(run, sector, sector.subsectorNames, paths, *sector_text,
                               caption_length, subsector)) {
       result = 0;
     }

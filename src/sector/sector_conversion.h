@@ -25,6 +25,6 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector);
 
 // 1 on success; 0 when the data file cannot be loaded or the sector script
 // or a selected subsector script cannot be opened.
-int ConvertSector(FileSystem& file_system, RunContext& run, std::string_view argument);
+int ConvertSector(RunContext& run, std::string_view argument);
 
 }  // namespace torvane

@@ -57,10 +57,10 @@ void AddSector(MemoryFileSystem& fs, const std::string& title) {
 
 TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   AddSector(fs, "Delta");
   run.options().dateText = "1105";
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   EXPECT_EQ(run.log().ErrorCount(), 0) << run.errors();
   EXPECT_EQ(ScriptLines(*fs.FileBytes("d/d.scr")),
             (Lines{"ECOFF", "LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial",
@@ -72,11 +72,11 @@ TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {
 
 TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   const std::string title(70, 't');
   AddSector(fs, title);
   run.options().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   // Unnamed neighbours leave only the empty label group before the caption.
   EXPECT_EQ(
       ScriptLines(*fs.FileBytes("d/dC.scr")),
@@ -90,13 +90,13 @@ TEST(ConvertSector, SubsectorScriptsCarryACaptionCutAt64Characters) {
 
 TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   AddSector(fs, "Delta");
   fs.AddFile("d/map\\SUBB.DAT", "Beta          0904 B588853-8\n");
   fs.AddFile("d/map\\SUBA.DAT", "");  // reported in both scripts that draw it
   run.options().subsectors[0] = 1;
   run.options().subsectors[1] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   EXPECT_EQ(run.errors(), "File <d/map\\SUBA.DAT> invalid!\nFile <d/map\\SUBA.DAT> invalid!\n");
   EXPECT_EQ(run.log().ErrorCount(), 4);
   for (char letter = 'B'; letter <= 'P'; ++letter) {
@@ -106,16 +106,16 @@ TEST(ConvertSector, MapFilesAreReadOnceForTheSectorAndItsSubsectorScripts) {
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Beta\r\n"), std::string::npos);
   // The next sector reads its files afresh.
   fs.AddFile("d/map\\SUBB.DAT", "Gamma         0904 B588853-8\n");
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   EXPECT_NE(fs.FileBytes("d/dB.scr")->find("TEXTM Gamma\r\n"), std::string::npos);
 }
 
 TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   fs.AddFile("d/d.dat", "Delta");
   run.options().subsectors[0] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   // Each of the 16 subsectors fails in the sector pass, A once more in its own.
   EXPECT_EQ(run.log().ErrorCount(), 17);
   EXPECT_EQ(run.errors(), "");
@@ -126,9 +126,9 @@ TEST(ConvertSector, DataFileWithoutLineEndHasNoTitleAndNoSubsectors) {
 
 TEST(ConvertSector, EmptyDataFileWritesNoScript) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   fs.AddFile("d/d.dat", "");
-  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
+  EXPECT_EQ(ConvertSector(run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "File <d/d.dat> invalid!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/d.scr"));
@@ -136,11 +136,11 @@ TEST(ConvertSector, EmptyDataFileWritesNoScript) {
 
 TEST(ConvertSector, SectorScriptThatDoesNotOpenStopsTheSector) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   AddSector(fs, "Delta");
   run.options().subsectors.fill(1);
   fs.FailOperation(FileOp::kCreate, 1);
-  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
+  EXPECT_EQ(ConvertSector(run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/d.scr>!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_FALSE(fs.Exists("d/dA.scr"));
@@ -149,12 +149,12 @@ TEST(ConvertSector, SectorScriptThatDoesNotOpenStopsTheSector) {
 
 TEST(ConvertSector, SubsectorScriptThatDoesNotOpenIsSkippedAndFailsTheSector) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   AddSector(fs, "Delta");
   run.options().subsectors[0] = 1;
   run.options().subsectors[1] = 1;
   fs.FailOperation(FileOp::kCreate, 2);  // the first subsector script
-  EXPECT_EQ(ConvertSector(fs, run.context(), "d"), 0);
+  EXPECT_EQ(ConvertSector(run.context(), "d"), 0);
   EXPECT_EQ(run.errors(), "Error creating file <d/dA.scr>!\n");
   EXPECT_EQ(run.log().ErrorCount(), 1);
   EXPECT_TRUE(fs.Exists("d/dB.scr"));
@@ -163,13 +163,13 @@ TEST(ConvertSector, SubsectorScriptThatDoesNotOpenIsSkippedAndFailsTheSector) {
 
 TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   AddSector(fs, "Delta");
   std::string data = *fs.FileBytes("d/d.dat");
   data.replace(data.find("\nC:"), 3, "\nc:");
   fs.AddFile("d/d.dat", data);
   run.options().subsectors[2] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
   EXPECT_EQ(run.log().ErrorCount(), 2);
   EXPECT_TRUE(fs.Exists("d/dC.scr"));
 }
@@ -178,7 +178,7 @@ TEST(ConvertSector, SubsectorWithoutIndexLineCountsInEveryPassThatMeetsIt) {
 // of base met in that sector, on its sector map and on its subsector map.
 TEST(ConvertSector, SecondSectorsLegendListsOnlyItsOwnBases) {
   TestRun run;
-  MemoryFileSystem fs;
+  MemoryFileSystem& fs = run.fs();
   const struct {
     const char* sector;
     const char* world;
@@ -192,8 +192,8 @@ TEST(ConvertSector, SecondSectorsLegendListsOnlyItsOwnBases) {
     fs.AddFile(name + "/map\\SUBA.DAT", sector.world);
   }
   run.options().subsectors[0] = 1;
-  ASSERT_EQ(ConvertSector(fs, run.context(), "d"), 1);
-  ASSERT_EQ(ConvertSector(fs, run.context(), "e"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "d"), 1);
+  ASSERT_EQ(ConvertSector(run.context(), "e"), 1);
   EXPECT_EQ(run.errors(), "");
   const struct {
     const char* script;

@@ -144,10 +144,9 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
 
 }  // namespace
 
-int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& sector,
-                  SubsectorNames& names, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  MapKind map) {
+int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
+                  const ScriptTarget& target, int subsector, MapKind map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
@@ -176,7 +175,7 @@ int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& secto
   // for it.
   const bool keep = map == MapKind::kSectorMap && run.options.subsectors[subsector] != 0;
   const std::string* map_text = sector.mapTexts.Load(
-      file_system, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+      run.fileSystem, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
   WalkMapLines(run, sector, *map_text, target, subsector, map);
   return 1;

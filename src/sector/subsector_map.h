@@ -22,9 +22,8 @@ inline constexpr size_t kSubsectorNameLimit = 26;
 // `names`; a subsector map's neighbour labels read the names of the
 // subsectors round it from `names`, so the sector pass over all sixteen
 // must come first.
-int DrawSubsector(FileSystem& file_system, RunContext& run, SectorContext& sector,
-                  SubsectorNames& names, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  MapKind map);
+int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
+                  const ScriptTarget& target, int subsector, MapKind map);
 
 }  // namespace torvane

@@ -17,8 +17,8 @@
 namespace torvane {
 
 // The contexts of one test: a run context with default options, an error
-// log that keeps the messages and a random source seeded with 1, and a fresh
-// sector context.
+// log that keeps the messages, an in-memory file system and a random source
+// seeded with 1, and a fresh sector context.
 class TestRun {
  public:
   TestRun() = default;
@@ -32,31 +32,31 @@ class TestRun {
   MapOptions& options() { return context_.options; }
   const MapOptions& options() const { return context_.options; }
   SectorContext& sector() { return sector_; }
+  MemoryFileSystem& fs() { return fs_; }
   SubsectorNames& names() { return sector_.subsectorNames; }
 
  private:
   std::string errors_;
   ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
-  RunContext context_{.options = {}, .errors = log_, .random = RandomSource(1)};
+  MemoryFileSystem fs_;
+  RunContext context_{.options = {}, .errors = log_, .fileSystem = fs_, .random = RandomSource(1)};
   SectorContext sector_;
 };
 
 using torvane_test::ScriptLines;
 
-// A script "t.scr" opened on its own in-memory file system.
+// A script "t.scr" opened on the test's in-memory file system.
 class TestScript : public TestRun {
  public:
-  TestScript() { OpenScript(fs_, log(), "t.scr", "", target_); }
+  TestScript() { OpenScript(fs(), log(), "t.scr", "", target_); }
   ~TestScript() {
     if (target_.stream) CloseScript(target_);
   }
 
   const ScriptTarget& target() const { return target_; }
-  MemoryFileSystem& fs() { return fs_; }
-
   // The lines written since the last call (the first call skips "ECOFF").
   std::vector<std::string> TakeLines() {
-    std::vector<std::string> all = ScriptLines(fs_.FileBytes("t.scr").value_or(""));
+    std::vector<std::string> all = ScriptLines(fs().FileBytes("t.scr").value_or(""));
     std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(taken_, all.size())),
                                    all.end());
     taken_ = all.size();
@@ -64,7 +64,6 @@ class TestScript : public TestRun {
   }
 
  private:
-  MemoryFileSystem fs_;
   ScriptTarget target_;
   size_t taken_ = 1;
 };
