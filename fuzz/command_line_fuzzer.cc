@@ -39,15 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fs.AddFile("delta/map/SUBA.DAT", std::string(kMapA));
   fs.AddFile("delta/map/SUBB.DAT", "# nothing charted\n");
   fs.AddDirectory("out/delta.scr");
-  torvane::SetErrorSink([](std::string_view) {});
+  torvane::ErrorLog errors([](std::string_view) {});
   size_t printed = 0;
   const int status = torvane::RunTorvane(
-      arguments, fs, [&printed](std::string_view text) { printed += text.size(); });
-  torvane::SetErrorSink({});
+      arguments, fs, errors, [&printed](std::string_view text) { printed += text.size(); });
 
   FUZZ_CHECK(status <= 0 && status >= -255);
-  if (status == 0) FUZZ_CHECK(torvane::ErrorCount() == 0);
-  if (torvane::ErrorCount() > 0) FUZZ_CHECK(status != 0);
+  if (status == 0) FUZZ_CHECK(errors.ErrorCount() == 0);
+  if (errors.ErrorCount() > 0) FUZZ_CHECK(status != 0);
   FUZZ_CHECK(fs.OpenFiles() == 0);
   return 0;
 }

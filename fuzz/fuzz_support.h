@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "run/map_options.h"
+#include "draw/map_options.h"
 
 namespace torvane_fuzz {
 
@@ -69,8 +69,7 @@ inline Control TakeControlByte(const std::uint8_t* data, size_t size) {
 
 // Bits 4-5 of the control byte pick the hex number mode, bit 6 turns base
 // symbols off and bit 7 every other drawing switch.
-inline void ApplyDrawingOptions(std::uint8_t bits) {
-  torvane::MapOptions& options = torvane::CurrentMapOptions();
+inline void ApplyDrawingOptions(std::uint8_t bits, torvane::MapOptions& options) {
   options.hexNumbers = static_cast<torvane::HexNumberMode>((bits >> 4) & 3);
   options.showBases = (bits & 0x40) ? 0 : 1;
   const int others = (bits & 0x80) ? 0 : 1;

@@ -8,13 +8,13 @@
 #include "draw/trade_route.h"
 #include "fuzz_support.h"
 #include "script/error_report.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace {
 
 void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
-              int subsector_map) {
-  const int drawn = torvane::DrawRoute(script.target(), line, subsector, subsector_map);
+              torvane::MapKind map) {
+  const int drawn = torvane::DrawRoute(script.options(), script.target(), line, subsector, map);
   const std::vector<std::string> lines = script.TakeLines();
   if (drawn == 0) {
     FUZZ_CHECK(lines.empty());
@@ -39,13 +39,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   torvane::TestScript script;
   const int subsector = control.bits & 15;
   if (control.bits & 0x80) {
-    torvane::CurrentMapOptions().showRoutes = 0;
-    FUZZ_CHECK(torvane::DrawRoute(script.target(), line.view(), subsector, 0) == 1);
+    script.options().showRoutes = 0;
+    FUZZ_CHECK(torvane::DrawRoute(script.options(), script.target(), line.view(), subsector,
+                                  torvane::MapKind::kSectorMap) == 1);
     FUZZ_CHECK(script.TakeLines().empty());
     return 0;
   }
-  DrawOnce(script, line.view(), subsector, 0);
-  DrawOnce(script, line.view(), subsector, 1);
-  FUZZ_CHECK(torvane::ErrorCount() == 0);
+  DrawOnce(script, line.view(), subsector, torvane::MapKind::kSectorMap);
+  DrawOnce(script, line.view(), subsector, torvane::MapKind::kSubsectorMap);
+  FUZZ_CHECK(script.log().ErrorCount() == 0);
   return 0;
 }

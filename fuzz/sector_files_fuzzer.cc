@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "fuzz_support.h"
 #include "platform/file_system.h"
 #include "script/error_report.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 #include "sector/sector_conversion.h"
 
 namespace {
@@ -84,8 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   }
   fs::create_directories(sector / "map" / "DIR.DAT");
 
-  torvane::TestRun run;
-  torvane::MapOptions& options = torvane::CurrentMapOptions();
+  // Made once: the host file system keeps its directory listings across
+  // inputs, as it does across the sectors of one run.
+  static const std::unique_ptr<torvane::FileSystem> host = torvane::MakeHostFileSystem();
+  torvane::ErrorLog errors([](std::string_view) {});
+  torvane::RunContext run{
+      .options = {}, .errors = errors, .fileSystem = *host, .random = torvane::RandomSource(1)};
+  torvane::MapOptions& options = run.options;
   if (control.bits & 1) options.subsectors.fill(1);
   if (control.bits & 2) options.subsectors[0] = options.subsectors[15] = 1;
   if (control.bits & 4) options.hexNumbers = torvane::HexNumberMode::kUnoccupied;
@@ -96,9 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const int descriptors = OpenDescriptors();
   const int conversions = (control.bits & 64) ? 2 : 1;
   for (int i = 0; i < conversions; ++i) {
-    const int result = torvane::ConvertSector(torvane::HostFileSystem(), sector.string());
+    const int result = torvane::ConvertSector(run, sector.string());
     FUZZ_CHECK(result == 0 || result == 1);
-    if (result == 0) FUZZ_CHECK(torvane::ErrorCount() > 0);
+    if (result == 0) FUZZ_CHECK(errors.ErrorCount() > 0);
   }
   FUZZ_CHECK(OpenDescriptors() == descriptors);
   CheckScripts(sector);

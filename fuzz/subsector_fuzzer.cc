@@ -7,7 +7,7 @@
 
 #include "fuzz_support.h"
 #include "script/error_report.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 #include "sector/subsector_map.h"
 
 namespace {
@@ -30,14 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   // A map "file" that is a directory, for index lines that name it.
   fs.AddDirectory("c:\\maps\\delta/map\\DIR.DAT");
 
+  torvane::SectorContext& sector = script.sector();
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(fs, sector_text.view(), kDrive, kSectorDir, script.target(), subsector,
-                           0);
+    torvane::DrawSubsector(script.context(), sector, sector.subsectorNames, sector_text.view(),
+                           kDrive, kSectorDir, script.target(), subsector,
+                           torvane::MapKind::kSectorMap);
   }
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(fs, sector_text.view(), kDrive, kSectorDir, script.target(), subsector,
-                           1);
-    FUZZ_CHECK(torvane::SubsectorName(subsector).size() <= torvane::kSubsectorNameLimit);
+    torvane::DrawSubsector(script.context(), sector, sector.subsectorNames, sector_text.view(),
+                           kDrive, kSectorDir, script.target(), subsector,
+                           torvane::MapKind::kSubsectorMap);
+    FUZZ_CHECK(torvane::SubsectorName(sector.subsectorNames, subsector).size() <=
+               torvane::kSubsectorNameLimit);
   }
   for (const std::string& written : script.TakeLines()) {
     FUZZ_CHECK(!torvane_fuzz::HasNonFiniteNumber(written));

@@ -8,32 +8,34 @@
 #include "draw/world_entry.h"
 #include "fuzz_support.h"
 #include "script/error_report.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace {
 
-int MarkedHexes() {
+int MarkedHexes(const torvane::HexOccupancy& occupancy) {
   int marked = 0;
   for (int column = 1; column <= torvane::kSectorColumns; ++column) {
     for (int row = 1; row <= torvane::kSectorRows; ++row)
-      marked += torvane::IsHexOccupied(column, row);
+      marked += occupancy.IsOccupied(column, row);
   }
   return marked;
 }
 
 void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
-              int subsector_map) {
-  const int marked_before = MarkedHexes();
-  const int drawn = torvane::DrawWorld(torvane::kStandardWorldLayout, script.target(), line,
-                                       subsector, subsector_map);
+              torvane::MapKind map) {
+  torvane::SectorContext& sector = script.sector();
+  const int marked_before = MarkedHexes(sector.occupancy);
+  const int drawn =
+      torvane::DrawWorld(script.context(), sector.occupancy, sector.legendFlags,
+                         torvane::kStandardWorldLayout, script.target(), line, subsector, map);
   const std::vector<std::string> lines = script.TakeLines();
   if (drawn == 0) {
     FUZZ_CHECK(lines.empty());
-    FUZZ_CHECK(MarkedHexes() == marked_before);
+    FUZZ_CHECK(MarkedHexes(sector.occupancy) == marked_before);
   } else {
     FUZZ_CHECK(drawn == 1);
     FUZZ_CHECK(!lines.empty());
-    FUZZ_CHECK(MarkedHexes() >= marked_before);
+    FUZZ_CHECK(MarkedHexes(sector.occupancy) >= marked_before);
   }
   for (const std::string& written : lines) FUZZ_CHECK(!torvane_fuzz::HasNonFiniteNumber(written));
 }
@@ -46,11 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::Control control = torvane_fuzz::TakeControlByte(data, size);
   const torvane_fuzz::ExactBuffer line(control.rest);
   torvane::TestScript script;
-  torvane_fuzz::ApplyDrawingOptions(control.bits);
+  torvane_fuzz::ApplyDrawingOptions(control.bits, script.options());
   const int subsector = control.bits & 15;
-  DrawOnce(script, line.view(), subsector, 0);
-  torvane::ClearHexOccupancy();
-  DrawOnce(script, line.view(), subsector, 1);
-  FUZZ_CHECK(torvane::ErrorCount() == 0);
+  DrawOnce(script, line.view(), subsector, torvane::MapKind::kSectorMap);
+  script.sector().occupancy.Clear();
+  DrawOnce(script, line.view(), subsector, torvane::MapKind::kSubsectorMap);
+  FUZZ_CHECK(script.log().ErrorCount() == 0);
   return 0;
 }

@@ -2,12 +2,12 @@
 // remark codes, and the legend that lists every kind of base met.
 #include "draw/base_symbols.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <string_view>
 
-#include "run/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -103,10 +103,18 @@ constexpr std::array<std::array<MapPoint, kMaxSymbols>, kMaxSymbols> SymbolLayou
     {{{3.5, -2.5}, {3.5, 2.5}, {-3.5, -2.5}, {-4.0, 0.0}, {-3.5, 2.5}}},
 }};
 
+// The most kinds that one base code gives.
+constexpr int MostKindsOfOneCode() {
+  int most = 0;
+  for (const BaseCodeRow& row : BaseCodeTable) most = std::max(most, std::popcount(row.flags));
+  return most;
+}
+// Every kind of a world's base code and remark codes has its entry in the
+// layout: a world never has more symbols than the layout has room for.
+static_assert(MostKindsOfOneCode() + static_cast<int>(RemarkCodes.size()) <= kMaxSymbols);
+
 constexpr int kLegendEntryLimit = 11;
 constexpr double kLegendStep = 4.1;
-
-BaseFlags legend_flags = 0;
 
 // 0 for a column outside the line.
 char CharAt(std::string_view line, size_t length, std::int32_t column) {
@@ -165,34 +173,35 @@ int CountBaseFlags(BaseFlags flags) {
   return count;
 }
 
-void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               size_t length, MapPoint centre) {
-  if (CurrentMapOptions().showBases == 0) return;
-  const BaseFlags remarks = RemarkFlags(layout, line, length);
-  int r = CountBaseFlags(remarks);
-  const BaseFlags codes = CodeFlags(layout, line, length);
-  const std::array<MapPoint, kMaxSymbols>* offsets = nullptr;
-  if (codes != 0) {
-    int c = CountBaseFlags(codes);
-    if (c > kMaxSymbols) c = kMaxSymbols;
-    if (r + c > kMaxSymbols) r = kMaxSymbols - c;
-    const int n = r + c;
-    legend_flags |= codes;
-    offsets = &SymbolLayout[static_cast<size_t>(n - 1)];
-    DrawSymbols(target, codes, *offsets, n - 1, r, centre);
+void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
+               const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre) {
+  if (options.showBases == 0) return;
+  const BaseFlags remark_kinds = RemarkFlags(layout, line, length);
+  const int remark_count = CountBaseFlags(remark_kinds);
+  const BaseFlags code_kinds = CodeFlags(layout, line, length);
+  const int code_count = CountBaseFlags(code_kinds);
+  // The code's kinds take the last entries of the layout, the remarks' the
+  // first; the tables leave room for all of them.
+  const int symbol_count = code_count + remark_count;
+  if (symbol_count == 0) return;
+  const std::array<MapPoint, kMaxSymbols>& offsets =
+      SymbolLayout[static_cast<size_t>(symbol_count - 1)];
+  if (code_count > 0) {
+    legend_flags |= code_kinds;
+    DrawSymbols(target, code_kinds, offsets, symbol_count - 1, remark_count, centre);
   }
-  if (r == 0) return;
-  if (offsets == nullptr) offsets = &SymbolLayout[static_cast<size_t>(r - 1)];
-  DrawSymbols(target, remarks, *offsets, r - 1, 0, centre);
-  legend_flags |= remarks;
+  if (remark_count > 0) {
+    DrawSymbols(target, remark_kinds, offsets, remark_count - 1, 0, centre);
+    legend_flags |= remark_kinds;
+  }
 }
 
-void DrawLegend(const ScriptTarget& target, int subsector_map) {
+void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, MapKind map) {
   if (legend_flags == 0) return;
   ScrLayer(target, "MAP BORDER");
-  const double text_x = subsector_map != 0 ? -50.0 : 503.0;
-  const double symbol_x = subsector_map != 0 ? -54.0 : 499.0;
-  double y = subsector_map != 0 ? 56.5 : 404.5;
+  const double text_x = map == MapKind::kSubsectorMap ? -50.0 : 503.0;
+  const double symbol_x = map == MapKind::kSubsectorMap ? -54.0 : 499.0;
+  double y = map == MapKind::kSubsectorMap ? 56.5 : 404.5;
   int listed = 0;
   for (const BaseFlagRow& row : BaseFlagTable) {
     if (listed == kLegendEntryLimit) break;
@@ -202,11 +211,7 @@ void DrawLegend(const ScriptTarget& target, int subsector_map) {
     y -= kLegendStep;
     ++listed;
   }
-  ScrRelease();
+  ScrRelease(target);
 }
-
-BaseFlags LegendFlags() { return legend_flags; }
-
-void ResetLegendFlags() { legend_flags = 0; }
 
 }  // namespace torvane

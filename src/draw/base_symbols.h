@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "draw/hex_geometry.h"
-#include "draw/world_entry.h"
+#include "draw/map_options.h"
+#include "draw/world_layout.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -19,17 +20,14 @@ std::string_view BaseFlagName(BaseFlags flag);
 // The number of kinds in a set.
 int CountBaseFlags(BaseFlags flags);
 
-// Draws the base symbols of a placed world round `centre` and records their
-// kinds in LegendFlags. Does nothing while base symbols are switched off.
+// Draws the base symbols of a placed world round `centre` and adds their
+// kinds to `legend_flags`. Does nothing while base symbols are switched off.
 // `line` is as DrawWorld takes it and `length` is WorldLineLength(line).
-void DrawBases(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-               size_t length, MapPoint centre);
+void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
+               const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre);
 
-// Lists the recorded kinds (at most 11, in flag order) with their symbols.
-void DrawLegend(const ScriptTarget& target, int subsector_map);
-
-// LegendFlags: the kinds met since the sector's conversion began.
-BaseFlags LegendFlags();
-void ResetLegendFlags();
+// Lists the kinds of `legend_flags` (at most 11, in flag order) with their
+// symbols.
+void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, MapKind map);
 
 }  // namespace torvane

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using enum MapKind;
 
 using Lines = std::vector<std::string>;
 
@@ -18,8 +20,9 @@ using Lines = std::vector<std::string>;
 constexpr MapPoint kCentre{100, 200};
 
 // Draws the bases of `line` as DrawWorld hands the line on, measured.
-void DrawLineBases(const TestScript& script, std::string_view line) {
-  DrawBases(kStandardWorldLayout, script.target(), line, WorldLineLength(line), kCentre);
+void DrawLineBases(TestScript& script, std::string_view line) {
+  DrawBases(script.options(), script.sector().legendFlags, kStandardWorldLayout, script.target(),
+            line, WorldLineLength(line), kCentre);
 }
 
 struct BasesCase {
@@ -115,22 +118,22 @@ TEST(BaseSymbols, CodeAndRemarkSymbolsTakeTheirPlacesRoundTheWorld) {
 TEST(BaseSymbols, EveryKindDrawnIsRecordedForTheLegend) {
   TestScript script;
   DrawLineBases(script, "Regina        1910 A788899-C  A Ri Pa Ex        A 703 Im G2V");
-  EXPECT_EQ(LegendFlags(), 0x800003u);
+  EXPECT_EQ(script.sector().legendFlags, 0x800003u);
   DrawLineBases(script, "Unknown       1910 A788899-C  V                 A 703 Im G2V");
-  EXPECT_EQ(LegendFlags(), 0x800003u);
+  EXPECT_EQ(script.sector().legendFlags, 0x800003u);
   DrawLineBases(script, "Deneb         1910 A788899-C  Z Pr Rs           A 703 Im G2V");
-  EXPECT_EQ(LegendFlags(), 0x3900003u);
-  ResetLegendFlags();
-  EXPECT_EQ(LegendFlags(), 0u);
+  EXPECT_EQ(script.sector().legendFlags, 0x3900003u);
+  script.sector().legendFlags = 0;
+  EXPECT_EQ(script.sector().legendFlags, 0u);
 }
 
 TEST(BaseSymbols, BasesSwitchedOffDrawAndRecordNothing) {
   TestScript script;
-  CurrentMapOptions().showBases = 0;
+  script.options().showBases = 0;
   DrawLineBases(script, "Five          1910 A788899-C  A Rs Pr Ex        A 703 Im G2V");
-  EXPECT_EQ(LegendFlags(), 0u);
-  DrawLegend(script.target(), 0);
-  DrawLegend(script.target(), 1);
+  EXPECT_EQ(script.sector().legendFlags, 0u);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 
@@ -146,7 +149,7 @@ TEST(BaseSymbols, FlagNamesAndCounts) {
 }
 
 // Records the kinds of the base codes given, one world each.
-void RecordCodes(const TestScript& script, std::string_view codes) {
+void RecordCodes(TestScript& script, std::string_view codes) {
   std::string line = "World         1910 A788899-C  ?                 A 703 Im G2V";
   for (char code : codes) {
     line[30] = code;
@@ -156,8 +159,8 @@ void RecordCodes(const TestScript& script, std::string_view codes) {
 
 TEST(BaseLegend, NothingIsWrittenWithoutRecordedKinds) {
   TestScript script;
-  DrawLegend(script.target(), 0);
-  DrawLegend(script.target(), 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 
@@ -166,7 +169,7 @@ TEST(BaseLegend, SectorLegendListsTheFirstElevenKindsInFlagOrder) {
   // Met from the highest kind down: Z, Q, P, H, U, F, B, D, S make bits 0 to 11 and 20.
   RecordCodes(script, "ZQPHUFBDS");
   script.TakeLines();
-  DrawLegend(script.target(), 0);
+  DrawLegend(script.target(), script.sector().legendFlags, kSectorMap);
   ScrSelect(script.target());
   const Lines expected = {
       "LAYER MAP BORDER",
@@ -230,7 +233,7 @@ TEST(BaseLegend, SubsectorLegendStandsLeftOfTheSubsector) {
   TestScript script;
   DrawLineBases(script, "Deneb         1910 A788899-C  K Pr Rs           A 703 Im G2V");
   script.TakeLines();
-  DrawLegend(script.target(), 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   ScrSelect(script.target());
   const Lines expected = {
       "LAYER MAP BORDER",
@@ -261,7 +264,7 @@ TEST(BaseLegend, EleventhSubsectorEntryStandsAtFifteenAndAHalf) {
   TestScript script;
   RecordCodes(script, "ZQPHUFBDS");
   script.TakeLines();
-  DrawLegend(script.target(), 1);
+  DrawLegend(script.target(), script.sector().legendFlags, kSubsectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), 51u);
   EXPECT_EQ(lines[47], "TEXTM Droyne Naval Base");

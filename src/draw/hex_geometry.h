@@ -1,15 +1,11 @@
 // Hex grid geometry: where a hex's centre lies on the sector map or on the
 // map of its subsector, moving points into a subsector's frame, which
-// subsector holds a hex, and the direction from one point to another.
+// subsector holds a hex.
 #pragma once
 
-namespace torvane {
+#include "script/map_point.h"
 
-// A point in map units; x grows to the right and y upward.
-struct MapPoint {
-  double x = 0.0;
-  double y = 0.0;
-};
+namespace torvane {
 
 inline constexpr int kSectorColumns = 32;
 inline constexpr int kSectorRows = 40;
@@ -23,17 +19,21 @@ inline constexpr double kRowSpacing = 17.32050808;
 inline constexpr double kHalfRow = 8.66025404;
 inline constexpr int kSubsectorWidth = 120;
 inline constexpr double kSubsectorHeight = 173.2050808;
-inline constexpr double kQuarterTurn = 1.570796327;
-inline constexpr double kHalfTurn = 3.1415926535;
 
-// Centre of a hex on the sector map. With `check_range` non-zero only hexes
-// of the sector are accepted; without, any column and row are placed by the
-// same formulas (routes that leave the sector need that). 1 or 0. Defined
+// The map being drawn: the whole sector, or one subsector on a map of its own.
+enum class MapKind { kSectorMap, kSubsectorMap };
+
+// Which hexes HexCenter places: only those of the sector, or any column and
+// row by the same formulas (routes that leave the sector need that).
+enum class HexRange { kSectorOnly, kAnyHex };
+
+// Centre of a hex on the sector map; 1, or 0 for a hex outside `range`. Defined
 // here with SubsectorHexCenter, as every world and hex number label asks for
 // a centre: inlined, the call costs more than the arithmetic.
-inline int HexCenter(int column, int row, MapPoint* out, int check_range) {
+inline int HexCenter(int column, int row, MapPoint* out, HexRange range) {
   if (out == nullptr) return 0;
-  if (check_range != 0 && (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
+  if (range == HexRange::kSectorOnly &&
+      (column < 1 || column > kSectorColumns || row < 1 || row > kSectorRows)) {
     return 0;
   }
   out->x = (column - 1) * kColumnSpacing + kFirstColumnX;
@@ -58,9 +58,5 @@ int ShiftToSubsector(MapPoint* point, int subsector);
 
 // 1 when the hex lies in subsector `subsector`, else 0.
 int HexInSubsector(int column, int row, int subsector);
-
-// Angle in radians, counter-clockwise from the x axis, of the step from
-// (from_x, from_y) to (to_x, to_y); above -kHalfTurn and at most kHalfTurn.
-double Direction(double from_x, double from_y, double to_x, double to_y);
 
 }  // namespace torvane

@@ -7,21 +7,30 @@
 namespace torvane {
 namespace {
 
+using enum HexRange;
+
 struct CenterCase {
-  int column, row, check;
+  int column, row;
+  HexRange range;
   double x, y;
 };
 
 TEST(HexGeometry, HexCentersOnTheSectorMap) {
   const CenterCase cases[] = {
-      {1, 1, 1, 10, 692.8203232},   {2, 1, 1, 25, 684.16006916}, {1, 40, 1, 10, 17.32050808},
-      {32, 40, 1, 475, 8.66025404}, {0, 5, 0, -5, 614.87803684}, {33, 5, 0, 490, 623.53829088},
-      {6, 0, 0, 85, 701.48057724},  {6, 41, 0, 85, -8.66025404}, {5, 41, 0, 70, 0},
-      {-1, 1, 0, -20, 692.8203232},
+      {1, 1, kSectorOnly, 10, 692.8203232},
+      {2, 1, kSectorOnly, 25, 684.16006916},
+      {1, 40, kSectorOnly, 10, 17.32050808},
+      {32, 40, kSectorOnly, 475, 8.66025404},
+      {0, 5, kAnyHex, -5, 614.87803684},
+      {33, 5, kAnyHex, 490, 623.53829088},
+      {6, 0, kAnyHex, 85, 701.48057724},
+      {6, 41, kAnyHex, 85, -8.66025404},
+      {5, 41, kAnyHex, 70, 0},
+      {-1, 1, kAnyHex, -20, 692.8203232},
   };
   for (const CenterCase& c : cases) {
     MapPoint p;
-    ASSERT_EQ(HexCenter(c.column, c.row, &p, c.check), 1) << c.column << "," << c.row;
+    ASSERT_EQ(HexCenter(c.column, c.row, &p, c.range), 1) << c.column << "," << c.row;
     EXPECT_DOUBLE_EQ(p.x, c.x);
     EXPECT_NEAR(p.y, c.y, 1e-9) << c.column << "," << c.row;
   }
@@ -30,11 +39,11 @@ TEST(HexGeometry, HexCentersOnTheSectorMap) {
 TEST(HexGeometry, RangeCheckRejectsHexesOutsideTheSectorAndKeepsThePoint) {
   for (const auto& [column, row] : {std::pair{0, 5}, {33, 1}, {1, 0}, {1, 41}}) {
     MapPoint p{7, 8};
-    EXPECT_EQ(HexCenter(column, row, &p, 1), 0);
+    EXPECT_EQ(HexCenter(column, row, &p, kSectorOnly), 0);
     EXPECT_EQ(p.x, 7);
     EXPECT_EQ(p.y, 8);
   }
-  EXPECT_EQ(HexCenter(1, 1, nullptr, 0), 0);
+  EXPECT_EQ(HexCenter(1, 1, nullptr, kAnyHex), 0);
   EXPECT_EQ(SubsectorHexCenter(1, 1, nullptr), 0);
 }
 
@@ -44,7 +53,7 @@ TEST(HexGeometry, SubsectorCentersMatchTheShiftedSectorCenters) {
   EXPECT_DOUBLE_EQ(p.x, 10);
   EXPECT_NEAR(p.y, 173.2050808, 1e-9);
   MapPoint shifted;
-  HexCenter(9, 11, &shifted, 1);
+  HexCenter(9, 11, &shifted, kSectorOnly);
   EXPECT_NEAR(shifted.y, 519.6152424, 1e-9);
   ASSERT_EQ(ShiftToSubsector(&shifted, 5), 1);
   EXPECT_NEAR(shifted.x, p.x, 1e-9);

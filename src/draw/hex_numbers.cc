@@ -5,8 +5,6 @@
 
 #include <array>
 
-#include "draw/hex_occupancy.h"
-#include "run/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -37,8 +35,8 @@ struct HexBlock {
   int lastRow;
 };
 
-HexBlock MapHexes(int subsector, int subsector_map) {
-  if (subsector_map == 0) return {1, kSectorColumns, 1, kSectorRows};
+HexBlock MapHexes(int subsector, MapKind map) {
+  if (map == MapKind::kSectorMap) return {1, kSectorColumns, 1, kSectorRows};
   const int first_column = (subsector % 4) * kSubsectorColumns + 1;
   const int first_row = (subsector / 4) * kSubsectorRows + 1;
   return {first_column, first_column + kSubsectorColumns - 1, first_row,
@@ -52,20 +50,21 @@ void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPo
           kLabelHeight, 0.0, kLabelJustification, kLabelStyle);
 }
 
-void DrawHexNumbers(const ScriptTarget& target, int subsector, int subsector_map) {
-  if (subsector_map != 0 && (subsector < 0 || subsector > 15)) return;
-  const HexNumberMode mode = CurrentMapOptions().hexNumbers;
+void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,
+                    const ScriptTarget& target, int subsector, MapKind map) {
+  if (map == MapKind::kSubsectorMap && (subsector < 0 || subsector > 15)) return;
+  const HexNumberMode mode = options.hexNumbers;
   if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
   // Column by column over the hexes that the map shows.
-  const HexBlock block = MapHexes(subsector, subsector_map);
+  const HexBlock block = MapHexes(subsector, map);
   for (int column = block.firstColumn; column <= block.lastColumn; ++column) {
     for (int row = block.firstRow; row <= block.lastRow; ++row) {
-      if (mode != HexNumberMode::kAll && IsHexOccupied(column, row)) continue;
+      if (mode != HexNumberMode::kAll && occupancy.IsOccupied(column, row)) continue;
       MapPoint centre;
-      if (subsector_map != 0) {
+      if (map == MapKind::kSubsectorMap) {
         SubsectorHexCenter(column, row, &centre);
       } else {
-        HexCenter(column, row, &centre, 1);
+        HexCenter(column, row, &centre, HexRange::kSectorOnly);
       }
       const std::array<char, kLabelLength> text = HexNumberText(column, row);
       DrawHexNumberLabel(target, {text.data(), text.size()}, centre);

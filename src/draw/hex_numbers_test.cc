@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "draw/world_entry.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using enum MapKind;
 
 using Lines = std::vector<std::string>;
 
@@ -32,17 +34,17 @@ Lines LabelTexts(const Lines& lines) {
 TEST(HexNumbers, NoneAndOccupiedModesLeaveLabelsToNobodyOrToTheWorlds) {
   for (HexNumberMode mode : {HexNumberMode::kNone, HexNumberMode::kOccupied}) {
     TestScript script;
-    CurrentMapOptions().hexNumbers = mode;
-    DrawHexNumbers(script.target(), -1, 0);
-    DrawHexNumbers(script.target(), 5, 1);
+    script.options().hexNumbers = mode;
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }
 
 TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
   TestScript script;
-  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.target(), -1, 0);
+  script.options().hexNumbers = HexNumberMode::kUnoccupied;
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 1280);
   Lines head = kLabelSettings;
@@ -56,13 +58,14 @@ TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
 
 TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
   TestScript script;
-  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
-  ASSERT_EQ(DrawWorld(kStandardWorldLayout, script.target(),
-                      "Mora          0102 A788899-C                    ", 0, 0),
+  script.options().hexNumbers = HexNumberMode::kUnoccupied;
+  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(),
+                      "Mora          0102 A788899-C                    ", 0, kSectorMap),
             1);
-  MarkHexOccupied(32, 40);
+  script.sector().occupancy.Mark(32, 40);
   script.TakeLines();
-  DrawHexNumbers(script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1278u);
   EXPECT_EQ(texts[0], "0101");
@@ -72,13 +75,14 @@ TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
 
 TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
   TestScript script;
-  CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
+  script.options().hexNumbers = HexNumberMode::kAll;
   // The world's label comes from here, made from its column and row.
-  ASSERT_EQ(DrawWorld(kStandardWorldLayout, script.target(),
-                      "Mora          +1+2 A788899-C                    ", 0, 0),
+  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(),
+                      "Mora          +1+2 A788899-C                    ", 0, kSectorMap),
             1);
   script.TakeLines();
-  DrawHexNumbers(script.target(), -1, 0);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 1280u);
   EXPECT_EQ(texts[1], "0102");
@@ -86,8 +90,8 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
 
 TEST(HexNumbers, SubsectorMapLabelsOnlyItsOwnHexesInItsOwnFrame) {
   TestScript script;
-  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
-  DrawHexNumbers(script.target(), 5, 1);
+  script.options().hexNumbers = HexNumberMode::kUnoccupied;
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), kLabelSettings.size() + 2 * 80);
   EXPECT_EQ(lines[7], "TEXTM 0911");
@@ -108,8 +112,9 @@ TEST(HexNumbers, EverySubsectorMapLabelsItsOwnBlockColumnByColumnInTheSameFrame)
   };
   for (const Case& c : cases) {
     TestScript script;
-    CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.target(), c.subsector, 1);
+    script.options().hexNumbers = HexNumberMode::kAll;
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), c.subsector,
+                   kSubsectorMap);
     const Lines lines = script.TakeLines();
     const Lines texts = LabelTexts(lines);
     ASSERT_EQ(texts.size(), 80u) << c.subsector;
@@ -121,26 +126,31 @@ TEST(HexNumbers, EverySubsectorMapLabelsItsOwnBlockColumnByColumnInTheSameFrame)
 
 TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   TestScript script;
-  CurrentMapOptions().hexNumbers = HexNumberMode::kUnoccupied;
+  script.options().hexNumbers = HexNumberMode::kUnoccupied;
   const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
   const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), line_in_a, 0, 1), 1);
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), line_in_f, 0, 1), 0);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), line_in_a, 0, kSubsectorMap),
+            1);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), line_in_f, 0, kSubsectorMap),
+            0);
   script.TakeLines();
-  DrawHexNumbers(script.target(), 0, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, kSubsectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
   ASSERT_EQ(texts.size(), 79u);
   EXPECT_EQ(texts[0], "0101");
   EXPECT_EQ(texts[1], "0103");
-  DrawHexNumbers(script.target(), 5, 1);
+  DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 5, kSubsectorMap);
   EXPECT_EQ(LabelTexts(script.TakeLines()).front(), "0911");
 }
 
 TEST(HexNumbers, SubsectorMapOutsideTheSectorGetsNoLabels) {
   for (int subsector : {-1, 16}) {
     TestScript script;
-    CurrentMapOptions().hexNumbers = HexNumberMode::kAll;
-    DrawHexNumbers(script.target(), subsector, 1);
+    script.options().hexNumbers = HexNumberMode::kAll;
+    DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), subsector,
+                   kSubsectorMap);
     EXPECT_TRUE(script.TakeLines().empty());
   }
 }

@@ -12,7 +12,6 @@
 
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
-#include "run/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -36,7 +35,10 @@ constexpr double kSubsectorLimitY = 182.86534;
 
 struct RouteValues {
   int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
-  int ignored1 = 0, ignored2 = 0;
+  // The end's offset in subsectors from the start's, as the file gives it.
+  // Read, as the pattern reads it, but not used: the end is placed from its
+  // own hex.
+  int subsectorOffsetX = 0, subsectorOffsetY = 0;
   int code = 0;
 };
 
@@ -49,8 +51,8 @@ int ReadRouteValues(std::string_view text, RouteValues* values) {
       {2, &values->r1},
       {2, &values->c2},
       {2, &values->r2},
-      {0, &values->ignored1},
-      {0, &values->ignored2},
+      {0, &values->subsectorOffsetX},
+      {0, &values->subsectorOffsetY},
       {0, &values->code},
   }};
   int count = 0;
@@ -81,8 +83,9 @@ double DistanceToLimit(double gap, double step) {
 
 }  // namespace
 
-int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, int subsector_map) {
-  if (CurrentMapOptions().showRoutes == 0) return 1;
+int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string_view line,
+              int subsector, MapKind map) {
+  if (options.showRoutes == 0) return 1;
   if (line.data() == nullptr || line.empty() || line[0] == '\0') return 0;
   if (subsector < 0 || subsector > 15) return 0;
 
@@ -103,7 +106,7 @@ int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, 
 
   int c2 = v.c2;
   int r2 = v.r2;
-  const bool on_subsector = subsector_map != 0;
+  const bool on_subsector = map == MapKind::kSubsectorMap;
   const bool leaves_left = dc < 0 && (on_subsector || c1 + kSubsectorColumns * dc < 1);
   const bool leaves_right =
       dc > 0 && (on_subsector || c1 + kSubsectorColumns * dc > kSectorColumns);
@@ -119,8 +122,8 @@ int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, 
 
   MapPoint p1;
   MapPoint p2;
-  HexCenter(c1, r1, &p1, 0);
-  HexCenter(c2, r2, &p2, 0);
+  HexCenter(c1, r1, &p1, HexRange::kAnyHex);
+  HexCenter(c2, r2, &p2, HexRange::kAnyHex);
   if (on_subsector) {
     ShiftToSubsector(&p1, subsector);
     ShiftToSubsector(&p2, subsector);

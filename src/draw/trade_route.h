@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "draw/hex_geometry.h"
+#include "draw/map_options.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -12,6 +14,7 @@ namespace torvane {
 // text: values missing from the line are read from the lines after it.
 // `subsector` is the subsector whose file holds the line. 1 when drawn or
 // routes are switched off; 0 when the line is rejected.
-int DrawRoute(const ScriptTarget& target, std::string_view line, int subsector, int subsector_map);
+int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string_view line,
+              int subsector, MapKind map);
 
 }  // namespace torvane

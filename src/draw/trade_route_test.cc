@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using enum MapKind;
 
 using Lines = std::vector<std::string>;
 
@@ -18,7 +20,7 @@ struct RouteCase {
   const char* behaviour;
   std::string_view text;
   int subsector;
-  int subsector_map;
+  MapKind subsector_map;
   const char* colour;
   const char* line;
 };
@@ -31,7 +33,8 @@ Lines RouteLines(const char* colour, const char* line) {
 void ExpectRoutes(const RouteCase* begin, const RouteCase* end) {
   for (const RouteCase* c = begin; c != end; ++c) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c->text, c->subsector, c->subsector_map), 1)
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c->text, c->subsector, c->subsector_map),
+              1)
         << c->behaviour;
     EXPECT_EQ(script.TakeLines(), RouteLines(c->colour, c->line)) << c->behaviour;
   }
@@ -39,16 +42,18 @@ void ExpectRoutes(const RouteCase* begin, const RouteCase* end) {
 
 TEST(TradeRoute, RoutesInsideTheMapRunBetweenHexCentres) {
   const RouteCase cases[] = {
-      {"four values give colour 5", "$0304 0506", 0, 0, "COLOR 5",
+      {"four values give colour 5", "$0304 0506", 0, kSectorMap, "COLOR 5",
        "LINE REF 40.000000,640.858799;<-49.106605,5.000000;"
        "REF 70.000000,606.217783;<130.893395,5.000000;"},
-      {"the start is placed in the file's subsector", "$0912 1013 0 0 0", 0, 0, "COLOR 0",
+      {"the start is placed in the file's subsector", "$0912 1013 0 0 0", 0, kSectorMap, "COLOR 0",
        "LINE REF 10.000000,675.499815;<-55.872190,5.000000;"
        "REF 145.000000,476.313972;<124.127810,5.000000;"},
-      {"a subsector map shifts both ends into its frame", "$1213 1415 0 0 15", 5, 1, "COLOR 15",
+      {"a subsector map shifts both ends into its frame", "$1213 1415 0 0 15", 5, kSubsectorMap,
+       "COLOR 15",
        "LINE REF 55.000000,129.903811;<-49.106605,5.000000;"
        "REF 85.000000,95.262794;<130.893395,5.000000;"},
-      {"an end in the subsector's top corner stays uncut", "$0202 0101 0 0 5", 0, 1, "COLOR 25",
+      {"an end in the subsector's top corner stays uncut", "$0202 0101 0 0 5", 0, kSubsectorMap,
+       "COLOR 25",
        "LINE REF 25.000000,147.224319;<120.000000,5.000000;"
        "REF 10.000000,173.205081;<-60.000000,5.000000;"},
   };
@@ -57,34 +62,37 @@ TEST(TradeRoute, RoutesInsideTheMapRunBetweenHexCentres) {
 
 TEST(TradeRoute, RoutesLeavingTheMapAreCutAtTheFirstLimitLine) {
   const RouteCase cases[] = {
-      {"offset 3 becomes -1: the end lies in the sector to the left", "$0102 3102 0 0 1", 0, 0,
-       "COLOR 7",
+      {"offset 3 becomes -1: the end lies in the sector to the left", "$0102 3102 0 0 1", 0,
+       kSectorMap, "COLOR 7",
        "LINE REF 10.000000,675.499815;<180.000000,5.000000;"
        "REF -5.000000,675.499815;<-0.000000,5.000000;"},
-      {"an end in subsector D seen from A leaves to the left", "$0202 2602 0 0 1", 0, 0, "COLOR 7",
+      {"an end in subsector D seen from A leaves to the left", "$0202 2602 0 0 1", 0, kSectorMap,
+       "COLOR 7",
        "LINE REF 25.000000,666.839561;<180.000000,5.000000;"
        "REF -5.000000,666.839561;<-0.000000,5.000000;"},
-      {"an end in the sector to the right", "$3202 0102 0 0 3", 3, 0, "COLOR 9",
+      {"an end in the sector to the right", "$3202 0102 0 0 3", 3, kSectorMap, "COLOR 9",
        "LINE REF 475.000000,666.839561;<30.000000,5.000000;"
        "REF 490.330127,675.690414;<-150.000000,5.000000;"},
-      {"an end in the sector below", "$0835 0805 0 0 3", 12, 0, "COLOR 9",
+      {"an end in the sector below", "$0835 0805 0 0 3", 12, kSectorMap, "COLOR 9",
        "LINE REF 115.000000,95.262794;<-90.000000,5.000000;"
        "REF 115.000000,-5.000000;<90.000000,5.000000;"},
-      {"an end centre below the top limit keeps the whole length", "$0201 0240 0 0 1", 0, 0,
-       "COLOR 7",
+      {"an end centre below the top limit keeps the whole length", "$0201 0240 0 0 1", 0,
+       kSectorMap, "COLOR 7",
        "LINE REF 25.000000,684.160069;<90.000000,5.000000;"
        "REF 25.000000,706.480577;<-90.000000,5.000000;"},
-      {"an end centre above the top limit is cut there", "$0101 0140 0 0 1", 0, 0, "COLOR 7",
+      {"an end centre above the top limit is cut there", "$0101 0140 0 0 1", 0, kSectorMap,
+       "COLOR 7",
        "LINE REF 10.000000,692.820323;<90.000000,5.000000;"
        "REF 10.000000,707.480577;<-90.000000,5.000000;"},
-      {"on a subsector map every other subsector lies outside", "$0805 0905 0 0 3", 0, 1, "COLOR 9",
+      {"on a subsector map every other subsector lies outside", "$0805 0905 0 0 3", 0,
+       kSubsectorMap, "COLOR 9",
        "LINE REF 115.000000,95.262794;<30.000000,5.000000;"
        "REF 130.330127,104.113647;<-150.000000,5.000000;"},
-      {"leaving right and at the bottom ends on the nearer limit", "$1620 1721 0 0 3", 5, 1,
-       "COLOR 9",
+      {"leaving right and at the bottom ends on the nearer limit", "$1620 1721 0 0 3", 5,
+       kSubsectorMap, "COLOR 9",
        "LINE REF 115.000000,8.660254;<-30.000000,5.000000;"
        "REF 130.330127,-0.190599;<150.000000,5.000000;"},
-      {"the top limit of a subsector map", "$0101 0140 0 0 1", 0, 1, "COLOR 7",
+      {"the top limit of a subsector map", "$0101 0140 0 0 1", 0, kSubsectorMap, "COLOR 7",
        "LINE REF 10.000000,173.205081;<90.000000,5.000000;"
        "REF 10.000000,187.865340;<-90.000000,5.000000;"},
   };
@@ -93,26 +101,29 @@ TEST(TradeRoute, RoutesLeavingTheMapAreCutAtTheFirstLimitLine) {
 
 TEST(TradeRoute, ColourCodesOutsideTheTableGiveColourFive) {
   const RouteCase cases[] = {
-      {"code 5 is looked up", "$0304 0506 0 0 5", 0, 0, "COLOR 25", ""},
-      {"code 16", "$0304 0506 0 0 16", 0, 0, "COLOR 5", ""},
-      {"code -1", "$0304 0506 0 0 -1", 0, 0, "COLOR 5", ""},
-      {"no code after one ignored value", "$0304 0506 0 5", 0, 0, "COLOR 5", ""},
-      {"a code that would wrap to 1 saturates", "$0304 0506 0 0 4294967297", 0, 0, "COLOR 5", ""},
-      {"a negative code that would wrap to 1 saturates", "$0304 0506 0 0 -4294967295", 0, 0,
+      {"code 5 is looked up", "$0304 0506 0 0 5", 0, kSectorMap, "COLOR 25", ""},
+      {"code 16", "$0304 0506 0 0 16", 0, kSectorMap, "COLOR 5", ""},
+      {"code -1", "$0304 0506 0 0 -1", 0, kSectorMap, "COLOR 5", ""},
+      {"no code after one ignored value", "$0304 0506 0 5", 0, kSectorMap, "COLOR 5", ""},
+      {"a code that would wrap to 1 saturates", "$0304 0506 0 0 4294967297", 0, kSectorMap,
        "COLOR 5", ""},
-      {"the largest int", "$0304 0506 0 0 2147483647", 0, 0, "COLOR 5", ""},
-      {"huge ignored values are read whole", "$0304 0506 99999999999999999999 -99999999999 1", 0, 0,
+      {"a negative code that would wrap to 1 saturates", "$0304 0506 0 0 -4294967295", 0,
+       kSectorMap, "COLOR 5", ""},
+      {"the largest int", "$0304 0506 0 0 2147483647", 0, kSectorMap, "COLOR 5", ""},
+      {"huge ignored values are read whole", "$0304 0506 99999999999999999999 -99999999999 1", 0,
+       kSectorMap, "COLOR 7", ""},
+      {"values come from the following lines", "$0304 0506\n0\n0 1\nRegina", 0, kSectorMap,
        "COLOR 7", ""},
-      {"values come from the following lines", "$0304 0506\n0\n0 1\nRegina", 0, 0, "COLOR 7", ""},
-      {"reading stops at the next route line's dollar", "$0304 0506 1\n$0102 0304 0 0 1", 0, 0,
-       "COLOR 5", ""},
-      {"a sign counts in a hex field's width", "$+3+40506 0 0 1", 0, 0, "COLOR 7", ""},
-      {"white space may stand before every value", "$ 03\t04 \r\n05 06  0 0  1", 0, 0, "COLOR 7",
-       ""},
+      {"reading stops at the next route line's dollar", "$0304 0506 1\n$0102 0304 0 0 1", 0,
+       kSectorMap, "COLOR 5", ""},
+      {"a sign counts in a hex field's width", "$+3+40506 0 0 1", 0, kSectorMap, "COLOR 7", ""},
+      {"white space may stand before every value", "$ 03\t04 \r\n05 06  0 0  1", 0, kSectorMap,
+       "COLOR 7", ""},
   };
   for (const RouteCase& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, c.subsector_map), 1) << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, c.subsector_map), 1)
+        << c.behaviour;
     EXPECT_EQ(script.TakeLines(), RouteLines(c.colour,
                                              "LINE REF 40.000000,640.858799;<-49.106605,5.000000;"
                                              "REF 70.000000,606.217783;<130.893395,5.000000;"))
@@ -122,10 +133,11 @@ TEST(TradeRoute, ColourCodesOutsideTheTableGiveColourFive) {
 
 TEST(TradeRoute, HexValuesAreReadTwoCharactersAtATime) {
   const RouteCase cases[] = {
-      {"a long number is split into hex fields and then values", "$9999999999 1", 0, 0, "COLOR 5",
+      {"a long number is split into hex fields and then values", "$9999999999 1", 0, kSectorMap,
+       "COLOR 5",
        "LINE REF 40.000000,554.256259;<-47.269472,5.000000;"
        "REF 1480.000000,-1004.589469;<132.730528,5.000000;"},
-      {"hexes may be read from the next line", "$0102\n3102 0 0 1", 0, 0, "COLOR 7",
+      {"hexes may be read from the next line", "$0102\n3102 0 0 1", 0, kSectorMap, "COLOR 7",
        "LINE REF 10.000000,675.499815;<180.000000,5.000000;"
        "REF -5.000000,675.499815;<-0.000000,5.000000;"},
   };
@@ -154,17 +166,19 @@ TEST(TradeRoute, RejectedLinesWriteNothing) {
   };
   for (const auto& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, 0), 0) << c.behaviour;
-    EXPECT_EQ(DrawRoute(script.target(), c.text, c.subsector, 1), 0) << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, kSectorMap), 0)
+        << c.behaviour;
+    EXPECT_EQ(DrawRoute(script.options(), script.target(), c.text, c.subsector, kSubsectorMap), 0)
+        << c.behaviour;
     EXPECT_EQ(script.TakeLines(), Lines{}) << c.behaviour;
   }
 }
 
 TEST(TradeRoute, RoutesSwitchedOffWriteNothingAndSucceed) {
   TestScript script;
-  CurrentMapOptions().showRoutes = 0;
-  EXPECT_EQ(DrawRoute(script.target(), "$0102 0304 0 0 1", 0, 0), 1);
-  EXPECT_EQ(DrawRoute(script.target(), "$0202 0202", 0, 1), 1);
+  script.options().showRoutes = 0;
+  EXPECT_EQ(DrawRoute(script.options(), script.target(), "$0102 0304 0 0 1", 0, kSectorMap), 1);
+  EXPECT_EQ(DrawRoute(script.options(), script.target(), "$0202 0202", 0, kSubsectorMap), 1);
   EXPECT_EQ(script.TakeLines(), Lines{});
 }
 

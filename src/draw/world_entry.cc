@@ -13,9 +13,6 @@
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
-#include "draw/hex_occupancy.h"
-#include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -62,12 +59,6 @@ constexpr MapPoint kGasGiantOffset{3.0, 3.0};
 constexpr double kGasGiantRadius = 1.0;
 constexpr int kGasGiantColour = 15;
 
-// True when `width` characters from `column` lie inside the line.
-bool FieldInside(std::int32_t column, std::int32_t width, size_t length) {
-  return column >= 0 && width >= 1 &&
-         std::int64_t{column} + width <= static_cast<std::int64_t>(length);
-}
-
 std::string_view Field(std::string_view line, std::int32_t column, std::int32_t width) {
   return line.substr(static_cast<size_t>(column), static_cast<size_t>(width));
 }
@@ -79,7 +70,7 @@ struct Placement {
 };
 
 std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view line, size_t length,
-                                    int subsector, int subsector_map) {
+                                    int subsector, MapKind map) {
   if (!FieldInside(layout.hexColumn(), kHexWidth, length) ||
       !FieldInside(layout.sizeColumn(), 1, length) ||
       !FieldInside(layout.hydrographicsColumn(), 1, length)) {
@@ -94,8 +85,9 @@ std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view 
     return std::nullopt;
   }
   Placement placement{*column, *row, {}};
-  if (subsector_map == 0) {
-    if (HexCenter(*column, *row, &placement.centre, 1) == 0) return std::nullopt;
+  if (map == MapKind::kSectorMap) {
+    if (HexCenter(*column, *row, &placement.centre, HexRange::kSectorOnly) == 0)
+      return std::nullopt;
   } else {
     if (HexInSubsector(*column, *row, subsector) == 0) return std::nullopt;
     SubsectorHexCenter(*column, *row, &placement.centre);
@@ -156,11 +148,11 @@ void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::st
   }
 }
 
-void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              MapPoint centre) {
+void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, MapPoint centre) {
   if (line[static_cast<size_t>(layout.sizeColumn())] == '0') {
     std::string symbol = "Asteroid #";
-    symbol.back() = static_cast<char>('1' + NextRandom() % 8);
+    symbol.back() = static_cast<char>('1' + random.Next() % 8);
     ScrSymbol(target, symbol, centre, 1.0, 1.0, 0.0);
     return;
   }
@@ -171,34 +163,22 @@ void DrawBody(const WorldLayout& layout, const ScriptTarget& target, std::string
 
 }  // namespace
 
-size_t WorldLineLength(std::string_view line) {
-  const size_t end = line.find('\n');
-  return end == std::string_view::npos ? line.size() : end;
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              int subsector, MapKind map) {
+  return DrawWorld(run, occupancy, legend_flags, layout, target, line, WorldLineLength(line),
+                   subsector, map);
 }
 
-std::string_view RemarkCodeText(const WorldLayout& layout, std::string_view line, size_t length) {
-  const std::int32_t column = layout.remarksColumn();
-  if (!FieldInside(column, 1, length)) return {};
-  const std::int64_t field_end = std::int64_t{column} + layout.remarksWidth();
-  const std::int64_t text_end = std::min(field_end + 1, static_cast<std::int64_t>(length));
-  if (text_end <= column) return {};
-  return line.substr(static_cast<size_t>(column), static_cast<size_t>(text_end - column));
-}
-
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, int subsector_map) {
-  return DrawWorld(layout, target, line, WorldLineLength(line), subsector, subsector_map);
-}
-
-int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, int subsector_map) {
+int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
+              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
+              size_t length, int subsector, MapKind map) {
   if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
-  const std::optional<Placement> placement =
-      PlaceWorld(layout, line, length, subsector, subsector_map);
+  const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
-  MarkHexOccupied(placement->column, placement->row);
+  occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;
-  const MapOptions& options = CurrentMapOptions();
+  const MapOptions& options = run.options;
 
   if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
   if (options.hexNumbers == HexNumberMode::kOccupied) {
@@ -212,7 +192,7 @@ int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string
                    centre);
     }
   }
-  DrawBody(layout, target, line, centre);
+  DrawBody(run.random, layout, target, line, centre);
   if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
     DrawTextItem(target, kStarportItem, Field(line, layout.starportColumn(), 1), kTextColour,
                  centre);
@@ -227,7 +207,7 @@ int DrawWorld(const WorldLayout& layout, const ScriptTarget& target, std::string
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
               kGasGiantColour, 0.0, "Solid", "Solid");
   }
-  DrawBases(layout, target, line, length, centre);
+  DrawBases(options, legend_flags, layout, target, line, length, centre);
   return 1;
 }
 

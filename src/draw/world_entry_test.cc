@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using enum MapKind;
 
 using Lines = std::vector<std::string>;
 
@@ -27,8 +29,7 @@ std::string Edit(std::string_view line, size_t column, std::string_view text) {
 }
 
 // Only the world body is drawn unless a test switches more on.
-void ShowBodyOnly() {
-  MapOptions& options = CurrentMapOptions();
+void ShowBodyOnly(MapOptions& options) {
   options.showAllegiance = 0;
   options.showGasGiants = 0;
   options.showNames = 0;
@@ -48,10 +49,10 @@ Lines DrawingLines(const Lines& lines) {
   return drawing;
 }
 
-bool AnyHexOccupied() {
+bool AnyHexOccupied(const HexOccupancy& occupancy) {
   for (int column = 1; column <= kSectorColumns; ++column) {
     for (int row = 1; row <= kSectorRows; ++row) {
-      if (IsHexOccupied(column, row)) return true;
+      if (occupancy.IsOccupied(column, row)) return true;
     }
   }
   return false;
@@ -59,7 +60,9 @@ bool AnyHexOccupied() {
 
 TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
   TestScript script;
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 2, 0), 1);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 2, kSectorMap),
+            1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 10",
@@ -96,17 +99,21 @@ TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
                                     "284.500000,534.435750",
                                     "CIRR 1.000000;283.000000,539.935750;",
                                 }));
-  EXPECT_TRUE(IsHexOccupied(19, 10));
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_TRUE(script.sector().occupancy.IsOccupied(19, 10));
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
   TestScript script;
-  ShowBodyOnly();
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 0, 1), 0);
+  ShowBodyOnly(script.options());
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 0, kSubsectorMap),
+            0);
   EXPECT_TRUE(script.TakeLines().empty());
-  EXPECT_FALSE(IsHexOccupied(19, 10));
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), kRegina, 2, 1), 1);
+  EXPECT_FALSE(script.sector().occupancy.IsOccupied(19, 10));
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), kRegina, 2, kSubsectorMap),
+            1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 9",
@@ -115,45 +122,50 @@ TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
                                     "FSTYLE Solid",
                                     "CIRR 2.500000;40.000000,17.320508;",
                                 }));
-  EXPECT_TRUE(IsHexOccupied(19, 10));
+  EXPECT_TRUE(script.sector().occupancy.IsOccupied(19, 10));
 }
 
 TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   struct Case {
     std::string text;
-    int subsector, subsector_map;
+    int subsector;
+    MapKind subsector_map;
   };
   const Case cases[] = {
-      {"", 0, 0},
-      {"Short         0101 A78", 0, 0},
-      {"Short         0101 A78\n8", 0, 0},
-      {Edit(kRegina, 14, "xx01"), 0, 0},
-      {Edit(kRegina, 14, "01xx"), 0, 0},
-      {Edit(kRegina, 14, "- 10"), 0, 0},
-      {Edit(kRegina, 14, "0000"), 0, 0},
-      {Edit(kRegina, 14, "3301"), 0, 0},
-      {Edit(kRegina, 14, "0141"), 0, 0},
-      {Edit(kRegina, 14, "-101"), 0, 0},
-      {Edit(kRegina, 14, "01-1"), 0, 0},
-      {Edit(kRegina, 14, "0141"), 3, 1},
-      {Edit(kRegina, 14, "0101"), 1, 1},
-      {std::string(kRegina), -1, 0},
-      {std::string(kRegina), 16, 0},
-      {std::string(kRegina), 16, 1},
+      {"", 0, kSectorMap},
+      {"Short         0101 A78", 0, kSectorMap},
+      {"Short         0101 A78\n8", 0, kSectorMap},
+      {Edit(kRegina, 14, "xx01"), 0, kSectorMap},
+      {Edit(kRegina, 14, "01xx"), 0, kSectorMap},
+      {Edit(kRegina, 14, "- 10"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0000"), 0, kSectorMap},
+      {Edit(kRegina, 14, "3301"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0141"), 0, kSectorMap},
+      {Edit(kRegina, 14, "-101"), 0, kSectorMap},
+      {Edit(kRegina, 14, "01-1"), 0, kSectorMap},
+      {Edit(kRegina, 14, "0141"), 3, kSubsectorMap},
+      {Edit(kRegina, 14, "0101"), 1, kSubsectorMap},
+      {std::string(kRegina), -1, kSectorMap},
+      {std::string(kRegina), 16, kSectorMap},
+      {std::string(kRegina), 16, kSubsectorMap},
       // The second number may be sought past the line's end, but not past the text's.
-      {"Blank         01       ", 0, 0},
-      {"Blank         01       \n \t\n", 0, 0},
+      {"Blank         01       ", 0, kSectorMap},
+      {"Blank         01       \n \t\n", 0, kSectorMap},
   };
   for (const Case& c : cases) {
     TestScript script;
     EXPECT_EQ(
-        DrawWorld(kStandardWorldLayout, script.target(), c.text, c.subsector, c.subsector_map), 0)
+        DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                  kStandardWorldLayout, script.target(), c.text, c.subsector, c.subsector_map),
+        0)
         << c.text;
     EXPECT_TRUE(script.TakeLines().empty()) << c.text;
-    EXPECT_FALSE(AnyHexOccupied()) << c.text;
+    EXPECT_FALSE(AnyHexOccupied(script.sector().occupancy)) << c.text;
   }
   TestScript script;
-  EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), std::string_view(), 0, 0), 0);
+  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                      kStandardWorldLayout, script.target(), std::string_view(), 0, kSectorMap),
+            0);
 }
 
 TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
@@ -174,10 +186,13 @@ TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().hexNumbers = HexNumberMode::kOccupied;
-    EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0), 1) << c.text;
-    EXPECT_TRUE(IsHexOccupied(c.column, c.row)) << c.text;
+    ShowBodyOnly(script.options());
+    script.options().hexNumbers = HexNumberMode::kOccupied;
+    EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                        kStandardWorldLayout, script.target(), c.text, 0, kSectorMap),
+              1)
+        << c.text;
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(c.column, c.row)) << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()).front(), c.label) << c.text;
   }
 }
@@ -186,9 +201,10 @@ TEST(WorldEntry, HexNumberGoesWithTheWorldOnlyInOccupiedMode) {
   for (HexNumberMode mode :
        {HexNumberMode::kNone, HexNumberMode::kUnoccupied, HexNumberMode::kAll}) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().hexNumbers = mode;
-    DrawWorld(kStandardWorldLayout, script.target(), kRegina, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().hexNumbers = mode;
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), kRegina, 0, kSectorMap);
     EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
   }
 }
@@ -211,9 +227,10 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().showZones = 1;
-    DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().showZones = 1;
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), c.text, 0, kSectorMap);
     Lines expected = {"LAYER STANDARD"};
     if (!c.ring.empty()) {
       expected.insert(expected.end(), c.ring.begin(), c.ring.end());
@@ -226,8 +243,9 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
     EXPECT_EQ(script.TakeLines(), expected) << c.text;
   }
   TestScript script;
-  ShowBodyOnly();
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, 0);
+  ShowBodyOnly(script.options());
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 48, "R"), 0, kSectorMap);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -267,9 +285,10 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    CurrentMapOptions().showNames = 1;
-    DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0);
+    ShowBodyOnly(script.options());
+    script.options().showNames = 1;
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), c.text, 0, kSectorMap);
     const Lines lines = script.TakeLines();
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
@@ -308,9 +327,11 @@ TEST(WorldEntry, RemarkCodesAreSoughtFromTheFieldToOnePastItInsideTheLine) {
 
 TEST(WorldEntry, BlankNameFieldDrawsNoName) {
   TestScript script;
-  ShowBodyOnly();
-  CurrentMapOptions().showNames = 1;
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0, 0);
+  ShowBodyOnly(script.options());
+  script.options().showNames = 1;
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 0, "              "), 0,
+            kSectorMap);
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -319,9 +340,10 @@ TEST(WorldEntry, NameCopyIsCutAt255Characters) {
   wide.positions[1] = 300;
   const std::string line = std::string(kRegina) + " " + std::string(250, 'n');
   TestScript script;
-  ShowBodyOnly();
-  CurrentMapOptions().showNames = 1;
-  DrawWorld(wide, script.target(), line, 0, 0);
+  ShowBodyOnly(script.options());
+  script.options().showNames = 1;
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags, wide,
+            script.target(), line, 0, kSectorMap);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_FALSE(drawing.empty());
   EXPECT_EQ(drawing.front(), "TEXTM " + line.substr(0, 255));
@@ -335,8 +357,9 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
   };
   for (const auto& [text, colour] : cases) {
     TestScript script;
-    ShowBodyOnly();
-    DrawWorld(kStandardWorldLayout, script.target(), text, 0, 0);
+    ShowBodyOnly(script.options());
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(), text, 0, kSectorMap);
     EXPECT_EQ(script.TakeLines(),
               (Lines{"LAYER STANDARD", colour, "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
                      "CIRR 2.500000;280.000000,536.935750;"}))
@@ -347,9 +370,10 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
 TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
   for (std::string_view hydrographics : {"8", "0"}) {
     TestScript script;
-    ShowBodyOnly();
-    DrawWorld(kStandardWorldLayout, script.target(),
-              Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, 0);
+    ShowBodyOnly(script.options());
+    DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+              kStandardWorldLayout, script.target(),
+              Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, kSectorMap);
     const Lines lines = script.TakeLines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "LAYER STANDARD");
@@ -364,16 +388,20 @@ TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
 
 TEST(WorldEntry, EachAsteroidBeltTakesOneRandomValue) {
   TestScript script;
-  ShowBodyOnly();
-  SeedRandom(1234);
+  ShowBodyOnly(script.options());
+  RandomSource expected(1234);
   std::string digits;
-  for (int i = 0; i < 3; ++i) digits += static_cast<char>('1' + NextRandom() % 8);
-  SeedRandom(1234);
+  for (int i = 0; i < 3; ++i) digits += static_cast<char>('1' + expected.Next() % 8);
+  script.context().random = RandomSource(1234);
   const std::string belt = Edit(kRegina, 20, "0");
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, 0);
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, 0);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0101"), 0, kSectorMap);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 14, "0102"), 0, kSectorMap);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0103"), 0, kSectorMap);
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(belt, 14, "0104"), 0, kSectorMap);
   Lines symbols;
   for (const std::string& line : DrawingLines(script.TakeLines())) {
     if (line.starts_with("INSSYM ")) symbols.push_back(line);
@@ -404,20 +432,24 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    ShowBodyOnly();
-    MapOptions& options = CurrentMapOptions();
+    ShowBodyOnly(script.options());
+    MapOptions& options = script.options();
     options.showPorts = 1;
     options.showAllegiance = 1;
     options.showGasGiants = 1;
-    EXPECT_EQ(DrawWorld(kStandardWorldLayout, script.target(), c.text, 0, 0), 1) << c.text;
+    EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+                        kStandardWorldLayout, script.target(), c.text, 0, kSectorMap),
+              1)
+        << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()), c.drawing) << c.text;
   }
 }
 
 TEST(WorldEntry, BaseSymbolsAreDrawnLast) {
   TestScript script;
-  ShowBodyOnly();
-  DrawWorld(kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, 0);
+  ShowBodyOnly(script.options());
+  DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
+            kStandardWorldLayout, script.target(), Edit(kRegina, 30, "N"), 0, kSectorMap);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_EQ(drawing.size(), 2u);
   EXPECT_EQ(drawing[0], "CIRR 2.500000;280.000000,536.935750;");

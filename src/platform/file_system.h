@@ -90,7 +90,8 @@ class FileSystem {
 // "/". On Windows they are native paths; on POSIX hosts a drive is dropped,
 // and a path that does not exist as written is looked up case-insensitively,
 // one component at a time. Windows devices are never opened, created or
-// found there.
-FileSystem& HostFileSystem();
+// found there. Each is a file system of its own, with its own directory
+// listings.
+std::unique_ptr<FileSystem> MakeHostFileSystem();
 
 }  // namespace torvane

@@ -48,7 +48,8 @@ class HostFileSystemTest : public ::testing::Test {
   }
 
   std::filesystem::path root_;
-  FileSystem& host_ = HostFileSystem();
+  std::unique_ptr<FileSystem> host_file_system_ = MakeHostFileSystem();
+  FileSystem& host_ = *host_file_system_;
 };
 
 }  // namespace torvane

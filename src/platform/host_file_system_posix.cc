@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <map>
 #include <optional>
 #include <set>
@@ -68,10 +67,9 @@ struct DirectoryListing {
   std::map<std::string, std::set<std::string>> namesByFolded;
 };
 
-std::map<std::string, DirectoryListing>& Listings() {
-  static std::map<std::string, DirectoryListing> listings;
-  return listings;
-}
+// The listings read so far, by directory: a file system's own, so that one
+// that is used again finds its directories without reading them again.
+using Listings = std::map<std::string, DirectoryListing>;
 
 bool ReadListing(const std::string& dir, DirectoryListing& listing) {
   DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
@@ -88,9 +86,8 @@ bool ReadListing(const std::string& dir, DirectoryListing& listing) {
 // `stamp` is the directory's, taken by the caller just before: a change
 // while the directory is read gives a later stamp, and the next lookup
 // reads it again.
-std::string FindCaseInsensitive(const std::string& dir, const std::string& name,
+std::string FindCaseInsensitive(Listings& listings, const std::string& dir, const std::string& name,
                                 const DirectoryStamp& stamp) {
-  std::map<std::string, DirectoryListing>& listings = Listings();
   auto listing = listings.find(dir);
   if (listing == listings.end() || !SameStamp(listing->second.stamp, stamp)) {
     DirectoryListing fresh{stamp, {}};
@@ -127,9 +124,12 @@ class EntryChange {
  public:
   // `before` is the directory's stamp when the caller took it just now;
   // otherwise it is taken here, if the directory has a listing to keep.
-  EntryChange(const std::string& host, std::optional<DirectoryStamp> before)
-      : dir_(DirectoryOf(host)), name_(host.substr(dir_.size())), before_(before) {
-    if (!before_ && Listings().contains(dir_)) before_ = StampOf(dir_);
+  EntryChange(Listings& listings, const std::string& host, std::optional<DirectoryStamp> before)
+      : listings_(listings),
+        dir_(DirectoryOf(host)),
+        name_(host.substr(dir_.size())),
+        before_(before) {
+    if (!before_ && listings_.contains(dir_)) before_ = StampOf(dir_);
   }
 
   const std::string& dir() const { return dir_; }
@@ -140,16 +140,15 @@ class EntryChange {
   // after, when one was taken or given.
   std::optional<DirectoryStamp> Done(bool added,
                                      std::optional<DirectoryStamp> after = std::nullopt) const {
-    std::map<std::string, DirectoryListing>& listings = Listings();
-    const auto listing = listings.find(dir_);
-    if (listing == listings.end()) return after;
+    const auto listing = listings_.find(dir_);
+    if (listing == listings_.end()) return after;
     if (!after) after = StampOf(dir_);
     // A listing already at the later stamp took an earlier change of the
     // same operation (a rename within one directory).
     const bool current = after && ((before_ && SameStamp(listing->second.stamp, *before_)) ||
                                    SameStamp(listing->second.stamp, *after));
     if (!current || name_.empty()) {
-      listings.erase(listing);
+      listings_.erase(listing);
       return after;
     }
     auto& names = listing->second.namesByFolded;
@@ -165,6 +164,7 @@ class EntryChange {
   }
 
  private:
+  Listings& listings_;
   std::string dir_;
   std::string name_;
   std::optional<DirectoryStamp> before_;
@@ -175,7 +175,7 @@ class EntryChange {
 // spelling) to the path of what is there. Components that do not exist as
 // written are looked up case-insensitively, parent first. `parent_stamp` is
 // the stamp of the path's directory when the caller took it just now.
-HostPath ResolveHostPath(const std::string& host, bool keep_last_as_written,
+HostPath ResolveHostPath(Listings& listings, const std::string& host, bool keep_last_as_written,
                          std::optional<DirectoryStamp> parent_stamp = std::nullopt) {
   // Mostly the directory exists as written and only the file's own name is
   // missing or differs in case: one look at the directory settles it, and
@@ -187,7 +187,7 @@ HostPath ResolveHostPath(const std::string& host, bool keep_last_as_written,
     if (keep_last_as_written || leaf.empty() || leaf == "." || leaf == "..") {
       return {host, parent_stamp};
     }
-    const std::string match = FindCaseInsensitive(parent, leaf, *parent_stamp);
+    const std::string match = FindCaseInsensitive(listings, parent, leaf, *parent_stamp);
     return {match.empty() ? host : parent + match, parent_stamp};
   }
 
@@ -204,7 +204,7 @@ HostPath ResolveHostPath(const std::string& host, bool keep_last_as_written,
       const std::string candidate = resolved + component;
       if (!PathExists(candidate)) {
         const std::optional<DirectoryStamp> stamp = StampOf(resolved);
-        std::string match = stamp ? FindCaseInsensitive(resolved, component, *stamp) : "";
+        std::string match = stamp ? FindCaseInsensitive(listings, resolved, component, *stamp) : "";
         if (match.empty()) {
           lookup = false;  // nothing below a missing directory can be found
         } else {
@@ -222,9 +222,9 @@ HostPath ResolveHostPath(const std::string& host, bool keep_last_as_written,
 
 // The host path of an entry that is used as written when it exists there,
 // and looked up otherwise.
-HostPath FindEntry(const std::string& host) {
+HostPath FindEntry(Listings& listings, const std::string& host) {
   if (PathExists(host)) return {host, std::nullopt};
-  return ResolveHostPath(host, false);
+  return ResolveHostPath(listings, host, false);
 }
 
 // The operations below change one directory entry and keep the listing of
@@ -247,12 +247,12 @@ int RemoveFile(const std::string& host, const EntryChange& change) {
 }
 
 // 0 when renamed, else the errno of the failure.
-int RenameFile(const HostPath& source, const HostPath& target) {
-  const EntryChange added(target.path, target.dirStamp);
+int RenameFile(Listings& listings, const HostPath& source, const HostPath& target) {
+  const EntryChange added(listings, target.path, target.dirStamp);
   // A backup stays in its directory: one stamp before and one after serve
   // both entries.
   const bool same_dir = DirectoryOf(source.path) == added.dir();
-  const EntryChange removed(source.path, same_dir ? added.before() : source.dirStamp);
+  const EntryChange removed(listings, source.path, same_dir ? added.before() : source.dirStamp);
   if (rename(source.path.c_str(), target.path.c_str()) != 0) return errno;
   const std::optional<DirectoryStamp> after = removed.Done(false);
   added.Done(true, same_dir ? after : std::nullopt);
@@ -323,10 +323,6 @@ class PosixOutputFile final : public HostOutputFile {
 
 class HostFileSystemImpl final : public FileSystem {
  public:
-  // A write past the process's file-size limit then fails with EFBIG and is
-  // reported like a full disk, instead of SIGXFSZ ending the run unreported.
-  HostFileSystemImpl() { std::signal(SIGXFSZ, SIG_IGN); }
-
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
     // Non-blocking, so that a FIFO in place of a file cannot hang the run;
     // only regular files are read, on which the flag changes nothing.
@@ -334,7 +330,7 @@ class HostFileSystemImpl final : public FileSystem {
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
     if (fd < 0 && errno == ENOENT) {
-      const std::string resolved = ResolveHostPath(host, false).path;
+      const std::string resolved = ResolveHostPath(listings_, host, false).path;
       if (resolved != host) fd = open(resolved.c_str(), kFlags);
     }
     if (fd < 0) return nullptr;
@@ -350,11 +346,13 @@ class HostFileSystemImpl final : public FileSystem {
     // A name is created as written in a directory that exists as written;
     // only a directory written in another case is looked up.
     const std::string host = HostPathFromText(path);
-    const EntryChange as_written(host, std::nullopt);
+    const EntryChange as_written(listings_, host, std::nullopt);
     int fd = CreateFile(host, as_written);
     if (fd < 0 && errno == ENOENT) {
-      const HostPath found = ResolveHostPath(host, true, as_written.before());
-      if (found.path != host) fd = CreateFile(found.path, EntryChange(found.path, found.dirStamp));
+      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
+      if (found.path != host) {
+        fd = CreateFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
+      }
     }
     if (fd < 0) return nullptr;
     return std::make_unique<PosixOutputFile>(fd);
@@ -366,18 +364,18 @@ class HostFileSystemImpl final : public FileSystem {
     if (stat(host.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
     // The lookup gives the name back as written when no other spelling is
     // there; as written it was just found missing.
-    const std::string resolved = ResolveHostPath(host, false).path;
+    const std::string resolved = ResolveHostPath(listings_, host, false).path;
     return resolved != host && stat(resolved.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   RemoveResult Remove(std::string_view path) override {
     const std::string host = HostPathFromText(path);
-    const EntryChange as_written(host, std::nullopt);
+    const EntryChange as_written(listings_, host, std::nullopt);
     int error = RemoveFile(host, as_written);
     if (error == ENOENT) {
-      const HostPath found = ResolveHostPath(host, false, as_written.before());
+      const HostPath found = ResolveHostPath(listings_, host, false, as_written.before());
       if (found.path != host) {
-        error = RemoveFile(found.path, EntryChange(found.path, found.dirStamp));
+        error = RemoveFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
       }
     }
     if (error == 0) return RemoveResult::kRemoved;
@@ -387,20 +385,20 @@ class HostFileSystemImpl final : public FileSystem {
   bool Rename(std::string_view from, std::string_view to) override {
     const std::string host_from = HostPathFromText(from);
     const std::string host_to = HostPathFromText(to);
-    const int error = RenameFile({host_from, std::nullopt}, {host_to, std::nullopt});
+    const int error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
     if (error != ENOENT) return error == 0;
-    const HostPath source = FindEntry(host_from);
-    const HostPath target = ResolveHostPath(host_to, true);
+    const HostPath source = FindEntry(listings_, host_from);
+    const HostPath target = ResolveHostPath(listings_, host_to, true);
     if (source.path == host_from && target.path == host_to) return false;
-    return RenameFile(source, target) == 0;
+    return RenameFile(listings_, source, target) == 0;
   }
+
+ private:
+  Listings listings_;
 };
 
 }  // namespace
 
-FileSystem& HostFileSystem() {
-  static HostFileSystemImpl file_system;
-  return file_system;
-}
+std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<HostFileSystemImpl>(); }
 
 }  // namespace torvane

@@ -204,9 +204,6 @@ class HostFileSystemImpl final : public FileSystem {
 
 }  // namespace
 
-FileSystem& HostFileSystem() {
-  static HostFileSystemImpl file_system;
-  return file_system;
-}
+std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<HostFileSystemImpl>(); }
 
 }  // namespace torvane

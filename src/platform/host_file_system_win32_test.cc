@@ -11,8 +11,6 @@
 #include "platform/file_system.h"
 #include "platform/host_file_system_fixture.h"
 #include "platform/utf8_path.h"
-#include "script/script_file.h"
-#include "script/test_script.h"
 
 namespace torvane {
 namespace {
@@ -87,31 +85,6 @@ TEST_F(HostFileSystemWin32Test, NamesThatOnlyResembleDevicesAreFiles) {
     EXPECT_TRUE(file->Close()) << name;
     EXPECT_TRUE(host_.FileExists(Text(name))) << name;
     EXPECT_EQ(Get(name), "x\r\n") << name;
-  }
-}
-
-// The backup step moves the earlier script over the old backup. Neither
-// file's read-only attribute may stop it or cost the earlier script.
-TEST_F(HostFileSystemWin32Test, BackupGetsPastReadOnlyFilesAndKeepsTheEarlierScript) {
-  struct Case {
-    bool script_read_only;
-    bool backup_read_only;
-  };
-  for (const Case c : {Case{false, true}, Case{true, false}, Case{true, true}}) {
-    SCOPED_TRACE(testing::Message()
-                 << "script " << c.script_read_only << ", backup " << c.backup_read_only);
-    TestRun run;
-    Put("Maps/Delta/delta.scr", "hand-tuned");
-    Put("Maps/Delta/delta.$$$", "older");
-    if (c.script_read_only) SetReadOnly("Maps/Delta/delta.scr");
-    if (c.backup_read_only) SetReadOnly("Maps/Delta/delta.$$$");
-    ScriptTarget target;
-    ASSERT_EQ(OpenScript(host_, Text("Maps\\Delta\\delta.scr"), target), 1) << run.errors();
-    CloseScript(target);
-    EXPECT_EQ(run.errors(), "");
-    EXPECT_EQ(Get("Maps/Delta/delta.$$$"), "hand-tuned");
-    EXPECT_EQ(Get("Maps/Delta/delta.scr"), "ECOFF\r\nECON\r\n");
-    SetFileAttributesW(HostPath("Maps/Delta/delta.$$$").c_str(), FILE_ATTRIBUTE_NORMAL);
   }
 }
 

@@ -1,5 +1,6 @@
 // What a program takes from its host and gives back to it: the command line
-// as UTF-8 texts, and how large an error count the exit status can carry.
+// as UTF-8 texts, the signal of the file-size limit, and how large an error
+// count the exit status can carry.
 #pragma once
 
 #include <limits>
@@ -12,6 +13,11 @@ namespace torvane {
 // them on as given; Windows takes them from the wide command line, so that
 // names outside the ANSI code page arrive whole.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+// Makes a write past the process's file-size limit fail with EFBIG, to be
+// reported like a full disk, instead of SIGXFSZ ending the run unreported.
+// Nothing to do on Windows, which has no such limit.
+void IgnoreFileSizeSignal();
 
 // The largest error count an exit status shows. Exit statuses are 8 bits on
 // POSIX hosts: beyond 255 errors the count is held at 255, so that a run with

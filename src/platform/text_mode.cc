@@ -22,16 +22,6 @@ std::string DecodeTextMode(std::string_view raw) {
   return text;
 }
 
-void AppendEncodedTextMode(std::string_view text, std::string& out) {
-  size_t start = 0;
-  for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', start)) {
-    out.append(text, start, lf - start);
-    out += "\r\n";
-    start = lf + 1;
-  }
-  out.append(text, start);
-}
-
 void EncodedText::AppendAny(std::string_view text) {
   if (text.size() > kShortText) {
     AppendLong(text);

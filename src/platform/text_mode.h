@@ -15,9 +15,6 @@ namespace torvane {
 // (Ctrl-Z) or NUL byte ends the text.
 std::string DecodeTextMode(std::string_view raw);
 
-// Writing: every LF is written as CR LF. Appends to `out`.
-void AppendEncodedTextMode(std::string_view text, std::string& out);
-
 // Text held as the bytes text mode writes: every "\n" appended is stored as
 // CR LF. Script commands are formatted straight into one, so each byte is
 // encoded as it is produced instead of in a second pass over the finished

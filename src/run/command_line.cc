@@ -3,11 +3,10 @@
 
 #include <algorithm>
 
+#include "draw/run_context.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
-#include "script/script_writer.h"
 #include "sector/sector_conversion.h"
 #include "sector/subsector_map.h"
 
@@ -93,10 +92,24 @@ bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
   }
 }
 
+// Applies one selection character of an s option to MapOptions::subsectors.
+void SelectSubsectors(MapOptions& options, char selection) {
+  std::array<int, kSubsectorCount>& subsectors = options.subsectors;
+  if (selection == '+' || selection == '*') {
+    subsectors.fill(1);
+  } else if (selection == '-') {
+    subsectors.fill(0);
+  } else if (selection >= 'a' && selection <= 'p') {
+    subsectors[selection - 'a'] = 1;
+  } else if (selection >= 'A' && selection <= 'P') {
+    subsectors[selection - 'A'] = 1;
+  }
+}
+
 class Run {
  public:
-  Run(std::span<const std::string> arguments, FileSystem& file_system, const OutputSink& print)
-      : arguments_(arguments), file_system_(file_system), print_(print) {}
+  Run(std::span<const std::string> arguments, RunContext& run, const OutputSink& print)
+      : arguments_(arguments), run_(run), errors_(run.errors), print_(print) {}
 
   int Execute() {
     while (next_ < arguments_.size() && !stopped_) {
@@ -104,18 +117,20 @@ class Run {
       if (IsOption(argument)) {
         DecodeOption(argument);
       } else {
-        if (!ConvertSector(file_system_, argument)) CountError();
+        if (!ConvertSector(run_, argument)) errors_.CountError();
         ++sectors_;
       }
     }
     if (stopped_ || sectors_ == 0) {
       if (!usage_shown_) print_(kUsage);
       // A stopped run never reports success, whatever the error count.
-      if (stopped_) return -std::max(1, std::min(ErrorCount(), kErrorStatusLimit));
+      if (stopped_) return -std::max(1, std::min(errors_.ErrorCount(), kErrorStatusLimit));
       return 0;
     }
-    if (ErrorCount() > 0) print_("There were " + std::to_string(ErrorCount()) + " errors!\n");
-    return -std::min(ErrorCount(), kErrorStatusLimit);
+    if (errors_.ErrorCount() > 0) {
+      print_("There were " + std::to_string(errors_.ErrorCount()) + " errors!\n");
+    }
+    return -std::min(errors_.ErrorCount(), kErrorStatusLimit);
   }
 
  private:
@@ -126,7 +141,7 @@ class Run {
     }
     const char letter = FoldToLower(argument[1]);
     const std::string_view tail = std::string_view(argument).substr(2);
-    MapOptions& options = CurrentMapOptions();
+    MapOptions& options = run_.options;
     if (int* on_off = OnOffSwitch(options, letter)) {
       *on_off = tail.starts_with('-') ? 0 : 1;
       return;
@@ -144,7 +159,7 @@ class Run {
         SetValue(options.dateText, tail);
         return;
       case 's':
-        for (char selection : tail) SelectSubsectors(selection);
+        for (char selection : tail) SelectSubsectors(options, selection);
         return;
       case 'x':
         if (tail.empty() || !DecodeHexNumberMode(tail[0], options.hexNumbers)) stopped_ = true;
@@ -169,12 +184,13 @@ class Run {
   }
 
   void ReportInvalid(const std::string& letter) {
-    ReportError("Invalid option -%s!\n", letter);
+    ReportError(errors_, "Invalid option -%s!\n", letter);
     stopped_ = true;
   }
 
   std::span<const std::string> arguments_;
-  FileSystem& file_system_;
+  RunContext& run_;
+  ErrorLog& errors_;
   const OutputSink& print_;
   size_t next_ = 0;
   int sectors_ = 0;
@@ -184,27 +200,13 @@ class Run {
 
 }  // namespace
 
-void SelectSubsectors(char selection) {
-  std::array<int, kSubsectorCount>& subsectors = CurrentMapOptions().subsectors;
-  if (selection == '+' || selection == '*') {
-    subsectors.fill(1);
-  } else if (selection == '-') {
-    subsectors.fill(0);
-  } else if (selection >= 'a' && selection <= 'p') {
-    subsectors[selection - 'a'] = 1;
-  } else if (selection >= 'A' && selection <= 'P') {
-    subsectors[selection - 'A'] = 1;
-  }
-}
-
-int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
+int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print) {
-  ResetErrorCount();
-  ResetMapOptions();
-  ResetScriptState();
-  ResetSubsectorNames();
-  SeedRandom(static_cast<std::uint32_t>(ClockSeconds()));
-  return Run(arguments, file_system, print).Execute();
+  RunContext run{.options = {},
+                 .errors = errors,
+                 .fileSystem = file_system,
+                 .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};
+  return Run(arguments, run, print).Execute();
 }
 
 }  // namespace torvane

@@ -8,19 +8,18 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
 
 namespace torvane {
 
 // Writes one piece of standard output.
 using OutputSink = std::function<void(std::string_view)>;
 
-// Applies one selection character of an s option to MapOptions::subsectors.
-void SelectSubsectors(char selection);
-
-// One whole run over `arguments` (without the program's own name). Returns
+// One whole run over `arguments` (without the program's own name), its
+// messages reported to `errors`, a new log for each run. Returns
 // the exit status: 0, or the negative of the error count (capped at
 // kErrorStatusLimit, 255 on POSIX hosts).
-int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system,
+int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
                const OutputSink& print);
 
 }  // namespace torvane

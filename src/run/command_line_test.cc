@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
@@ -40,8 +40,8 @@ TEST(CommandLine, ExitStatusIsTheNegatedErrorCountAsFarAsTheHostCarriesIt) {
     TestRun run;
     MemoryFileSystem file_system;
     std::string out;
-    const int status =
-        RunTorvane(c.arguments, file_system, [&out](std::string_view text) { out += text; });
+    const int status = RunTorvane(c.arguments, file_system, run.log(),
+                                  [&out](std::string_view text) { out += text; });
     EXPECT_EQ(status, kWindowsHost ? c.windows : c.posix) << c.arguments.size();
     if (c.total.empty()) {
       EXPECT_EQ(out.find("There were"), std::string::npos) << out;

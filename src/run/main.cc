@@ -1,16 +1,21 @@
 // The process entry of torvane.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/host_process.h"
 #include "run/command_line.h"
+#include "script/error_report.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
+  torvane::IgnoreFileSizeSignal();
+  const std::unique_ptr<torvane::FileSystem> file_system = torvane::MakeHostFileSystem();
+  torvane::ErrorLog errors;
   const int status = torvane::RunTorvane(
-      arguments, torvane::HostFileSystem(),
+      arguments, *file_system, errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
   std::fflush(stdout);
   return status;

@@ -90,6 +90,8 @@ constexpr size_t kFixedTextCacheSize = size_t{1} << kFixedTextCacheBits;
 // positions, the sizes and angles of the symbols), so each text is kept once
 // formatted, in a table indexed by the top bits of the value's bits times a
 // large odd constant (which spreads neighbouring values over the table).
+// It stays process-wide: a pure memo, whose entries only ever hold the text
+// that formatting the value gives, so no result depends on what it holds.
 std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
 
 // A value missing from the cache: formats it, and keeps its text when it

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "draw/hex_geometry.h"
+#include "script/map_point.h"
 
 namespace torvane {
 

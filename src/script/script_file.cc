@@ -2,9 +2,7 @@
 #include "script/script_file.h"
 
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
-#include "script/script_writer.h"
 
 namespace torvane {
 
@@ -35,22 +33,22 @@ std::string FinalScriptPath(std::string_view script_path, std::string_view outpu
   return JoinWindowsPath(dir.drive, dir.dir, script.name, script.ext);
 }
 
-int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target) {
+int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view script_path,
+               std::string_view output_dir, ScriptTarget& target) {
   target = ScriptTarget{};
-  const std::optional<std::string>& output_dir = CurrentMapOptions().outputDir;
-  std::string path = FinalScriptPath(script_path, output_dir ? *output_dir : std::string_view());
+  std::string path = FinalScriptPath(script_path, output_dir);
 
   if (!BackUpExistingFile(file_system, path)) {
-    ReportWriteError(path, "Error backing up file <%s>!\n");
+    ReportWriteError(errors, path, "Error backing up file <%s>!\n");
     return 0;
   }
   std::unique_ptr<OutputFile> stream = file_system.CreateForWriting(path);
   if (stream == nullptr) {
-    ReportWriteError(path, "Error creating file <%s>!\n");
+    ReportWriteError(errors, path, "Error creating file <%s>!\n");
     return 0;
   }
   if (!stream->Write("ECOFF\n")) {
-    ReportWriteError(path);
+    ReportWriteError(errors, path);
     stream->Close();
     file_system.Remove(path);  // the backup stays the latest complete script
     return 0;
@@ -58,21 +56,21 @@ int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarg
   target.path = std::move(path);
   target.stream = std::move(stream);
   target.fileSystem = &file_system;
+  target.errorLog = &errors;
   return 1;
 }
 
 void CloseScript(ScriptTarget& target) {
   if (target.stream != nullptr) {
     // Either failure means the file on disk is not what was written.
-    if (!target.stream->Write("ECON\n")) ReportWriteError(target.path);
+    if (!target.stream->Write("ECON\n")) ReportWriteError(*target.errorLog, target.path);
     const bool closed = target.stream->Close();
-    if (!closed) ReportWriteError(target.path);
+    if (!closed) ReportWriteError(*target.errorLog, target.path);
     if ((!closed || target.stream->HasFailed()) && target.fileSystem != nullptr) {
       target.fileSystem->Remove(target.path);
     }
   }
-  // A later stream may reuse this one's identity; it must start afresh.
-  ScrRelease();
+  // The emptied target starts afresh, state and all.
   target = ScriptTarget{};
 }
 

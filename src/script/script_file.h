@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
+#include "script/script_state.h"
 
 namespace torvane {
 
@@ -16,13 +18,19 @@ struct ScriptTarget {
   std::string path;
   std::unique_ptr<OutputFile> stream;
   FileSystem* fileSystem = nullptr;  // where the script was created
+  ErrorLog* errorLog = nullptr;      // where its write errors are reported
+  // What the writer last wrote to the stream. The writer changes it through
+  // a const target, as it writes to the stream through one.
+  mutable ScriptState state;
 };
 
-// Creates the script for `script_path`, moved into the run's output
-// directory when it has one. An existing file becomes the backup with the
-// extension "$$$". 1 when the file is created and "ECOFF" written; 0 with
+// Creates the script for `script_path`, moved into `output_dir` when that
+// is not empty. An existing file becomes the backup with the
+// extension "$$$". Failures are reported to `errors`, as are later write
+// errors of the script. 1 when the file is created and "ECOFF" written; 0 with
 // `target` left empty otherwise.
-int OpenScript(FileSystem& file_system, std::string_view script_path, ScriptTarget& target);
+int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view script_path,
+               std::string_view output_dir, ScriptTarget& target);
 
 // Writes "ECON", closes the stream, releases the writer and empties the
 // target. A failed last line or close is reported as a write error. A

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
@@ -22,35 +22,33 @@ TEST(ScriptFile, ScriptIsFramedWithCrLfLines) {
   TestRun run;
   MemoryFileSystem fs;
   ScriptTarget target;
-  ASSERT_EQ(OpenScript(fs, "a/a.scr", target), 1);
+  ASSERT_EQ(OpenScript(fs, run.log(), "a/a.scr", "", target), 1);
   EXPECT_EQ(target.path, "a/a.scr");
   ScrSelect(target);
   CloseScript(target);
   EXPECT_EQ(fs.FileBytes("a/a.scr"), "ECOFF\r\nLAYER STANDARD\r\nECON\r\n");
   EXPECT_EQ(target.stream, nullptr);
   EXPECT_EQ(fs.OpenFiles(), 0);
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(run.log().ErrorCount(), 0);
 }
 
 TEST(ScriptFile, EmptyOutputDirectoryCountsAsNone) {
   TestRun run;
-  CurrentMapOptions().outputDir = "";
   MemoryFileSystem fs;
   ScriptTarget target;
-  ASSERT_EQ(OpenScript(fs, "a/a.scr", target), 1);
+  ASSERT_EQ(OpenScript(fs, run.log(), "a/a.scr", "", target), 1);
   CloseScript(target);
   EXPECT_TRUE(fs.Exists("a/a.scr"));
 }
 
 TEST(ScriptFile, EarlierScriptBecomesTheBackup) {
   TestRun run;
-  CurrentMapOptions().outputDir = "out";
   MemoryFileSystem fs;
   fs.AddFile("out\\a.scr", "hand-tuned");
   fs.AddFile("out\\a.$$$", "older");
   fs.AddFile("other.$$$", "unrelated");
   ScriptTarget target;
-  ASSERT_EQ(OpenScript(fs, "c:\\maps\\a\\a.scr", target), 1);
+  ASSERT_EQ(OpenScript(fs, run.log(), "c:\\maps\\a\\a.scr", "out", target), 1);
   CloseScript(target);
   EXPECT_EQ(fs.FileBytes("out\\a.$$$"), "hand-tuned");
   EXPECT_EQ(fs.FileBytes("out\\a.scr"), "ECOFF\r\nECON\r\n");
@@ -62,7 +60,7 @@ TEST(ScriptFile, NoEarlierScriptLeavesAnOldBackupAlone) {
   MemoryFileSystem fs;
   fs.AddFile("a.$$$", "older");
   ScriptTarget target;
-  ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
+  ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1);
   CloseScript(target);
   EXPECT_EQ(fs.FileBytes("a.$$$"), "older");
 }
@@ -85,15 +83,14 @@ TEST(ScriptFile, OpenFailuresReportReleaseAndKeepTheEarlierFile) {
   };
   for (const Case& c : cases) {
     TestRun run;
-    CurrentMapOptions().outputDir = "out";
     MemoryFileSystem fs;
     fs.AddFile("out\\a.scr", "hand-tuned");
     if (c.op == FileOp::kRemove) fs.AddFile("out\\a.$$$", "older");
     fs.FailOperation(c.op, 1);
     ScriptTarget target;
-    EXPECT_EQ(OpenScript(fs, "a.scr", target), 0) << c.why;
+    EXPECT_EQ(OpenScript(fs, run.log(), "a.scr", "out", target), 0) << c.why;
     EXPECT_EQ(run.errors(), c.message) << c.why;
-    EXPECT_EQ(ErrorCount(), 1) << c.why;
+    EXPECT_EQ(run.log().ErrorCount(), 1) << c.why;
     EXPECT_EQ(fs.OpenFiles(), 0) << c.why;
     EXPECT_EQ(target.stream, nullptr) << c.why;
     EXPECT_TRUE(target.path.empty()) << c.why;
@@ -116,7 +113,7 @@ TEST(ScriptFile, UnreadableEarlierScriptIsStillBackedUp) {
   fs.AddFile("a.scr", "hand-tuned");
   fs.FailOperation(FileOp::kOpen, 1, true);
   ScriptTarget target;
-  ASSERT_EQ(OpenScript(fs, "a.scr", target), 1);
+  ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1);
   CloseScript(target);
   EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned");
 }
@@ -137,16 +134,16 @@ TEST(ScriptFile, IncompleteScriptIsRemovedSoItsBackupSurvivesTheNextRun) {
     MemoryFileSystem fs;
     fs.AddFile("a.scr", "hand-tuned");
     ScriptTarget target;
-    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1) << c.why;
+    ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1) << c.why;
     fs.FailOperation(c.op, c.nth);
     ScrSelect(target);
     CloseScript(target);
     EXPECT_EQ(run.errors(), "Error writing file <a.scr>!\n") << c.why;
-    EXPECT_EQ(ErrorCount(), 1) << c.why;
+    EXPECT_EQ(run.log().ErrorCount(), 1) << c.why;
     EXPECT_EQ(fs.OpenFiles(), 0) << c.why;
     EXPECT_FALSE(fs.Exists("a.scr")) << c.why;
     // The next run finds no script to back up, so the backup stays.
-    ASSERT_EQ(OpenScript(fs, "a.scr", target), 1) << c.why;
+    ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1) << c.why;
     CloseScript(target);
     EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned") << c.why;
   }
@@ -157,7 +154,7 @@ TEST(ScriptFile, ClosingReleasesTheWriterSoTheNextScriptStartsAfresh) {
   MemoryFileSystem fs;
   for (const char* name : {"a.scr", "b.scr"}) {
     ScriptTarget target;
-    ASSERT_EQ(OpenScript(fs, name, target), 1);
+    ASSERT_EQ(OpenScript(fs, run.log(), name, "", target), 1);
     ScrCircle(target, {0, 0}, 1, 1, 0, "Solid", "Solid");
     CloseScript(target);
   }

@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <string>
 
 #include "script/command_text.h"
@@ -16,27 +15,7 @@ namespace torvane {
 
 namespace {
 
-constexpr int kUnsetInt = std::numeric_limits<int>::max();
-constexpr double kUnsetDouble = std::numeric_limits<double>::max();
 constexpr double kDegreesPerRadian = 57.29577951471995;
-
-// The values last written to the current stream. The reset values are never
-// requested, so the first request for each setting writes it.
-struct ScriptState {
-  const OutputFile* stream = nullptr;
-  std::string layer;
-  std::string lineStyle;
-  std::string fillStyle;
-  std::string textFont;
-  int colour = kUnsetInt;
-  int textJustification = kUnsetInt;
-  int textStyle = kUnsetInt;
-  double lineWidth = kUnsetDouble;
-  double textAngle = kUnsetDouble;
-  double textHeight = kUnsetDouble;
-};
-
-ScriptState state;
 
 bool IsMissing(std::string_view name) { return name.data() == nullptr; }
 
@@ -66,7 +45,7 @@ void PutPieces(EncodedText& command, Put put) {
 }
 
 [[gnu::noinline]] bool ReportFailedCommand(const ScriptTarget& target) {
-  ReportWriteError(target.path);
+  ReportWriteError(*target.errorLog, target.path);
   return false;
 }
 
@@ -125,8 +104,8 @@ void CacheName(std::string& field, std::string_view name) {
   return FinishCommand(target) ? 1 : 0;
 }
 
-[[gnu::noinline]] int WriteDouble(const ScriptTarget& target, double& field,
-                                  const Keyword& keyword, double value) {
+[[gnu::noinline]] int WriteDouble(const ScriptTarget& target, double& field, const Keyword& keyword,
+                                  double value) {
   field = value;
   EncodedText& command = StartCommand(target);
   PutPieces(command, [&](char* at) { return PutLineEnd(PutFixed(keyword.Put(at), value)); });
@@ -157,9 +136,9 @@ inline int SetDouble(const ScriptTarget& target, double& field, const Keyword& k
 // of them are current already, which is checked first, at once.
 bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
                   std::string_view line_style, std::string_view fill_style) {
-  if (target.stream.get() == state.stream && colour == state.colour &&
-      line_width == state.lineWidth && SameName(state.lineStyle, line_style) &&
-      SameName(state.fillStyle, fill_style)) {
+  if (target.state.current && colour == target.state.colour &&
+      line_width == target.state.lineWidth && SameName(target.state.lineStyle, line_style) &&
+      SameName(target.state.fillStyle, fill_style)) {
     return true;
   }
   return ScrSelect(target) && ScrColor(target, colour) && ScrLineWidth(target, line_width) &&
@@ -169,10 +148,10 @@ bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
 // The same for the settings of a text.
 bool PrepareText(const ScriptTarget& target, int colour, std::string_view font, double height,
                  double angle, int justification, int style) {
-  if (target.stream.get() == state.stream && colour == state.colour &&
-      height == state.textHeight && angle == state.textAngle &&
-      justification == state.textJustification && style == state.textStyle && !IsMissing(font) &&
-      SameName(state.textFont, font)) {
+  if (target.state.current && colour == target.state.colour && height == target.state.textHeight &&
+      angle == target.state.textAngle && justification == target.state.textJustification &&
+      style == target.state.textStyle && !IsMissing(font) &&
+      SameName(target.state.textFont, font)) {
     return true;
   }
   // A missing font is noticed by ScrTextFont, after the colour is written.
@@ -200,10 +179,10 @@ void WriteShape(const ScriptTarget& target, int colour, double line_width,
 
 int ScrSelect(const ScriptTarget& target) {
   if (target.stream == nullptr) return 0;
-  if (target.stream.get() == state.stream) return 1;
-  state = ScriptState{};
-  state.stream = target.stream.get();
-  state.layer = "STANDARD";
+  if (target.state.current) return 1;
+  target.state = ScriptState{};
+  target.state.current = true;
+  target.state.layer = "STANDARD";
   // After a failed write the stream stays current: the reset stands.
   EncodedText& command = StartCommand(target);
   command.AppendLineFree("LAYER STANDARD");
@@ -211,15 +190,13 @@ int ScrSelect(const ScriptTarget& target) {
   return FinishCommand(target) ? 1 : 0;
 }
 
-void ScrRelease() { state.stream = nullptr; }
-
-void ResetScriptState() { state = ScriptState{}; }
+void ScrRelease(const ScriptTarget& target) { target.state.current = false; }
 
 void ScrLayer(const ScriptTarget& target, std::string_view layer) {
   if (target.stream == nullptr || IsMissing(layer)) return;
   if (!ScrSelect(target)) return;
-  if (SameName(state.layer, layer)) return;
-  CacheName(state.layer, layer);
+  if (SameName(target.state.layer, layer)) return;
+  CacheName(target.state.layer, layer);
   EncodedText& command = StartCommand(target);
   command.AppendLineFree("LAYER ");
   command.Append(layer);
@@ -228,31 +205,31 @@ void ScrLayer(const ScriptTarget& target, std::string_view layer) {
 }
 
 int ScrColor(const ScriptTarget& target, int colour) {
-  return SetInt(target, state.colour, kColorKeyword, colour);
+  return SetInt(target, target.state.colour, kColorKeyword, colour);
 }
 int ScrLineWidth(const ScriptTarget& target, double width) {
-  return SetDouble(target, state.lineWidth, kLineWidthKeyword, width);
+  return SetDouble(target, target.state.lineWidth, kLineWidthKeyword, width);
 }
 int ScrLineStyle(const ScriptTarget& target, std::string_view style) {
-  return SetName(target, state.lineStyle, kLineStyleKeyword, style);
+  return SetName(target, target.state.lineStyle, kLineStyleKeyword, style);
 }
 int ScrFillStyle(const ScriptTarget& target, std::string_view style) {
-  return SetName(target, state.fillStyle, kFillStyleKeyword, style);
+  return SetName(target, target.state.fillStyle, kFillStyleKeyword, style);
 }
 int ScrTextFont(const ScriptTarget& target, std::string_view font) {
-  return SetName(target, state.textFont, kTextFontKeyword, font);
+  return SetName(target, target.state.textFont, kTextFontKeyword, font);
 }
 int ScrTextHeight(const ScriptTarget& target, double height) {
-  return SetDouble(target, state.textHeight, kTextHeightKeyword, height);
+  return SetDouble(target, target.state.textHeight, kTextHeightKeyword, height);
 }
 int ScrTextAngle(const ScriptTarget& target, double angle) {
-  return SetDouble(target, state.textAngle, kTextAngleKeyword, angle);
+  return SetDouble(target, target.state.textAngle, kTextAngleKeyword, angle);
 }
 int ScrTextJustify(const ScriptTarget& target, int justification) {
-  return SetInt(target, state.textJustification, kTextJustifyKeyword, justification);
+  return SetInt(target, target.state.textJustification, kTextJustifyKeyword, justification);
 }
 int ScrTextStyle(const ScriptTarget& target, int style) {
-  return SetInt(target, state.textStyle, kTextStyleKeyword, style);
+  return SetInt(target, target.state.textStyle, kTextStyleKeyword, style);
 }
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
@@ -309,9 +286,8 @@ void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, d
   FinishCommand(target);
 }
 
-void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at,
-             int colour, std::string_view font, double height, double angle, int justification,
-             int style) {
+void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at, int colour,
+             std::string_view font, double height, double angle, int justification, int style) {
   if (target.stream == nullptr || IsMissing(text)) return;
   if (!PrepareText(target, colour, font, height, angle, justification, style)) return;
   if (length > 0 && static_cast<size_t>(length) < text.size()) text = text.substr(0, length);

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "draw/hex_geometry.h"
+#include "script/map_point.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -17,11 +17,12 @@ inline constexpr size_t kCachedNameLimit = 255;
 // A name argument that is "missing" is a default-constructed string_view
 // (null data); an empty name ("") is present and matches the empty cache.
 
-// Makes the target's stream current: when it is not, forgets every cached
-// setting and writes "LAYER STANDARD". 1, or 0 when that write failed.
+// Makes the target's script current: when it is not, forgets every setting
+// of its ScriptState and writes "LAYER STANDARD". 1, or 0 when that write
+// failed.
 int ScrSelect(const ScriptTarget& target);
-// No stream is current any more; the next command selects its stream anew.
-void ScrRelease();
+// The script is current no more; its next command selects it anew.
+void ScrRelease(const ScriptTarget& target);
 void ScrLayer(const ScriptTarget& target, std::string_view layer);
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
@@ -50,8 +51,5 @@ int ScrTextHeight(const ScriptTarget& target, double height);
 int ScrTextAngle(const ScriptTarget& target, double angle);
 int ScrTextJustify(const ScriptTarget& target, int justification);
 int ScrTextStyle(const ScriptTarget& target, int style);
-
-// Back to the state at program start: no current stream.
-void ResetScriptState();
 
 }  // namespace torvane

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
@@ -23,7 +23,7 @@ TEST(ScriptWriter, WorkedCommandSequence) {
   ScrCircle(t, {40, 30}, 2.5, 9, 0.0, "Solid", "Solid");
   ScrText(t, "Regina", 0, {20, 25}, 15, "Arial", 2.0, 0.0, 1, 0);
   ScrLayer(t, "MAP BORDER");
-  ScrRelease();
+  ScrRelease(t);
   ScrSymbol(t, "Imperial Scout Base", {30, 40}, 1.0, 1.0, 0.0);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
@@ -46,7 +46,7 @@ TEST(ScriptWriter, WorkedCommandSequence) {
                                     "INSSYM Imperial Scout Base",
                                     "1.000000;1.000000;0.000000;30.000000,40.000000;",
                                 }));
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
@@ -96,7 +96,7 @@ TEST(ScriptWriter, CacheWritesOnlyChangedSettings) {
                    "CIRR 1.000000;1.000000,2.000000;", "TSPECF Courier New", "TSPECH 1.500000",
                    "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0", "TEXTM 0101", "1.000000,2.000000"}));
   // After a release everything is written again.
-  ScrRelease();
+  ScrRelease(t);
   ScrText(t, "0101", 4, {1, 2}, 15, "Courier New", 1.5, 0.0, 7, 0);
   EXPECT_EQ(script.TakeLines(),
             (Lines{"LAYER STANDARD", "COLOR 15", "TSPECF Courier New", "TSPECH 1.500000",
@@ -167,7 +167,7 @@ TEST(ScriptWriter, MissingArgumentsWriteNothing) {
   EXPECT_EQ(script.TakeLines(), (Lines{"COLOR 3"}));
   const ScriptTarget closed;
   ScrText(closed, "x", 0, {0, 0}, 3, "Arial", 1, 0, 0, 0);
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
@@ -177,7 +177,7 @@ TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
   script.fs().FailOperation(FileOp::kWrite, 1);
   ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");  // COLOR fails, nothing more
   EXPECT_EQ(script.errors(), "Error writing file <t.scr>!\n");
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(script.log().ErrorCount(), 1);
   ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");
   EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "LWIDTH 0.000000", "LSTYLE Solid",
                                        "FSTYLE Solid", "CIRR 1.000000;1.000000,1.000000;"}));
@@ -189,7 +189,7 @@ TEST(ScriptWriter, FailedSelectionKeepsTheStreamCurrent) {
   script.fs().FailOperation(FileOp::kWrite, 1);
   EXPECT_EQ(ScrSelect(t), 0);
   EXPECT_EQ(ScrSelect(t), 1);
-  EXPECT_EQ(ErrorCount(), 1);
+  EXPECT_EQ(script.log().ErrorCount(), 1);
   EXPECT_TRUE(script.TakeLines().empty());
 }
 
@@ -236,6 +236,26 @@ TEST(ScriptWriter, RepeatedNumbersKeepTheirOwnText) {
   ASSERT_EQ(lines.size(), expected.size() + 4);
   lines.erase(lines.begin(), lines.begin() + 4);
   EXPECT_EQ(lines, expected);
+}
+
+// Two scripts open at once: each keeps the settings written to it, and
+// writing to one does not make the other select itself again.
+TEST(ScriptWriter, EachScriptKeepsItsOwnSettings) {
+  TestScript script;
+  ScriptTarget other;
+  ASSERT_EQ(OpenScript(script.fs(), script.log(), "u.scr", "", other), 1);
+  ScrCircle(script.target(), {1, 1}, 1, 9, 0, "Solid", "Solid");
+  ScrCircle(other, {2, 2}, 1, 9, 0, "Solid", "Solid");
+  ScrCircle(script.target(), {3, 3}, 1, 9, 0, "Solid", "Solid");
+  ScrCircle(other, {4, 4}, 1, 9, 0, "Solid", "Solid");
+  CloseScript(other);
+  EXPECT_EQ(script.TakeLines(),
+            (Lines{"LAYER STANDARD", "COLOR 9", "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
+                   "CIRR 1.000000;1.000000,1.000000;", "CIRR 1.000000;3.000000,3.000000;"}));
+  EXPECT_EQ(script.fs().FileBytes("u.scr"),
+            "ECOFF\r\nLAYER STANDARD\r\nCOLOR 9\r\nLWIDTH 0.000000\r\nLSTYLE Solid\r\n"
+            "FSTYLE Solid\r\nCIRR 1.000000;2.000000,2.000000;\r\n"
+            "CIRR 1.000000;4.000000,4.000000;\r\nECON\r\n");
 }
 
 }  // namespace

@@ -8,12 +8,13 @@
 
 namespace torvane {
 
-const std::string* KeptMapTexts::Load(FileSystem& file_system, std::string_view path, bool keep) {
+const std::string* KeptMapTexts::Load(FileSystem& file_system, ErrorLog& errors,
+                                      std::string_view path, bool keep) {
   const auto same_path = [path](const auto& entry) { return entry.first == path; };
   if (const auto kept = std::find_if(kept_.begin(), kept_.end(), same_path); kept != kept_.end()) {
     return &kept->second;
   }
-  std::optional<std::string> text = LoadTextFile(file_system, path);
+  std::optional<std::string> text = LoadTextFile(file_system, errors, path);
   if (!text) return nullptr;
   if (keep && text->size() <= kKeptMapTextLimit - keptBytes_) {
     keptBytes_ += text->size();
@@ -28,11 +29,6 @@ void KeptMapTexts::Clear() {
   kept_.clear();
   keptBytes_ = 0;
   loaded_ = std::string();
-}
-
-KeptMapTexts& SectorMapTexts() {
-  static KeptMapTexts texts;
-  return texts;
 }
 
 }  // namespace torvane

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
 
 namespace torvane {
 
@@ -23,7 +24,8 @@ class KeptMapTexts {
   // kept for the path, or the file loaded now (which reports a failure and
   // gives null). With `keep`, a text loaded now is kept while the limit
   // allows. The text stays valid until the next Load or Clear.
-  const std::string* Load(FileSystem& file_system, std::string_view path, bool keep);
+  const std::string* Load(FileSystem& file_system, ErrorLog& errors, std::string_view path,
+                          bool keep);
 
   // Forgets every kept text: a new sector starts.
   void Clear();
@@ -33,8 +35,5 @@ class KeptMapTexts {
   size_t keptBytes_ = 0;
   std::string loaded_;  // the last text loaded and not kept
 };
-
-// The texts of the sector being converted.
-KeptMapTexts& SectorMapTexts();
 
 }  // namespace torvane

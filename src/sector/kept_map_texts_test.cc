@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
@@ -22,17 +22,17 @@ TEST(KeptMapTexts, KeptTextIsReadOnceAndOthersEveryTime) {
   fs.AddFile("d/map/b.map", "0102 Beta\r\n");
   KeptMapTexts texts;
   for (int pass = 0; pass < 2; ++pass) {
-    const std::string* a = texts.Load(fs, "d/map/a.map", true);
+    const std::string* a = texts.Load(fs, run.log(), "d/map/a.map", true);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(*a, "0101 Alpha\n");
-    const std::string* b = texts.Load(fs, "d/map/b.map", false);
+    const std::string* b = texts.Load(fs, run.log(), "d/map/b.map", false);
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(*b, "0102 Beta\n");
   }
   EXPECT_EQ(Opens(fs, "d/map/a.map"), 1);
   EXPECT_EQ(Opens(fs, "d/map/b.map"), 2);
   texts.Clear();
-  ASSERT_NE(texts.Load(fs, "d/map/a.map", false), nullptr);
+  ASSERT_NE(texts.Load(fs, run.log(), "d/map/a.map", false), nullptr);
   EXPECT_EQ(Opens(fs, "d/map/a.map"), 2);
   EXPECT_EQ(fs.OpenFiles(), 0);
 }
@@ -42,14 +42,14 @@ TEST(KeptMapTexts, FailureIsReportedEachTimeTheFileIsWanted) {
   MemoryFileSystem fs;
   fs.AddFile("d/map/empty.map", "");
   KeptMapTexts texts;
-  EXPECT_EQ(texts.Load(fs, "d/map/empty.map", true), nullptr);
-  EXPECT_EQ(texts.Load(fs, "d/map/missing.map", true), nullptr);
-  EXPECT_EQ(texts.Load(fs, "d/map/empty.map", false), nullptr);
-  EXPECT_EQ(texts.Load(fs, "d/map/missing.map", false), nullptr);
+  EXPECT_EQ(texts.Load(fs, run.log(), "d/map/empty.map", true), nullptr);
+  EXPECT_EQ(texts.Load(fs, run.log(), "d/map/missing.map", true), nullptr);
+  EXPECT_EQ(texts.Load(fs, run.log(), "d/map/empty.map", false), nullptr);
+  EXPECT_EQ(texts.Load(fs, run.log(), "d/map/missing.map", false), nullptr);
   EXPECT_EQ(run.errors(),
             "File <d/map/empty.map> invalid!\nCouldn't open file <d/map/missing.map>!\n"
             "File <d/map/empty.map> invalid!\nCouldn't open file <d/map/missing.map>!\n");
-  EXPECT_EQ(ErrorCount(), 4);
+  EXPECT_EQ(run.log().ErrorCount(), 4);
 }
 
 TEST(KeptMapTexts, TextsBeyondTheLimitAreReadAgain) {
@@ -61,9 +61,9 @@ TEST(KeptMapTexts, TextsBeyondTheLimitAreReadAgain) {
   fs.AddFile("c.map", "small");     // still does
   KeptMapTexts texts;
   for (int pass = 0; pass < 2; ++pass) {
-    EXPECT_EQ(texts.Load(fs, "a.map", pass == 0)->size(), half.size());
-    EXPECT_EQ(texts.Load(fs, "b.map", pass == 0)->size(), half.size() + 1);
-    EXPECT_EQ(*texts.Load(fs, "c.map", pass == 0), "small");
+    EXPECT_EQ(texts.Load(fs, run.log(), "a.map", pass == 0)->size(), half.size());
+    EXPECT_EQ(texts.Load(fs, run.log(), "b.map", pass == 0)->size(), half.size() + 1);
+    EXPECT_EQ(*texts.Load(fs, run.log(), "c.map", pass == 0), "small");
   }
   EXPECT_EQ(Opens(fs, "a.map"), 1);
   EXPECT_EQ(Opens(fs, "b.map"), 2);

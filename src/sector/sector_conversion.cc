@@ -6,12 +6,10 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
-#include "draw/hex_occupancy.h"
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
-#include "sector/kept_map_texts.h"
+#include "sector/sector_context.h"
 #include "sector/subsector_map.h"
 #include "sector/text_file.h"
 
@@ -21,6 +19,12 @@ namespace {
 
 // Captions name the sector by at most this many characters of its title.
 constexpr int kCaptionTitleLimit = 64;
+
+// The run's output directory; empty for none.
+std::string_view OutputDir(const MapOptions& options) {
+  const std::optional<std::string>& output_dir = options.outputDir;
+  return output_dir ? std::string_view(*output_dir) : std::string_view();
+}
 
 char SubsectorLetter(int subsector) { return static_cast<char>('A' + subsector); }
 
@@ -33,35 +37,46 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
   caption += " sector)";
   ScrLayer(target, "MAP BORDER");
   ScrText(target, caption, 0, {62.5, -23.0}, 15, "Arial", 3.0, 0.0, 7, 16);
-  ScrRelease();
+  ScrRelease(target);
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(FileSystem& file_system, const SectorPaths& paths,
-                          std::string_view sector_text, int caption_length, int subsector) {
+bool WriteSubsectorScript(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                          const SectorPaths& paths, std::string_view sector_text,
+                          int caption_length, int subsector) {
   ScriptTarget target;
-  if (!OpenScript(file_system, SubsectorScriptPath(paths, subsector), target)) return false;
-  ClearHexOccupancy();
-  if (!DrawSubsector(file_system, sector_text, paths.drive, paths.sectorDir, target, subsector,
-                     1)) {
-    CountError();
+  if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
+                  OutputDir(run.options), target)) {
+    return false;
   }
-  DrawHexNumbers(target, subsector, 1);
+  sector.occupancy.Clear();
+  if (!DrawSubsector(run, sector, names, sector_text, paths.drive, paths.sectorDir, target,
+                     subsector, MapKind::kSubsectorMap)) {
+    run.errors.CountError();
+  }
+  DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
   if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
-  DrawLegend(target, 1);
+  DrawLegend(target, sector.legendFlags, MapKind::kSubsectorMap);
   CloseScript(target);
   return true;
 }
 
-// Map texts are kept for one sector only: none is left for the next, or
-// after a sector that stopped early.
-class SectorMapTextsInUse {
- public:
-  SectorMapTextsInUse() { SectorMapTexts().Clear(); }
-  ~SectorMapTextsInUse() { SectorMapTexts().Clear(); }
-  SectorMapTextsInUse(const SectorMapTextsInUse&) = delete;
-  SectorMapTextsInUse& operator=(const SectorMapTextsInUse&) = delete;
-};
+// The title (the first `title_length` characters of the sector text), the
+// date text and the legend of `legend_flags` on the sector map. 0 when there
+// is nothing to draw from.
+int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
+                    int title_length, const ScriptTarget& target) {
+  if (sector_text.data() == nullptr || title_length < 0) return 0;
+  ScrLayer(target, "MAP BORDER");
+  if (title_length > 0) {
+    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
+  }
+  const std::optional<std::string>& date_text = options.dateText;
+  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
+  DrawLegend(target, legend_flags, MapKind::kSectorMap);
+  ScrRelease(target);
+  return 1;
+}
 
 }  // namespace
 
@@ -91,47 +106,36 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
                          "scr");
 }
 
-int DrawSectorTitle(std::string_view sector_text, int title_length, const ScriptTarget& target) {
-  if (sector_text.data() == nullptr || title_length < 0) return 0;
-  ScrLayer(target, "MAP BORDER");
-  if (title_length > 0) {
-    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
-  }
-  const std::optional<std::string>& date_text = CurrentMapOptions().dateText;
-  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
-  DrawLegend(target, 0);
-  ScrRelease();
-  return 1;
-}
-
-int ConvertSector(FileSystem& file_system, std::string_view argument) {
-  const SectorMapTextsInUse map_texts;
+int ConvertSector(RunContext& run, std::string_view argument) {
   const SectorPaths paths = BuildSectorPaths(argument);
-  const std::optional<std::string> sector_text = LoadTextFile(file_system, paths.dataFile);
+  const std::optional<std::string> sector_text =
+      LoadTextFile(run.fileSystem, run.errors, paths.dataFile);
   if (!sector_text) return 0;
 
   ScriptTarget target;
-  if (!OpenScript(file_system, paths.sectorScript, target)) return 0;
+  if (!OpenScript(run.fileSystem, run.errors, paths.sectorScript, OutputDir(run.options), target))
+    return 0;
   ScrSelect(target);
-  ResetLegendFlags();
-  ClearHexOccupancy();
+  // Map texts, legend and names are kept for this sector only.
+  SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(file_system, *sector_text, paths.drive, paths.sectorDir, target, subsector,
-                       0)) {
-      CountError();
+    if (!DrawSubsector(run, sector, sector.subsectorNames, *sector_text, paths.drive,
+                       paths.sectorDir, target, subsector, MapKind::kSectorMap)) {
+      run.errors.CountError();
     }
   }
-  DrawHexNumbers(target, -1, 0);
+  DrawHexNumbers(run.options, sector.occupancy, target, -1, MapKind::kSectorMap);
   const size_t title_end = sector_text->find('\n');
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
-  int result = DrawSectorTitle(*sector_text, title_length, target);
+  int result = DrawSectorTitle(run.options, sector.legendFlags, *sector_text, title_length, target);
   CloseScript(target);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (CurrentMapOptions().subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(file_system, paths, *sector_text, caption_length, subsector)) {
+    if (run.options.subsectors[subsector] == 0) continue;
+    if (!WriteSubsectorScript(run, sector, sector.subsectorNames, paths, *sector_text,
+                              caption_length, subsector)) {
       result = 0;
     }
   }

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "draw/run_context.h"
 #include "platform/file_system.h"
-#include "script/script_file.h"
 
 namespace torvane {
 
@@ -25,11 +25,6 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector);
 
 // 1 on success; 0 when the data file cannot be loaded or the sector script
 // or a selected subsector script cannot be opened.
-int ConvertSector(FileSystem& file_system, std::string_view argument);
-
-// The title (the first `title_length` characters of the sector text), the
-// date text and the legend of the sector map. 0 when there is nothing to
-// draw from.
-int DrawSectorTitle(std::string_view sector_text, int title_length, const ScriptTarget& target);
+int ConvertSector(RunContext& run, std::string_view argument);
 
 }  // namespace torvane

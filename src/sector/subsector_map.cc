@@ -11,7 +11,6 @@
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
 #include "platform/path_text.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
 #include "sector/kept_map_texts.h"
@@ -57,9 +56,6 @@ constexpr std::array<NeighbourLabel, 4> kNeighbourLabels{{
     {0, +1, {62.5, -5.0}, 180.0},
 }};
 
-// SubsectorNames.
-std::array<std::string, kSubsectorCount> subsector_names;
-
 std::string_view TrimTrailingSpace(std::string_view text) {
   const size_t last = text.find_last_not_of(kTrailingSpace);
   return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
@@ -93,9 +89,9 @@ std::optional<std::string_view> FileField(std::string_view line) {
 }
 
 void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subsector,
-                   int subsector_map) {
+                   MapKind map) {
   ScrLayer(target, kBorderLayer);
-  if (subsector_map) {
+  if (map == MapKind::kSubsectorMap) {
     ScrText(target, name + " Subsector", 0, {62.5, -15.0}, kLabelColour, kLabelFont, 5.0, 0.0, 7,
             kLabelStyle);
   } else {
@@ -103,10 +99,10 @@ void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subs
     ScrText(target, name, 0, {501.0, 611.0 - 4.5 * subsector}, kLabelColour, kLabelFont, 3.0, 0.0,
             0, kLabelStyle);
   }
-  ScrRelease();
+  ScrRelease(target);
 }
 
-void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
+void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names, int subsector) {
   ScrLayer(target, kBorderLayer);
   const int column = subsector % kSubsectorsPerRow;
   const int row = subsector / kSubsectorsPerRow;
@@ -117,17 +113,17 @@ void DrawNeighbourLabels(const ScriptTarget& target, int subsector) {
         neighbour_row >= kSubsectorCount / kSubsectorsPerRow) {
       continue;
     }
-    const std::string& name = subsector_names[neighbour_row * kSubsectorsPerRow + neighbour_column];
+    const std::string& name = names.names[neighbour_row * kSubsectorsPerRow + neighbour_column];
     if (name.empty()) continue;
     ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
   }
-  ScrRelease();
+  ScrRelease(target);
 }
 
 // Each line is handed on as the rest of the map text from its first
 // character, since route lines may take values from the lines after them.
-void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int subsector,
-                  int subsector_map) {
+void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_text,
+                  const ScriptTarget& target, int subsector, MapKind map) {
   size_t start = 0;
   while (true) {
     const std::string_view line = map_text.substr(start);
@@ -135,9 +131,10 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
     const size_t length = WorldLineLength(line);
     const char first = line.empty() ? '\0' : line.front();
     if (first == kRouteLineStart) {
-      DrawRoute(target, line, subsector, subsector_map);
+      DrawRoute(run.options, target, line, subsector, map);
     } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
-      DrawWorld(kStandardWorldLayout, target, line, length, subsector, subsector_map);
+      DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
+                length, subsector, map);
     }
     // Done after the last line, with or without its "\n".
     if (length + 1 >= line.size()) return;
@@ -147,48 +144,41 @@ void WalkMapLines(std::string_view map_text, const ScriptTarget& target, int sub
 
 }  // namespace
 
-int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map) {
+int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
+                  const ScriptTarget& target, int subsector, MapKind map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
   }
   const char letter = static_cast<char>('A' + subsector);
-  std::string& name = subsector_names[subsector];
+  std::string& name = names.names[subsector];
   const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
   if (!line) {
     name.clear();
     return 0;
   }
   name = NameField(*line);
-  if (!name.empty()) DrawNameLabel(target, name, subsector, subsector_map);
-  if (subsector_map) DrawNeighbourLabels(target, subsector);
+  if (!name.empty()) DrawNameLabel(target, name, subsector, map);
+  if (map == MapKind::kSubsectorMap) DrawNeighbourLabels(target, names, subsector);
 
   const std::optional<std::string_view> file_field = FileField(*line);
   if (!file_field) {
     std::string format(kNoFileFormat);
     format[format.find('#')] = letter;
-    ReportError(format, name);
+    ReportError(run.errors, format, name);
     return 0;
   }
   const WindowsPath file = SplitWindowsPath(*file_field);
   const std::string map_dir = std::string(sector_dir) + "map\\";
   // On the sector map, a subsector that gets its own script keeps its text
   // for it.
-  const bool keep = subsector_map == 0 && CurrentMapOptions().subsectors[subsector] != 0;
-  const std::string* map_text = SectorMapTexts().Load(
-      file_system, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+  const bool keep = map == MapKind::kSectorMap && run.options.subsectors[subsector] != 0;
+  const std::string* map_text = sector.mapTexts.Load(
+      run.fileSystem, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
-  WalkMapLines(*map_text, target, subsector, subsector_map);
+  WalkMapLines(run, sector, *map_text, target, subsector, map);
   return 1;
 }
-
-std::string_view SubsectorName(int subsector) {
-  if (subsector < 0 || subsector >= kSubsectorCount) return {};
-  return subsector_names[subsector];
-}
-
-void ResetSubsectorNames() { subsector_names = {}; }
 
 }  // namespace torvane

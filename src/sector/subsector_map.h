@@ -5,8 +5,11 @@
 
 #include <string_view>
 
+#include "draw/hex_geometry.h"
+#include "draw/run_context.h"
 #include "platform/file_system.h"
 #include "script/script_file.h"
+#include "sector/sector_context.h"
 
 namespace torvane {
 
@@ -14,14 +17,13 @@ inline constexpr size_t kSubsectorNameLimit = 26;
 
 // Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
 // was read and its lines handed on, else 0. `drive` and `sector_dir` are
-// the sector's drive and directory as sector conversion built them.
-int DrawSubsector(FileSystem& file_system, std::string_view sector_text, std::string_view drive,
-                  std::string_view sector_dir, const ScriptTarget& target, int subsector,
-                  int subsector_map);
-
-// SubsectorNames: the names the last sector pass found, empty where the
-// sector had no index line.
-std::string_view SubsectorName(int subsector);
-void ResetSubsectorNames();
+// the sector's drive and directory as sector conversion built them. On the
+// sector map (`map` kSectorMap) the subsector's name is recorded in
+// `names`; a subsector map's neighbour labels read the names of the
+// subsectors round it from `names`, so the sector pass over all sixteen
+// must come first.
+int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
+                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
+                  const ScriptTarget& target, int subsector, MapKind map);
 
 }  // namespace torvane

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using enum MapKind;
 
 using Lines = std::vector<std::string>;
 
@@ -24,9 +26,9 @@ std::string IndexLine(char letter, std::string_view name, std::string_view file)
   return line + std::string(file) + "\n";
 }
 
-int Draw(TestScript& script, std::string_view sector_text, int subsector, int subsector_map) {
-  return DrawSubsector(script.fs(), sector_text, kDrive, kSectorDir, script.target(), subsector,
-                       subsector_map);
+int Draw(TestScript& script, std::string_view sector_text, int subsector, MapKind subsector_map) {
+  return DrawSubsector(script.context(), script.sector(), script.names(), sector_text, kDrive,
+                       kSectorDir, script.target(), subsector, subsector_map);
 }
 
 // No map file exists here, so every map path that is built shows in the
@@ -74,10 +76,10 @@ TEST(SubsectorIndex, FieldsAndMapPathFromIndexLine) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.what);
     TestScript script;
-    EXPECT_EQ(Draw(script, c.sector_text, c.subsector, 0), 0);
-    EXPECT_EQ(SubsectorName(c.subsector), c.name);
+    EXPECT_EQ(Draw(script, c.sector_text, c.subsector, kSectorMap), 0);
+    EXPECT_EQ(SubsectorName(script.names(), c.subsector), c.name);
     EXPECT_EQ(script.errors(), c.errors);
-    EXPECT_EQ(ErrorCount(), c.errors.empty() ? 0 : 1);
+    EXPECT_EQ(script.log().ErrorCount(), c.errors.empty() ? 0 : 1);
   }
 }
 
@@ -87,25 +89,25 @@ TEST(SubsectorIndex, NameLabelsOnSectorAndSubsectorMaps) {
   const struct {
     const char* what;
     std::string_view sector_text;
-    int subsector_map;
+    MapKind subsector_map;
     Lines lines;
   } kCases[] = {
       {"sector map",
        "Delta\nC: Harbour\n",
-       0,
+       kSectorMap,
        {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000",
         "TSPECA 0.000000", "TSPECJ 0", "TSPECS 16", "TEXTM Harbour", "501.000000,602.000000",
         "LAYER STANDARD"}},
       {"subsector map",
        "Delta\nC: Harbour\n",
-       1,
+       kSubsectorMap,
        {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 5.000000",
         "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16", "TEXTM Harbour Subsector",
         "62.500000,-15.000000", "LAYER STANDARD", "LAYER MAP BORDER", "LAYER STANDARD"}},
-      {"empty name on the sector map", "Delta\nC:   \n", 0, {"LAYER STANDARD"}},
+      {"empty name on the sector map", "Delta\nC:   \n", kSectorMap, {"LAYER STANDARD"}},
       {"empty name on a subsector map keeps the neighbour group",
        "Delta\nC:   \n",
-       1,
+       kSubsectorMap,
        {"LAYER STANDARD", "LAYER MAP BORDER", "LAYER STANDARD"}},
   };
   for (const auto& c : kCases) {
@@ -114,7 +116,7 @@ TEST(SubsectorIndex, NameLabelsOnSectorAndSubsectorMaps) {
     EXPECT_EQ(Draw(script, c.sector_text, 2, c.subsector_map), 0);
     ScrSelect(script.target());
     EXPECT_EQ(script.TakeLines(), c.lines);
-    EXPECT_EQ(ErrorCount(), 1);
+    EXPECT_EQ(script.log().ErrorCount(), 1);
   }
 }
 
@@ -123,7 +125,8 @@ constexpr std::string_view kNamedSector =
     "I: India\nJ: Juliet\nK: Kilo\nL: Lima\nM: Mike\nN: November\nO: Oscar\nP: Papa\n";
 
 void DrawSectorPass(TestScript& script, std::string_view sector_text) {
-  for (int subsector = 0; subsector < 16; ++subsector) Draw(script, sector_text, subsector, 0);
+  for (int subsector = 0; subsector < 16; ++subsector)
+    Draw(script, sector_text, subsector, kSectorMap);
   script.TakeLines();
 }
 
@@ -165,7 +168,7 @@ TEST(SubsectorIndex, NeighbourLabelsInsideTheSector) {
     SCOPED_TRACE(c.subsector);
     TestScript script;
     DrawSectorPass(script, kNamedSector);
-    Draw(script, kNamedSector, c.subsector, 1);
+    Draw(script, kNamedSector, c.subsector, kSubsectorMap);
     ScrSelect(script.target());
     EXPECT_EQ(script.TakeLines(), c.lines);
   }
@@ -176,13 +179,13 @@ TEST(SubsectorIndex, NamesLastUntilTheNextSectorReplacesThem) {
   DrawSectorPass(script, kNamedSector);
   // A later sector without a line for B and with an empty name for E.
   constexpr std::string_view kSparseSector = "Delta\nA: Able\nE:\n";
-  Draw(script, kSparseSector, 0, 0);
-  EXPECT_EQ(SubsectorName(0), "Able");
-  EXPECT_EQ(SubsectorName(1), "Bravo");
+  Draw(script, kSparseSector, 0, kSectorMap);
+  EXPECT_EQ(SubsectorName(script.names(), 0), "Able");
+  EXPECT_EQ(SubsectorName(script.names(), 1), "Bravo");
   DrawSectorPass(script, kSparseSector);
-  EXPECT_EQ(SubsectorName(1), "");
-  EXPECT_EQ(SubsectorName(4), "");
-  Draw(script, kSparseSector, 0, 1);
+  EXPECT_EQ(SubsectorName(script.names(), 1), "");
+  EXPECT_EQ(SubsectorName(script.names(), 4), "");
+  Draw(script, kSparseSector, 0, kSubsectorMap);
   ScrSelect(script.target());
   EXPECT_EQ(
       script.TakeLines(),
@@ -195,15 +198,15 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
   TestScript script;
   const std::string sector_text = "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT");
   for (int subsector : {-1, 16}) {
-    EXPECT_EQ(Draw(script, sector_text, subsector, 1), 0);
-    EXPECT_EQ(SubsectorName(subsector), "");
+    EXPECT_EQ(Draw(script, sector_text, subsector, kSubsectorMap), 0);
+    EXPECT_EQ(SubsectorName(script.names(), subsector), "");
   }
-  EXPECT_EQ(Draw(script, std::string_view(), 0, 1), 0);
-  EXPECT_EQ(DrawSubsector(script.fs(), sector_text, std::string_view(), kSectorDir, script.target(),
-                          0, 1),
+  EXPECT_EQ(Draw(script, std::string_view(), 0, kSubsectorMap), 0);
+  EXPECT_EQ(DrawSubsector(script.context(), script.sector(), script.names(), sector_text,
+                          std::string_view(), kSectorDir, script.target(), 0, kSubsectorMap),
             0);
   EXPECT_EQ(script.TakeLines(), Lines{});
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 
 // World and route drawing judge the lines themselves; here every kind of
@@ -221,8 +224,9 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.fs(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
-                            "delta/", script.target(), 0, 1),
+    EXPECT_EQ(DrawSubsector(script.context(), script.sector(), script.names(),
+                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
+                            script.target(), 0, kSubsectorMap),
               1);
     EXPECT_EQ(
         std::count(script.fs().Log().begin(), script.fs().Log().end(), "open delta/map/SUBA.DAT"),
@@ -243,13 +247,14 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.fs(), "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "",
-                            "delta/", script.target(), 0, 1),
+    ASSERT_EQ(DrawSubsector(script.context(), script.sector(), script.names(),
+                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
+                            script.target(), 0, kSubsectorMap),
               1);
-    EXPECT_TRUE(IsHexOccupied(1, 1));
-    EXPECT_TRUE(IsHexOccupied(1, 2));
-    EXPECT_FALSE(IsHexOccupied(1, 3));
-    EXPECT_TRUE(IsHexOccupied(1, 4));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 1));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 2));
+    EXPECT_FALSE(script.sector().occupancy.IsOccupied(1, 3));
+    EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 4));
   }
 }
 

@@ -7,37 +7,38 @@
 
 namespace torvane {
 
-std::optional<std::string> LoadTextFile(FileSystem& file_system, std::string_view path) {
+std::optional<std::string> LoadTextFile(FileSystem& file_system, ErrorLog& errors,
+                                        std::string_view path) {
   std::unique_ptr<InputFile> file = file_system.OpenForReading(path);
   if (file == nullptr) {
-    ReportError("Couldn't open file <%s>!\n", path);
+    ReportError(errors, "Couldn't open file <%s>!\n", path);
     return std::nullopt;
   }
   const std::optional<std::uint64_t> size = file->Size();
   if (!size) {
-    ReportError("Error reading file <%s>!\n", path);
+    ReportError(errors, "Error reading file <%s>!\n", path);
     return std::nullopt;
   }
   if (*size == 0) {
-    ReportError("File <%s> invalid!\n", path);
+    ReportError(errors, "File <%s> invalid!\n", path);
     return std::nullopt;
   }
   constexpr std::string_view kOutOfMemory = "Out of memory reading <%s>!\n";
   if (*size >= std::string().max_size()) {
-    ReportError(kOutOfMemory, path);
+    ReportError(errors, kOutOfMemory, path);
     return std::nullopt;
   }
   std::optional<std::string> text;
   try {
     text = file->ReadText(*size);
   } catch (const std::bad_alloc&) {
-    ReportError(kOutOfMemory, path);
+    ReportError(errors, kOutOfMemory, path);
     return std::nullopt;
   }
   // A short read is normal (line ends shrink in text mode); a read that
   // fails outright would otherwise pass for an empty file.
   if (!text) {
-    ReportError("Error reading file <%s>!\n", path);
+    ReportError(errors, "Error reading file <%s>!\n", path);
     return std::nullopt;
   }
   return text;

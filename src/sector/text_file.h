@@ -7,11 +7,13 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/error_report.h"
 
 namespace torvane {
 
 // The file's text with every line ended by "\n" alone; nothing when it
-// cannot be loaded, after the reason has been reported and counted.
-std::optional<std::string> LoadTextFile(FileSystem& file_system, std::string_view path);
+// cannot be loaded, after the reason has been reported to `errors`.
+std::optional<std::string> LoadTextFile(FileSystem& file_system, ErrorLog& errors,
+                                        std::string_view path);
 
 }  // namespace torvane

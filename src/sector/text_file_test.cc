@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/text_mode.h"
-#include "script/test_script.h"
+#include "testing/test_script.h"
 
 namespace torvane {
 namespace {
@@ -20,18 +20,18 @@ TEST(TextMode, ReadingTranslatesLineEndsAndStopsAtEndOfTextBytes) {
 }
 
 TEST(TextMode, WritingEndsEveryLineWithCrLf) {
-  std::string out;
-  AppendEncodedTextMode("ECOFF\nLAYER STANDARD\n", out);
-  AppendEncodedTextMode("x", out);
-  EXPECT_EQ(out, "ECOFF\r\nLAYER STANDARD\r\nx");
+  EncodedText out;
+  out.Append("ECOFF\nLAYER STANDARD\n");
+  out.Append("x");
+  EXPECT_EQ(out.Bytes(), "ECOFF\r\nLAYER STANDARD\r\nx");
 }
 
 TEST(LoadTextFile, ReturnsTheTextModeContents) {
   TestRun run;
   MemoryFileSystem fs;
   fs.AddFile("c:\\maps\\delta/delta.dat", "Delta\r\nA: Alpha\r\n\x1ajunk");
-  EXPECT_EQ(LoadTextFile(fs, "c:\\maps\\delta/delta.dat"), "Delta\nA: Alpha\n");
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(LoadTextFile(fs, run.log(), "c:\\maps\\delta/delta.dat"), "Delta\nA: Alpha\n");
+  EXPECT_EQ(run.log().ErrorCount(), 0);
   EXPECT_EQ(fs.OpenFiles(), 0);
 }
 
@@ -71,9 +71,9 @@ TEST(LoadTextFile, EachFailureHasItsMessageAndCountsOneError) {
     TestRun run;
     MemoryFileSystem fs;
     c.prepare(fs);
-    EXPECT_EQ(LoadTextFile(fs, "d/d.dat"), std::nullopt) << c.why;
+    EXPECT_EQ(LoadTextFile(fs, run.log(), "d/d.dat"), std::nullopt) << c.why;
     EXPECT_EQ(run.errors(), c.message) << c.why;
-    EXPECT_EQ(ErrorCount(), 1) << c.why;
+    EXPECT_EQ(run.log().ErrorCount(), 1) << c.why;
     EXPECT_EQ(fs.OpenFiles(), 0) << c.why;
   }
 }
@@ -82,8 +82,8 @@ TEST(LoadTextFile, FileOfOnlyEndOfTextBytesLoadsEmpty) {
   TestRun run;
   MemoryFileSystem fs;
   fs.AddFile("d.dat", "\x1a\x1a");
-  EXPECT_EQ(LoadTextFile(fs, "d.dat"), "");
-  EXPECT_EQ(ErrorCount(), 0);
+  EXPECT_EQ(LoadTextFile(fs, run.log(), "d.dat"), "");
+  EXPECT_EQ(run.log().ErrorCount(), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ enum class HexNumberMode { kNone = 0, kUnoccupied = 1, kOccupied = 2, kAll = 3 }
 
 inline constexpr int kSubsectorCount = 16;
 
+// A new run starts with these defaults.
 struct MapOptions {
   int showAllegiance = 1;
   int showBases = 1;
@@ -26,10 +27,5 @@ struct MapOptions {
   // 1 where a script is written for that subsector, index 0 for A.
   std::array<int, kSubsectorCount> subsectors{};
 };
-
-// The run's options; the command line changes them as it is read.
-MapOptions& CurrentMapOptions();
-// Back to the defaults of a new run.
-void ResetMapOptions();
 
 }  // namespace torvane

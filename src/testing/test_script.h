@@ -6,61 +6,57 @@
 #include <string>
 #include <vector>
 
-#include "draw/base_symbols.h"
-#include "draw/hex_occupancy.h"
+#include "draw/run_context.h"
 #include "platform/memory_file_system.h"
-#include "platform/random_source.h"
-#include "run/map_options.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
-#include "sector/kept_map_texts.h"
-#include "sector/subsector_map.h"
+#include "sector/sector_context.h"
 #include "testing/script_lines.h"
 
 namespace torvane {
 
-// Resets every process-wide record and captures error messages.
+// The contexts of one test: a run context with default options, an error
+// log that keeps the messages, an in-memory file system and a random source
+// seeded with 1, and a fresh sector context.
 class TestRun {
  public:
-  TestRun() {
-    ResetErrorCount();
-    ResetMapOptions();
-    ResetScriptState();
-    ResetSubsectorNames();
-    ResetLegendFlags();
-    ClearHexOccupancy();
-    SectorMapTexts().Clear();
-    SeedRandom(1);
-    SetErrorSink([this](std::string_view message) { errors_ += message; });
-  }
-  ~TestRun() { SetErrorSink({}); }
+  TestRun() = default;
   TestRun(const TestRun&) = delete;
   TestRun& operator=(const TestRun&) = delete;
 
   // Every message reported so far, one after another.
   const std::string& errors() const { return errors_; }
+  ErrorLog& log() { return log_; }
+  RunContext& context() { return context_; }
+  MapOptions& options() { return context_.options; }
+  const MapOptions& options() const { return context_.options; }
+  SectorContext& sector() { return sector_; }
+  MemoryFileSystem& fs() { return fs_; }
+  SubsectorNames& names() { return sector_.subsectorNames; }
 
  private:
   std::string errors_;
+  ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
+  MemoryFileSystem fs_;
+  RunContext context_{.options = {}, .errors = log_, .fileSystem = fs_, .random = RandomSource(1)};
+  SectorContext sector_;
 };
 
 using torvane_test::ScriptLines;
 
-// A script "t.scr" opened on its own in-memory file system.
+// A script "t.scr" opened on the test's in-memory file system.
 class TestScript : public TestRun {
  public:
-  TestScript() { OpenScript(fs_, "t.scr", target_); }
+  TestScript() { OpenScript(fs(), log(), "t.scr", "", target_); }
   ~TestScript() {
     if (target_.stream) CloseScript(target_);
   }
 
   const ScriptTarget& target() const { return target_; }
-  MemoryFileSystem& fs() { return fs_; }
-
   // The lines written since the last call (the first call skips "ECOFF").
   std::vector<std::string> TakeLines() {
-    std::vector<std::string> all = ScriptLines(fs_.FileBytes("t.scr").value_or(""));
+    std::vector<std::string> all = ScriptLines(fs().FileBytes("t.scr").value_or(""));
     std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(taken_, all.size())),
                                    all.end());
     taken_ = all.size();
@@ -68,7 +64,6 @@ class TestScript : public TestRun {
   }
 
  private:
-  MemoryFileSystem fs_;
   ScriptTarget target_;
   size_t taken_ = 1;
 };

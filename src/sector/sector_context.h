@@ -1,0 +1,36 @@
+// The sector context: what the conversion of one sector reads and changes
+// while its scripts are drawn, made afresh for every sector.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "draw/base_symbols.h"
+#include "draw/hex_occupancy.h"
+#include "draw/map_options.h"
+#include "sector/kept_map_texts.h"
+
+namespace torvane {
+
+// SubsectorNames: the names the sector pass found, empty where the sector
+// has no index line. The subsector maps' neighbour labels read them.
+struct SubsectorNames {
+  std::array<std::string, kSubsectorCount> names;
+};
+
+// The name of subsector `subsector`; empty outside 0 to 15.
+inline std::string_view SubsectorName(const SubsectorNames& names, int subsector) {
+  if (subsector < 0 || subsector >= kSubsectorCount) return {};
+  return names.names[static_cast<size_t>(subsector)];
+}
+
+struct SectorContext {
+  HexOccupancy occupancy;
+  // LegendFlags: the kinds of base met since the sector's conversion began.
+  BaseFlags legendFlags = 0;
+  SubsectorNames subsectorNames;
+  KeptMapTexts mapTexts;
+};
+
+}  // namespace torvane
