@@ -7,25 +7,12 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "platform/text_lines.h"
 #include "preview/script_reader.h"
 
 namespace {
 
 using torvane::preview::CommandKind;
-
-// The lines as the reader splits them: LF or CR LF ends a line.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
 
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -36,7 +23,7 @@ bool IsBlank(std::string_view line) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::ExactBuffer text(std::string_view(reinterpret_cast<const char*>(data), size));
   const torvane::preview::ScriptReading reading = torvane::preview::ReadScript(text.view());
-  const std::vector<std::string_view> lines = Lines(text.view());
+  const std::vector<std::string_view> lines = torvane::SplitTextLines(text.view());
 
   std::set<int> accounted;
   int previous = 0;

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "platform/text_lines.h"
+
 namespace torvane_import {
 
 namespace {
@@ -93,16 +95,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
+  return torvane::SplitTextLines(text);
 }
 
 }  // namespace torvane_import

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <optional>
 
+#include "platform/text_lines.h"
+
 namespace torvane::preview {
 
 namespace {
@@ -138,26 +140,13 @@ std::string Printable(std::string_view text) {
   return shown;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 std::string At(size_t index) { return "line " + std::to_string(index + 1) + ": "; }
 
 }  // namespace
 
 ScriptReading ReadScript(std::string_view text) {
   ScriptReading reading;
-  const std::vector<std::string_view> lines = SplitLines(text);
+  const std::vector<std::string_view> lines = torvane::SplitTextLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     if (TrimTrailingBlanks(line).empty()) continue;
