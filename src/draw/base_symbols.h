@@ -5,15 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "draw/base_kinds.h"
 #include "draw/hex_geometry.h"
 #include "draw/map_options.h"
 #include "draw/world_layout.h"
 #include "script/script_file.h"
 
 namespace torvane {
-
-// A set of base kinds, one bit per kind (27 defined).
-using BaseFlags = std::uint32_t;
 
 // The name of the first kind sharing a bit with `flag`; empty when none does.
 std::string_view BaseFlagName(BaseFlags flag);

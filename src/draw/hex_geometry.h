@@ -11,6 +11,12 @@ inline constexpr int kSectorColumns = 32;
 inline constexpr int kSectorRows = 40;
 inline constexpr int kSubsectorColumns = 8;
 inline constexpr int kSubsectorRows = 10;
+// Subsectors A to D make the top row, M to P the bottom one.
+inline constexpr int kSubsectorsAcross = kSectorColumns / kSubsectorColumns;
+inline constexpr int kSubsectorsDown = kSectorRows / kSubsectorRows;
+inline constexpr int kSubsectorCount = kSubsectorsAcross * kSubsectorsDown;
+static_assert(kSubsectorCount == 16 && kSectorColumns % kSubsectorColumns == 0 &&
+              kSectorRows % kSubsectorRows == 0);
 
 // These decimal values, not full-precision ones, fix the scripts' numbers.
 inline constexpr double kColumnSpacing = 15;
@@ -55,6 +61,11 @@ inline int SubsectorHexCenter(int column, int row, MapPoint* out) {
 // Moves a sector-map point into the frame of subsector `subsector` (0 to
 // 15); 0 and no change for any other index.
 int ShiftToSubsector(MapPoint* point, int subsector);
+
+// The subsector (0 to 15) holding a hex of the sector.
+constexpr int SubsectorOfHex(int column, int row) {
+  return (column - 1) / kSubsectorColumns + kSubsectorsAcross * ((row - 1) / kSubsectorRows);
+}
 
 // 1 when the hex lies in subsector `subsector`, else 0.
 int HexInSubsector(int column, int row, int subsector);

@@ -37,8 +37,8 @@ struct HexBlock {
 
 HexBlock MapHexes(int subsector, MapKind map) {
   if (map == MapKind::kSectorMap) return {1, kSectorColumns, 1, kSectorRows};
-  const int first_column = (subsector % 4) * kSubsectorColumns + 1;
-  const int first_row = (subsector / 4) * kSubsectorRows + 1;
+  const int first_column = (subsector % kSubsectorsAcross) * kSubsectorColumns + 1;
+  const int first_row = (subsector / kSubsectorsAcross) * kSubsectorRows + 1;
   return {first_column, first_column + kSubsectorColumns - 1, first_row,
           first_row + kSubsectorRows - 1};
 }
@@ -52,7 +52,7 @@ void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPo
 
 void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,
                     const ScriptTarget& target, int subsector, MapKind map) {
-  if (map == MapKind::kSubsectorMap && (subsector < 0 || subsector > 15)) return;
+  if (map == MapKind::kSubsectorMap && (subsector < 0 || subsector >= kSubsectorCount)) return;
   const HexNumberMode mode = options.hexNumbers;
   if (mode == HexNumberMode::kNone || mode == HexNumberMode::kOccupied) return;
   // Column by column over the hexes that the map shows.

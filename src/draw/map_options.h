@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "draw/hex_geometry.h"
+
 namespace torvane {
 
 enum class HexNumberMode { kNone = 0, kUnoccupied = 1, kOccupied = 2, kAll = 3 };
-
-inline constexpr int kSubsectorCount = 16;
 
 // A new run starts with these defaults.
 struct MapOptions {

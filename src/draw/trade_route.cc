@@ -12,17 +12,12 @@
 
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
+#include "draw/route_line.h"
 #include "script/script_writer.h"
 
 namespace torvane {
 
 namespace {
-
-// From a route's colour code to the colour number written to the script.
-constexpr std::array<int, 16> RouteColorTable{0,  7, 13, 9, 11, 25, 10, 16,
-                                              14, 3, 1,  5, 2,  6,  4,  15};
-// Colour of a route without a code or with one outside the table.
-constexpr int kDefaultRouteColour = 5;
 
 constexpr double kRouteInset = 5.0;
 constexpr double kRouteWidth = 0.75;
@@ -65,14 +60,6 @@ int ReadRouteValues(std::string_view text, RouteValues* values) {
   return count;
 }
 
-// Brings a subsector offset into -2 to 2: a route reaches at most two
-// subsectors across, so 3 means one back the other way.
-int WrapOffset(int offset) {
-  while (offset < -2) offset += 4;
-  while (offset > 2) offset -= 4;
-  return offset;
-}
-
 // Distance from `from` along the direction to a limit `gap` away on one
 // axis, with `step` that axis' component of a unit step; infinite when the
 // route runs parallel to the limit line.
@@ -87,7 +74,7 @@ int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string
               int subsector, MapKind map) {
   if (options.showRoutes == 0) return 1;
   if (line.data() == nullptr || line.empty() || line[0] == '\0') return 0;
-  if (subsector < 0 || subsector > 15) return 0;
+  if (subsector < 0 || subsector >= kSubsectorCount) return 0;
 
   RouteValues v;
   const int count = ReadRouteValues(line.substr(1), &v);
@@ -97,12 +84,13 @@ int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string
                          : kDefaultRouteColour;
 
   // Hex values are at most two characters wide, so none of this overflows.
-  const int c1 = (v.c1 - 1) % kSubsectorColumns + kSubsectorColumns * (subsector % 4) + 1;
-  const int r1 = (v.r1 - 1) % kSubsectorRows + kSubsectorRows * (subsector / 4) + 1;
+  const int c1 =
+      (v.c1 - 1) % kSubsectorColumns + kSubsectorColumns * (subsector % kSubsectorsAcross) + 1;
+  const int r1 = (v.r1 - 1) % kSubsectorRows + kSubsectorRows * (subsector / kSubsectorsAcross) + 1;
   const int sc = (c1 - 1) / kSubsectorColumns;
   const int sr = (r1 - 1) / kSubsectorRows;
-  const int dc = WrapOffset((v.c2 - 1) / kSubsectorColumns - sc);
-  const int dr = WrapOffset((v.r2 - 1) / kSubsectorRows - sr);
+  const int dc = WrapSubsectorOffset((v.c2 - 1) / kSubsectorColumns - sc);
+  const int dr = WrapSubsectorOffset((v.r2 - 1) / kSubsectorRows - sr);
 
   int c2 = v.c2;
   int r2 = v.r2;

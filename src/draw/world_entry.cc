@@ -21,8 +21,6 @@ namespace {
 
 // The drawn name is a copy of at most this many characters.
 constexpr size_t kNameLimit = 255;
-constexpr std::int32_t kHexWidth = 4;
-constexpr std::int32_t kAllegianceWidth = 2;
 
 struct ZoneRing {
   char code;
@@ -106,7 +104,7 @@ bool HasLargePopulation(const WorldLayout& layout, std::string_view line, size_t
 
 // A subsector capital has "Cp" among its remark codes.
 bool IsSubsectorCapital(const WorldLayout& layout, std::string_view line, size_t length) {
-  return RemarkCodeText(layout, line, length).find("Cp") != std::string_view::npos;
+  return RemarkCodeText(layout, line, length).find(kCapitalRemark) != std::string_view::npos;
 }
 
 // The name field without its trailing white space, cut to kNameLimit and put
@@ -151,8 +149,8 @@ void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::st
 void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarget& target,
               std::string_view line, MapPoint centre) {
   if (line[static_cast<size_t>(layout.sizeColumn())] == '0') {
-    std::string symbol = "Asteroid #";
-    symbol.back() = static_cast<char>('1' + random.Next() % 8);
+    std::string symbol(kAsteroidSymbolStem);
+    symbol += static_cast<char>('1' + random.Next() % kAsteroidVariants);
     ScrSymbol(target, symbol, centre, 1.0, 1.0, 0.0);
     return;
   }
@@ -173,7 +171,7 @@ int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
               size_t length, int subsector, MapKind map) {
-  if (line.data() == nullptr || subsector < 0 || subsector > 15) return 0;
+  if (line.data() == nullptr || subsector < 0 || subsector >= kSubsectorCount) return 0;
   const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
   occupancy.Mark(placement->column, placement->row);

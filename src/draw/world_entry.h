@@ -14,6 +14,11 @@
 
 namespace torvane {
 
+// An asteroid belt is drawn as one of the catalogue symbols "Asteroid 1" to
+// "Asteroid 8", taken at random.
+inline constexpr std::string_view kAsteroidSymbolStem = "Asteroid ";
+inline constexpr int kAsteroidVariants = 8;
+
 // Draws the world of `line`. On the sector map (`map` kSectorMap) a world
 // is drawn wherever its hex lies in the sector; on a subsector map only when
 // its hex lies in `subsector`. The run's options choose the items drawn; an

@@ -11,7 +11,8 @@ namespace torvane {
 
 // Column positions of a world line. The record holds 28 positions in a
 // fixed order; only some are read, the others are kept so that the record
-// matches the layout as Starfold's files define it.
+// matches the layout as Starfold's files define it. The importer and the
+// benchmark's generator write their lines by the same record.
 struct WorldLayout {
   std::array<std::int32_t, 28> positions;
 
@@ -26,13 +27,25 @@ struct WorldLayout {
   constexpr std::int32_t remarksColumn() const { return positions[16]; }
   constexpr std::int32_t remarksWidth() const { return positions[17]; }
   constexpr std::int32_t zoneColumn() const { return positions[18]; }
+  // The population multiplier, belts and gas giants stand here side by side;
+  // torvane reads only the gas giants.
+  constexpr std::int32_t pbgColumn() const { return positions[19]; }
   constexpr std::int32_t gasGiantColumn() const { return positions[21]; }
   constexpr std::int32_t allegianceColumn() const { return positions[22]; }
+  // Where the stars begin; torvane does not read them.
+  constexpr std::int32_t starsColumn() const { return positions[25]; }
 };
 
 inline constexpr WorldLayout kStandardWorldLayout{{0,  14, 14, 19, 20, 21, 22, 23, 24, 25,
                                                    27, 30, -1, -1, -1, -1, 32, 16, 48, 51,
                                                    52, 53, 55, -1, 0,  58, 59, 60}};
+
+// The widths that the record does not hold.
+inline constexpr std::int32_t kHexWidth = 4;
+inline constexpr std::int32_t kAllegianceWidth = 2;
+
+// The remark code of a subsector capital, whose name is drawn in red.
+inline constexpr std::string_view kCapitalRemark = "Cp";
 
 // True when `width` characters from `column` lie inside a line of `length`.
 inline bool FieldInside(std::int32_t column, std::int32_t width, size_t length) {

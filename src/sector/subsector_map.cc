@@ -19,11 +19,6 @@ namespace torvane {
 
 namespace {
 
-constexpr int kSubsectorsPerRow = 4;
-
-// Columns of an index line, counted from its letter.
-constexpr size_t kNameColumn = 3;
-constexpr size_t kFileColumn = kNameColumn + kSubsectorNameLimit;
 constexpr size_t kFileFieldLimit = 20;
 
 constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
@@ -77,15 +72,15 @@ std::optional<std::string_view> FindIndexLine(std::string_view sector_text, char
 }
 
 std::string_view NameField(std::string_view line) {
-  if (line.size() <= kNameColumn) return {};
-  return TrimTrailingSpace(line.substr(kNameColumn, kSubsectorNameLimit));
+  if (line.size() <= kIndexNameColumn) return {};
+  return TrimTrailingSpace(line.substr(kIndexNameColumn, kSubsectorNameLimit));
 }
 
 // Nothing when the line ends inside the name field. A line that ends right
 // after it has an empty field, which names the map directory itself.
 std::optional<std::string_view> FileField(std::string_view line) {
-  if (line.size() < kFileColumn) return std::nullopt;
-  return TrimTrailingSpace(line.substr(kFileColumn, kFileFieldLimit));
+  if (line.size() < kIndexFileColumn) return std::nullopt;
+  return TrimTrailingSpace(line.substr(kIndexFileColumn, kFileFieldLimit));
 }
 
 void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subsector,
@@ -104,16 +99,16 @@ void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subs
 
 void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names, int subsector) {
   ScrLayer(target, kBorderLayer);
-  const int column = subsector % kSubsectorsPerRow;
-  const int row = subsector / kSubsectorsPerRow;
+  const int column = subsector % kSubsectorsAcross;
+  const int row = subsector / kSubsectorsAcross;
   for (const NeighbourLabel& label : kNeighbourLabels) {
     const int neighbour_column = column + label.columnOffset;
     const int neighbour_row = row + label.rowOffset;
-    if (neighbour_column < 0 || neighbour_column >= kSubsectorsPerRow || neighbour_row < 0 ||
-        neighbour_row >= kSubsectorCount / kSubsectorsPerRow) {
+    if (neighbour_column < 0 || neighbour_column >= kSubsectorsAcross || neighbour_row < 0 ||
+        neighbour_row >= kSubsectorsDown) {
       continue;
     }
-    const std::string& name = names.names[neighbour_row * kSubsectorsPerRow + neighbour_column];
+    const std::string& name = names.names[neighbour_row * kSubsectorsAcross + neighbour_column];
     if (name.empty()) continue;
     ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
   }

@@ -9,11 +9,10 @@
 #include "draw/run_context.h"
 #include "platform/file_system.h"
 #include "script/script_file.h"
+#include "sector/index_line.h"
 #include "sector/sector_context.h"
 
 namespace torvane {
-
-inline constexpr size_t kSubsectorNameLimit = 26;
 
 // Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
 // was read and its lines handed on, else 0. `drive` and `sector_dir` are
