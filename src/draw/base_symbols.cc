@@ -64,14 +64,14 @@ BaseFlags CodeFlags(const WorldLayout& layout, std::string_view line, size_t len
   return 0;
 }
 
-// Draws the kinds of `flags`, lowest bit first, at the entries from `top`
-// down to `bottom` of `offsets`.
+// Draws the kinds of `flags`, lowest bit first, at the entries of `offsets`
+// from `top` down, one entry per kind. Every kind has a row
+// (EveryCodeKindHasARow), and the caller leaves an entry for each.
 void DrawSymbols(const ScriptTarget& target, BaseFlags flags,
-                 const std::array<MapPoint, kMaxSymbols>& offsets, int top, int bottom,
-                 MapPoint centre) {
+                 const std::array<MapPoint, kMaxSymbols>& offsets, int top, MapPoint centre) {
   int entry = top;
   // Each step takes the lowest kind left and finds its row from its bit.
-  for (BaseFlags rest = flags & kTableKinds; rest != 0 && entry >= bottom; rest &= rest - 1) {
+  for (BaseFlags rest = flags; rest != 0; rest &= rest - 1) {
     const BaseFlagRow& row = BaseFlagTable[static_cast<size_t>(std::countr_zero(rest))];
     const MapPoint offset = offsets[static_cast<size_t>(entry)];
     ScrSymbol(target, row.name, {centre.x + offset.x, centre.y + offset.y}, 1.0, 1.0, 0.0);
@@ -111,10 +111,10 @@ void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLa
       SymbolLayout[static_cast<size_t>(symbol_count - 1)];
   if (code_count > 0) {
     legend_flags |= code_kinds;
-    DrawSymbols(target, code_kinds, offsets, symbol_count - 1, remark_count, centre);
+    DrawSymbols(target, code_kinds, offsets, symbol_count - 1, centre);
   }
   if (remark_count > 0) {
-    DrawSymbols(target, remark_kinds, offsets, remark_count - 1, 0, centre);
+    DrawSymbols(target, remark_kinds, offsets, remark_count - 1, centre);
     legend_flags |= remark_kinds;
   }
 }
