@@ -3,46 +3,18 @@
 
 #include <array>
 #include <bit>
-#include <cstdint>
+
+#include "draw/base_kinds.h"
+#include "draw/route_line.h"
 
 namespace torvane_import {
 
 namespace {
 
-using BaseKinds = std::uint32_t;
-
-constexpr BaseKinds Kind(int bit) { return BaseKinds{1} << bit; }
-
-// The kinds of base torvane draws, by the bit it gives each.
-struct BaseKindName {
-  int bit;
-  std::string_view name;
-};
-constexpr std::array<BaseKindName, 23> BaseKindNames{{
-    {0, "Imperial Naval Base"},    {1, "Imperial Scout Base"},    {2, "Imperial Naval Depot"},
-    {3, "Imperial Way Station"},   {4, "Independent Naval Base"}, {5, "Military Base"},
-    {6, "Tlaukhu Base"},           {7, "Aslan Clan Base"},        {8, "Vargr Naval Base"},
-    {9, "Vargr Corsair Base"},     {10, "Droyne Naval Base"},     {11, "Droyne Garrison"},
-    {12, "Hiver Naval Base"},      {13, "Hiver Embassy Centre"},  {16, "K'Kree Naval Base"},
-    {17, "K'Kree Naval Outpost"},  {18, "Interface World"},       {20, "Zhodani Base"},
-    {21, "Zhodani Relay Station"}, {22, "Zhodani Naval Depot"},   {23, "Exile Camp"},
-    {24, "Prison Camp"},           {25, "Research Station"},
-}};
-
-// torvane's base code table: the letter of column 30 and the kinds it draws.
-struct BaseCode {
-  char letter;
-  BaseKinds kinds;
-};
-constexpr std::array<BaseCode, 25> BaseCodeTable{{
-    {'A', Kind(0) | Kind(1)}, {'B', Kind(0) | Kind(3)}, {'C', Kind(9)},  {'D', Kind(2)},
-    {'E', Kind(13)},          {'F', Kind(4) | Kind(5)}, {'G', Kind(8)},  {'H', Kind(8) | Kind(9)},
-    {'I', Kind(18)},          {'J', Kind(4)},           {'K', Kind(16)}, {'L', Kind(12)},
-    {'M', Kind(5)},           {'N', Kind(0)},           {'O', Kind(17)}, {'P', Kind(10)},
-    {'Q', Kind(11)},          {'R', Kind(7)},           {'S', Kind(1)},  {'T', Kind(6)},
-    {'U', Kind(6) | Kind(7)}, {'W', Kind(3)},           {'X', Kind(21)}, {'Y', Kind(22)},
-    {'Z', Kind(20)},
-}};
+using torvane::BaseCodeRow;
+using torvane::BaseCodeTable;
+using torvane::Bit;
+using BaseKinds = torvane::BaseFlags;
 
 // The base letters of published data, in all three formats, and the kinds of
 // base each stands for; the first row whose letter matches and whose
@@ -54,33 +26,42 @@ struct PublishedBaseLetter {
   BaseKinds kinds;
 };
 constexpr std::array<PublishedBaseLetter, 28> PublishedBaseLetters{{
-    {'A', "", Kind(0) | Kind(1)}, {'B', "", Kind(0) | Kind(3)}, {'C', "", Kind(9)},
-    {'D', "", Kind(2)},           {'E', "", Kind(13)},          {'F', "", Kind(4) | Kind(5)},
-    {'G', "", Kind(8)},           {'H', "", Kind(8) | Kind(9)}, {'I', "", Kind(18)},
-    {'J', "", Kind(4)},           {'K', "Kk", Kind(16)},  // naval base of the K'kree
-    {'K', "V", Kind(8)},                                  // naval base of a Vargr state
-    {'K', "", Kind(4)},                                   // naval base of any other state
-    {'L', "", Kind(12)},          {'M', "", Kind(5)},           {'N', "", Kind(0)},
-    {'O', "", Kind(17)},          {'P', "", Kind(10)},          {'Q', "", Kind(11)},
-    {'R', "", Kind(7)},           {'S', "", Kind(1)},           {'T', "", Kind(6)},
-    {'U', "", Kind(6) | Kind(7)}, {'V', "", Kind(1)},  // exploration base: a scout base
-    {'W', "", Kind(3)},           {'X', "", Kind(21)},          {'Y', "", Kind(22)},
-    {'Z', "", Kind(20)},
+    {'A', "", Bit(0) | Bit(1)}, {'B', "", Bit(0) | Bit(3)}, {'C', "", Bit(9)},
+    {'D', "", Bit(2)},          {'E', "", Bit(13)},         {'F', "", Bit(4) | Bit(5)},
+    {'G', "", Bit(8)},          {'H', "", Bit(8) | Bit(9)}, {'I', "", Bit(18)},
+    {'J', "", Bit(4)},          {'K', "Kk", Bit(16)},  // naval base of the K'kree
+    {'K', "V", Bit(8)},                                // naval base of a Vargr state
+    {'K', "", Bit(4)},                                 // naval base of any other state
+    {'L', "", Bit(12)},         {'M', "", Bit(5)},          {'N', "", Bit(0)},
+    {'O', "", Bit(17)},         {'P', "", Bit(10)},         {'Q', "", Bit(11)},
+    {'R', "", Bit(7)},          {'S', "", Bit(1)},          {'T', "", Bit(6)},
+    {'U', "", Bit(6) | Bit(7)}, {'V', "", Bit(1)},  // exploration base: a scout base
+    {'W', "", Bit(3)},          {'X', "", Bit(21)},         {'Y', "", Bit(22)},
+    {'Z', "", Bit(20)},
 }};
 
 // Every letter torvane draws is read back as itself (for some allegiance),
 // so that the importer reads its own map files unchanged.
 constexpr bool EveryTorvaneLetterReadsBack() {
-  for (const BaseCode& code : BaseCodeTable) {
+  for (const BaseCodeRow& code : BaseCodeTable) {
     bool found = false;
     for (const PublishedBaseLetter& row : PublishedBaseLetters) {
-      found = found || (row.letter == code.letter && row.kinds == code.kinds);
+      found = found || (row.letter == code.letter && row.kinds == code.flags);
     }
     if (!found) return false;
   }
   return true;
 }
 static_assert(EveryTorvaneLetterReadsBack());
+
+// Every kind a published letter stands for is one torvane draws and names.
+constexpr bool EveryPublishedKindIsDrawn() {
+  for (const PublishedBaseLetter& row : PublishedBaseLetters) {
+    if (row.kinds == 0 || (row.kinds & ~torvane::kTableKinds) != 0) return false;
+  }
+  return true;
+}
+static_assert(EveryPublishedKindIsDrawn());
 
 // Words of an older file's base legend and the newer letters they stand for.
 struct LegendWord {
@@ -153,6 +134,23 @@ constexpr std::array<RemarkTranslation, 3> NewerRemarkTable{{
 // The remark codes torvane draws, in the order they are put first.
 constexpr std::array<std::string_view, 4> DrawnRemarks{"Cp", "Ex", "Pr", "Rs"};
 
+constexpr bool IsDrawnRemark(std::string_view code) {
+  for (std::string_view drawn : DrawnRemarks) {
+    if (drawn == code) return true;
+  }
+  return false;
+}
+// Every remark code that changes torvane's drawing is put first, so none is
+// crowded out of the 16 columns by the others.
+constexpr bool EveryDrawnRemarkIsKept() {
+  if (!IsDrawnRemark(torvane::kCapitalRemark)) return false;
+  for (const torvane::RemarkCode& remark : torvane::RemarkCodes) {
+    if (!IsDrawnRemark(remark.code)) return false;
+  }
+  return true;
+}
+static_assert(EveryDrawnRemarkIsKept() && DrawnRemarks.size() == 1 + torvane::RemarkCodes.size());
+
 // Route colour codes: the first row whose type and allegiance match wins.
 // An empty type matches every type; allegiance "*" matches every allegiance,
 // "" only a route without one, and any other text is a prefix.
@@ -171,6 +169,17 @@ constexpr std::array<RouteColorRow, 7> RouteColorRows{{
     {"", "*", 15},
 }};
 
+// Every code written is one torvane's colour table holds.
+constexpr bool EveryRouteCodeHasAColour() {
+  for (const RouteColorRow& row : RouteColorRows) {
+    if (row.code < 0 || row.code >= static_cast<int>(torvane::RouteColorTable.size())) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(EveryRouteCodeHasAColour());
+
 bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -185,8 +194,8 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
 
 std::string KindNames(BaseKinds kinds) {
   std::string names;
-  for (const BaseKindName& kind : BaseKindNames) {
-    if ((kinds & Kind(kind.bit)) == 0) continue;
+  for (const torvane::BaseFlagRow& kind : torvane::BaseFlagTable) {
+    if ((kinds & kind.flag) == 0) continue;
     if (!names.empty()) names += ", ";
     names += kind.name;
   }
@@ -194,8 +203,8 @@ std::string KindNames(BaseKinds kinds) {
 }
 
 BaseKinds KindsOfTorvaneLetter(char letter) {
-  for (const BaseCode& row : BaseCodeTable) {
-    if (row.letter == letter) return row.kinds;
+  for (const BaseCodeRow& row : BaseCodeTable) {
+    if (row.letter == letter) return row.flags;
   }
   return 0;
 }
@@ -212,10 +221,10 @@ BaseKinds KindsOfPublishedLetter(char letter, std::string_view allegiance) {
 char BestBaseLetter(BaseKinds kinds) {
   char best = ' ';
   int best_count = 0;
-  for (const BaseCode& row : BaseCodeTable) {
-    if (row.kinds == kinds) return row.letter;
-    if ((row.kinds & ~kinds) != 0) continue;
-    const int count = std::popcount(row.kinds);
+  for (const BaseCodeRow& row : BaseCodeTable) {
+    if (row.flags == kinds) return row.letter;
+    if ((row.flags & ~kinds) != 0) continue;
+    const int count = std::popcount(row.flags);
     if (count > best_count) {
       best = row.letter;
       best_count = count;

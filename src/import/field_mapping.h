@@ -7,13 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/world_layout.h"
 #include "import/imported_sector.h"
+#include "sector/index_line.h"
 
 namespace torvane_import {
 
-constexpr size_t kNameWidth = 14;
-constexpr size_t kRemarksWidth = 16;
-constexpr size_t kSubsectorNameWidth = 26;
+constexpr size_t kNameWidth = static_cast<size_t>(torvane::kStandardWorldLayout.nameWidth());
+constexpr size_t kRemarksWidth = static_cast<size_t>(torvane::kStandardWorldLayout.remarksWidth());
+constexpr size_t kSubsectorNameWidth = torvane::kSubsectorNameLimit;
 
 // Cuts text to at most `width` bytes without splitting a UTF-8 character.
 std::string_view CutToWidth(std::string_view text, size_t width);

@@ -4,14 +4,15 @@
 
 #include <cctype>
 
+#include "draw/hex_geometry.h"
 #include "platform/text_lines.h"
 
 namespace torvane_import {
 
 namespace {
 
-constexpr int kSectorColumns = 32;
-constexpr int kSectorRows = 40;
+using torvane::kSectorColumns;
+using torvane::kSectorRows;
 
 char UpperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "draw/hex_geometry.h"
+#include "draw/route_line.h"
 #include "import/field_mapping.h"
 #include "import/older_world_line.h"
 #include "import/sector_file_reader.h"
@@ -32,13 +34,14 @@ struct Block {
   int subsector = -1;
 };
 
-int SubsectorOfHex(int column, int row) { return (column - 1) / 8 + 4 * ((row - 1) / 10); }
-
-int WrapOffset(int offset) {
-  while (offset < -2) offset += 4;
-  while (offset > 2) offset -= 4;
-  return offset;
-}
+using torvane::kSectorColumns;
+using torvane::kSectorRows;
+using torvane::kSubsectorColumns;
+using torvane::kSubsectorRows;
+using torvane::kSubsectorsAcross;
+using torvane::kSubsectorsDown;
+using torvane::SubsectorOfHex;
+using torvane::WrapSubsectorOffset;
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -83,12 +86,15 @@ std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, Im
   imported.source = route.source;
   imported.start = *start;
   if (subsector >= 0 && start->column >= 1 && start->row >= 1) {
-    imported.start.column = (start->column - 1) % 8 + 8 * (subsector % 4) + 1;
-    imported.start.row = (start->row - 1) % 10 + 10 * (subsector / 4) + 1;
+    imported.start.column = (start->column - 1) % kSubsectorColumns +
+                            kSubsectorColumns * (subsector % kSubsectorsAcross) + 1;
+    imported.start.row =
+        (start->row - 1) % kSubsectorRows + kSubsectorRows * (subsector / kSubsectorsAcross) + 1;
   }
   imported.end = *end;
   const auto in_sector = [](const SectorHex& hex) {
-    return hex.column >= 1 && hex.column <= 32 && hex.row >= 1 && hex.row <= 40;
+    return hex.column >= 1 && hex.column <= kSectorColumns && hex.row >= 1 &&
+           hex.row <= kSectorRows;
   };
   if (!in_sector(imported.start) || !in_sector(imported.end)) {
     log.Problem(route.source, "route hex outside 0101 to 3240");
@@ -97,12 +103,13 @@ std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, Im
   // torvane works the end's subsector out from the end hex, wrapped into -2 to 2
   // subsectors away, and never reads the offsets written in the line; the
   // importer places the end the same way.
-  const int start_column = (imported.start.column - 1) / 8;
-  const int start_row = (imported.start.row - 1) / 10;
-  const int across = start_column + WrapOffset((end->column - 1) / 8 - start_column);
-  const int down = start_row + WrapOffset((end->row - 1) / 10 - start_row);
-  imported.end.sector_x = FloorDiv(across, 4);
-  imported.end.sector_y = FloorDiv(down, 4);
+  const int start_column = (imported.start.column - 1) / kSubsectorColumns;
+  const int start_row = (imported.start.row - 1) / kSubsectorRows;
+  const int across =
+      start_column + WrapSubsectorOffset((end->column - 1) / kSubsectorColumns - start_column);
+  const int down = start_row + WrapSubsectorOffset((end->row - 1) / kSubsectorRows - start_row);
+  imported.end.sector_x = FloorDiv(across, kSubsectorsAcross);
+  imported.end.sector_y = FloorDiv(down, kSubsectorsDown);
   if (numbers.size() >= 2 &&
       (numbers[0] != across - start_column || numbers[1] != down - start_row)) {
     log.Note(route.source, "route offsets " + std::to_string(numbers[0]) + " " +
@@ -110,7 +117,7 @@ std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, Im
                                std::string(words[1]) + ", which decides as it does for torvane");
   }
   if (numbers.size() == 3) {
-    if (numbers[2] >= 0 && numbers[2] <= 15) {
+    if (numbers[2] >= 0 && numbers[2] < static_cast<int>(torvane::RouteColorTable.size())) {
       imported.color_code = numbers[2];
     } else {
       log.Note(route.source, "colour code " + std::to_string(numbers[2]) +

@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "draw/hex_geometry.h"
+
 namespace torvane_import {
 
 namespace {
@@ -199,7 +201,8 @@ bool IsProfileCharacter(char c) {
 
 bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log) {
   const std::optional<SectorHex> parsed = ParseHexNumber(hex);
-  if (!parsed || parsed->column < 1 || parsed->column > 32 || parsed->row < 1 || parsed->row > 40) {
+  if (!parsed || parsed->column < 1 || parsed->column > torvane::kSectorColumns ||
+      parsed->row < 1 || parsed->row > torvane::kSectorRows) {
     log.Skip(world.source,
              "hex '" + std::string(hex) + "' is not a hex of the sector (0101 to 3240)");
     return false;

@@ -3,26 +3,44 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <set>
 
+#include "draw/hex_geometry.h"
+#include "draw/route_line.h"
+#include "draw/world_layout.h"
 #include "import/field_mapping.h"
+#include "sector/index_line.h"
 
 namespace torvane_import {
 
 namespace {
 
+using torvane::kSubsectorCount;
+using torvane::SubsectorOfHex;
+using torvane::WrapSubsectorOffset;
+
 // Columns of a world line, as torvane reads them.
-constexpr size_t kHexColumn = 14;
-constexpr size_t kProfileColumn = 19;
-constexpr size_t kBaseColumn = 30;
-constexpr size_t kRemarksColumn = 32;
-constexpr size_t kZoneColumn = 48;
-constexpr size_t kPbgColumn = 51;
-constexpr size_t kAllegianceColumn = 55;
-constexpr size_t kStarsColumn = 58;
-constexpr int kSubsectorCount = 16;
+constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
+constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
+constexpr size_t kNameColumn = Column(kLayout.nameColumn());
+constexpr size_t kHexColumn = Column(kLayout.hexColumn());
+constexpr size_t kProfileColumn = Column(kLayout.starportColumn());
+constexpr size_t kBaseColumn = Column(kLayout.baseColumn());
+constexpr size_t kRemarksColumn = Column(kLayout.remarksColumn());
+constexpr size_t kZoneColumn = Column(kLayout.zoneColumn());
+constexpr size_t kPbgColumn = Column(kLayout.pbgColumn());
+constexpr size_t kAllegianceColumn = Column(kLayout.allegianceColumn());
+constexpr size_t kStarsColumn = Column(kLayout.starsColumn());
+// Each field ends before the next begins, so no field overwrites another.
+static_assert(kNameColumn + kNameWidth <= kHexColumn &&
+              kHexColumn + torvane::kHexWidth < kProfileColumn &&
+              kProfileColumn + 9 < kBaseColumn && kBaseColumn < kRemarksColumn &&
+              kRemarksColumn + kRemarksWidth <= kZoneColumn && kZoneColumn < kPbgColumn &&
+              kPbgColumn + 3 <= kAllegianceColumn &&
+              kAllegianceColumn + torvane::kAllegianceWidth < kStarsColumn);
 
 void Put(std::string& line, size_t column, std::string_view text) {
   line.replace(column, text.size(), text);
@@ -64,14 +82,6 @@ std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& lo
   return digits;
 }
 
-int SubsectorOfHex(int column, int row) { return (column - 1) / 8 + 4 * ((row - 1) / 10); }
-
-int WrapOffset(int offset) {
-  while (offset < -2) offset += 4;
-  while (offset > 2) offset -= 4;
-  return offset;
-}
-
 bool SameHex(const SectorHex& a, const SectorHex& b) {
   return a.sector_x == b.sector_x && a.sector_y == b.sector_y && a.column == b.column &&
          a.row == b.row;
@@ -92,7 +102,7 @@ std::string MapFileName(int subsector) {
 
 std::string ColumnHeader() {
   std::string header(kStarsColumn, ' ');
-  Put(header, 0, "#Name");
+  Put(header, kNameColumn, "#Name");
   Put(header, kHexColumn, "Hex");
   Put(header, kProfileColumn, "Profile");
   Put(header, kBaseColumn, "B");
@@ -108,7 +118,7 @@ std::string ColumnHeader() {
 std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log) {
   const SourceLine& source = world.source;
   std::string line(kStarsColumn, ' ');
-  Put(line, 0, FitName(world.name, source, log));
+  Put(line, kNameColumn, FitName(world.name, source, log));
   Put(line, kHexColumn, HexNumber(world.column, world.row));
   Put(line, kProfileColumn, world.uwp);
   line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, source, log);
@@ -142,13 +152,16 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
     log.Problem(route.source, "route starts and ends in hex " + DescribeHex(start) + ": left out");
     return placed;
   }
-  const int start_column = (start.column - 1) / 8;
-  const int start_row = (start.row - 1) / 10;
-  const int dx = (end.column - 1) / 8 + 4 * end.sector_x - start_column;
-  const int dy = (end.row - 1) / 10 + 4 * end.sector_y - start_row;
+  using torvane::kSubsectorColumns, torvane::kSubsectorRows, torvane::kSubsectorsAcross,
+      torvane::kSubsectorsDown;
+  const int start_column = (start.column - 1) / kSubsectorColumns;
+  const int start_row = (start.row - 1) / kSubsectorRows;
+  const int dx =
+      (end.column - 1) / kSubsectorColumns + kSubsectorsAcross * end.sector_x - start_column;
+  const int dy = (end.row - 1) / kSubsectorRows + kSubsectorsDown * end.sector_y - start_row;
   // torvane works the offsets out again from the end hex, wrapped into -2 to 2.
-  if (WrapOffset((end.column - 1) / 8 - start_column) != dx ||
-      WrapOffset((end.row - 1) / 10 - start_row) != dy) {
+  if (WrapSubsectorOffset((end.column - 1) / kSubsectorColumns - start_column) != dx ||
+      WrapSubsectorOffset((end.row - 1) / kSubsectorRows - start_row) != dy) {
     log.Problem(route.source, "route from " + DescribeHex(start) + " to " + DescribeHex(end) +
                                   " reaches " + std::to_string(dx) + " subsectors across and " +
                                   std::to_string(dy) +
@@ -233,10 +246,10 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
   std::vector<OutputFile> files;
   std::string data = title + "\n\n";
   for (int s = 0; s < kSubsectorCount; ++s) {
-    std::string index_line(3 + kSubsectorNameWidth, ' ');
+    std::string index_line(torvane::kIndexFileColumn, ' ');
     index_line[0] = static_cast<char>('A' + s);
     index_line[1] = ':';
-    Put(index_line, 3, names[static_cast<size_t>(s)]);
+    Put(index_line, torvane::kIndexNameColumn, names[static_cast<size_t>(s)]);
     data += index_line + MapFileName(s) + "\n";
   }
   // The legends carry no data; no line of them may begin with a letter and ':'.
