@@ -3,16 +3,16 @@
 
 #include <cmath>
 
+#include "draw/hex_geometry.h"
 #include "preview/xml_text.h"
 
 namespace torvane::preview {
 
 namespace {
 
-constexpr double kColumnSpacing = 15;
-constexpr double kFirstColumnX = 10;
-constexpr double kRowSpacing = 17.32050808;
-constexpr double kHalfRow = 8.66025404;
+// The grid's measures are torvane's own; the centres are worked out here
+// from them, apart from torvane's HexCenter, so that a world drawn off its
+// centre shows.
 constexpr double kHexRadius = 10;
 
 bool Near(double a, double b) { return std::fabs(a - b) < 1e-6; }
@@ -39,8 +39,8 @@ std::vector<std::pair<double, double>> PlacedPoints(const ScriptCommand& command
 }  // namespace
 
 MapFrame FrameOf(MapKind kind) {
-  if (kind == MapKind::kSector) return {kind, 32, 40, -10, -10, 570, 712, 2};
-  return {kind, 8, 10, -60, -30, 140, 195, 5};
+  if (kind == MapKind::kSector) return {kind, kSectorColumns, kSectorRows, -10, -10, 570, 712, 2};
+  return {kind, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195, 5};
 }
 
 MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands) {

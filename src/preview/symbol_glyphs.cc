@@ -7,6 +7,8 @@
 #include <numbers>
 #include <vector>
 
+#include "draw/base_kinds.h"
+#include "draw/world_entry.h"
 #include "preview/palette.h"
 #include "preview/xml_text.h"
 
@@ -88,6 +90,38 @@ constexpr std::array<Glyph, 35> kGlyphs{{
     {"Asteroid 7", Shape::kAsteroids, kRock, Fill::kSolid, 7},
     {"Asteroid 8", Shape::kAsteroids, kRock, Fill::kSolid, 8},
 }};
+
+constexpr bool HasGlyphRow(std::string_view name) {
+  for (const Glyph& glyph : kGlyphs) {
+    if (glyph.name == name) return true;
+  }
+  return false;
+}
+
+// Every symbol torvane inserts has a glyph: each kind of base and each
+// asteroid belt.
+constexpr bool EveryBaseKindHasAGlyph() {
+  for (const BaseFlagRow& row : BaseFlagTable) {
+    if (!HasGlyphRow(row.name)) return false;
+  }
+  return true;
+}
+static_assert(EveryBaseKindHasAGlyph());
+
+constexpr bool EveryAsteroidBeltHasAGlyph() {
+  for (int variant = 1; variant <= kAsteroidVariants; ++variant) {
+    bool found = false;
+    for (const Glyph& glyph : kGlyphs) {
+      found = found || (glyph.shape == Shape::kAsteroids && glyph.variant == variant &&
+                        glyph.name.size() == kAsteroidSymbolStem.size() + 1 &&
+                        glyph.name.starts_with(kAsteroidSymbolStem) &&
+                        glyph.name.back() == static_cast<char>('0' + variant));
+    }
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryAsteroidBeltHasAGlyph());
 
 constexpr double kRadius = 1.2;        // base glyphs, centre to corner
 constexpr double kAsteroidRing = 1.7;  // asteroid dots lie on this ring
