@@ -13,16 +13,26 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/base_kinds.h"
+#include "draw/hex_geometry.h"
+#include "draw/route_line.h"
+#include "draw/world_layout.h"
+#include "sector/index_line.h"
+
 namespace {
 
-constexpr int kSectorColumns = 32;
-constexpr int kSectorRows = 40;
-constexpr int kSubsectorColumns = 8;
-constexpr int kSubsectorRows = 10;
-constexpr int kSubsectorCount = 16;
-constexpr size_t kSubsectorNameWidth = 26;
-constexpr size_t kNameWidth = 14;
-constexpr size_t kRemarksWidth = 16;
+using torvane::kSectorColumns;
+using torvane::kSectorRows;
+using torvane::kSubsectorColumns;
+using torvane::kSubsectorCount;
+using torvane::kSubsectorNameLimit;
+using torvane::kSubsectorRows;
+
+// The columns of a world line, as torvane reads them.
+constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
+constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
+constexpr size_t kNameWidth = Column(kLayout.nameWidth());
+constexpr size_t kRemarksWidth = Column(kLayout.remarksWidth());
 
 // splitmix64: small, fast and defined only by integer arithmetic.
 class Random {
@@ -56,12 +66,22 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEFGHJ";
 // Starports A to E and X, and the spaceports F, G, H and Y.
 constexpr std::string_view kStarports = "AAABBBBCCCCCDDDDEEEXXFGHY";
 // Every letter of the base code table.
-constexpr std::string_view kBaseCodes = "ABCDEFGHIJKLMNOPQRSTUWXYZ";
+constexpr std::array<char, torvane::BaseCodeTable.size()> kBaseCodeLetters = [] {
+  std::array<char, torvane::BaseCodeTable.size()> letters{};
+  for (size_t i = 0; i < letters.size(); ++i) letters[i] = torvane::BaseCodeTable[i].letter;
+  return letters;
+}();
+constexpr std::string_view kBaseCodes(kBaseCodeLetters.data(), kBaseCodeLetters.size());
 constexpr std::array<std::string_view, 24> kOrdinaryRemarks{
     "Ag", "Na", "Ni", "In", "Hi", "Lo", "Ri", "Po", "De", "Fl", "Ic", "Va",
     "As", "Ba", "Wa", "Ga", "Ht", "Lt", "He", "Oc", "Pi", "Ph", "Pa", "Mr"};
 // The remarks that draw a symbol or colour the name.
 constexpr std::array<std::string_view, 4> kSpecialRemarks{"Cp", "Ex", "Pr", "Rs"};
+static_assert(kSpecialRemarks[0] == torvane::kCapitalRemark &&
+              kSpecialRemarks[1] == torvane::RemarkCodes[0].code &&
+              kSpecialRemarks[2] == torvane::RemarkCodes[1].code &&
+              kSpecialRemarks[3] == torvane::RemarkCodes[2].code &&
+              torvane::RemarkCodes.size() == 3);
 constexpr std::array<std::string_view, 12> kAllegiances{"Im", "Zh", "Sw", "Da", "Na", "Cs",
                                                         "Va", "As", "Dr", "Hv", "Kk", "Cz"};
 constexpr std::array<std::string_view, 20> kSyllables{"ra",  "ven", "tor", "al", "is", "mor", "ka",
@@ -97,10 +117,6 @@ std::string TwoDigits(int value) {
 }
 
 std::string HexNumber(int column, int row) { return TwoDigits(column) + TwoDigits(row); }
-
-int SubsectorOf(int column, int row) {
-  return (row - 1) / kSubsectorRows * 4 + (column - 1) / kSubsectorColumns;
-}
 
 int FloorDiv(int value, int divisor) {
   return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
@@ -145,8 +161,9 @@ std::string MakeWorldLine(Random& random, const World& world, std::string_view a
     line.replace(column, text.size(), text);
   };
 
-  put(0, MakeName(random, static_cast<size_t>(random.Between(1, static_cast<int>(kNameWidth)))));
-  put(14, HexNumber(world.column, world.row));
+  put(Column(kLayout.nameColumn()),
+      MakeName(random, static_cast<size_t>(random.Between(1, static_cast<int>(kNameWidth)))));
+  put(Column(kLayout.hexColumn()), HexNumber(world.column, world.row));
   const bool belt = random.Percent(8);
   const int population = random.Below(12);  // 9 to B write the name in capitals
   std::string profile;
@@ -159,18 +176,19 @@ std::string MakeWorldLine(Random& random, const World& world, std::string_view a
   profile += kHexDigits[static_cast<size_t>(random.Below(19))];
   profile += '-';
   profile += kHexDigits[static_cast<size_t>(random.Below(17))];
-  put(19, profile);
-  if (random.Percent(25)) line[30] = random.Pick(kBaseCodes);
-  put(32, MakeRemarks(random));
-  if (random.Percent(15)) line[48] = random.Percent(70) ? 'A' : 'R';
+  put(Column(kLayout.starportColumn()), profile);
+  if (random.Percent(25)) line[Column(kLayout.baseColumn())] = random.Pick(kBaseCodes);
+  put(Column(kLayout.remarksColumn()), MakeRemarks(random));
+  if (random.Percent(15)) line[Column(kLayout.zoneColumn())] = random.Percent(70) ? 'A' : 'R';
   const std::string pbg{static_cast<char>('0' + random.Below(10)),
                         static_cast<char>('0' + random.Below(belt ? 3 : 4)),
                         static_cast<char>('0' + (random.Percent(35) ? 0 : random.Between(1, 4)))};
-  put(51, pbg);
+  put(Column(kLayout.pbgColumn()), pbg);
   // A few lines end after the gas giants, as when allegiance and stars are unknown.
   if (!random.Percent(4)) {
-    put(55, random.Percent(85) ? allegiance : random.Pick(kAllegiances));
-    line.resize(58);
+    put(Column(kLayout.allegianceColumn()),
+        random.Percent(85) ? allegiance : random.Pick(kAllegiances));
+    line.resize(Column(kLayout.starsColumn()));
     line += MakeStellar(random);
   }
   line.erase(line.find_last_not_of(' ') + 1);
@@ -194,6 +212,8 @@ std::string MakeRouteLine(Random& random, const World& start) {
       end_column - kSectorColumns * FloorDiv(end_column - 1, kSectorColumns);
   const int numbered_row = end_row - kSectorRows * FloorDiv(end_row - 1, kSectorRows);
   constexpr std::array<int, 8> kColourCodes{2, 3, 3, 3, 10, 13, 15, 0};
+  static_assert(*std::max_element(kColourCodes.begin(), kColourCodes.end()) <
+                static_cast<int>(torvane::RouteColorTable.size()));
   // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) when a
   // literal is prepended to a temporary string.
   std::string line = "$";
@@ -254,14 +274,14 @@ int main(int argc, char** argv) {
   for (int s = 0; s < kSubsectorCount; ++s) {
     // Every length from 1 up to the full index field.
     subsector_names[s] =
-        MakeName(random, static_cast<size_t>(random.Between(1, kSubsectorNameWidth)));
+        MakeName(random, static_cast<size_t>(random.Between(1, kSubsectorNameLimit)));
     allegiances[s] = random.Pick(kAllegiances);
   }
   // Worlds in hex order (column, then row), each in its own subsector's file.
   for (int column = 1; column <= kSectorColumns; ++column) {
     for (int row = 1; row <= kSectorRows; ++row) {
       if (random.Below(100) < static_cast<int>(density)) {
-        worlds[SubsectorOf(column, row)].push_back({column, row});
+        worlds[torvane::SubsectorOfHex(column, row)].push_back({column, row});
       }
     }
   }
@@ -270,7 +290,7 @@ int main(int argc, char** argv) {
   for (int s = 0; s < kSubsectorCount; ++s) {
     const char letter = static_cast<char>('A' + s);
     std::string padded = subsector_names[s];
-    padded.resize(kSubsectorNameWidth, ' ');
+    padded.resize(kSubsectorNameLimit, ' ');
     data += std::string{letter} + ": " + padded + "SUB" + letter + ".DAT\n";
   }
   data += "\nBases:\nA = Naval and Scout\nN = Naval\nS = Scout\nW = Way Station\n  = None\n\n";
