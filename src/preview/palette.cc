@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "draw/route_line.h"
+
 namespace torvane::preview {
 
 namespace {
@@ -27,6 +29,22 @@ constexpr std::array<PaletteEntry, 17> kPalette{{
     {25, "magenta", {255, 0, 255}},
     {29, "sandy yellow-brown", {210, 170, 90}},
 }};
+
+constexpr bool HasPaletteRow(int number) {
+  for (const PaletteEntry& entry : kPalette) {
+    if (entry.number == number) return true;
+  }
+  return false;
+}
+
+// Every colour a route can take has its row, the default among them.
+constexpr bool EveryRouteColourHasARow() {
+  for (int colour : RouteColorTable) {
+    if (!HasPaletteRow(colour)) return false;
+  }
+  return HasPaletteRow(kDefaultRouteColour);
+}
+static_assert(EveryRouteColourHasARow());
 
 }  // namespace
 
