@@ -132,6 +132,23 @@ inline int SetDouble(const ScriptTarget& target, double& field, const Keyword& k
   return WriteDouble(target, field, keyword, value);
 }
 
+// The attributes that only the drawing commands here set.
+int ScrLineWidth(const ScriptTarget& target, double width) {
+  return SetDouble(target, target.state.lineWidth, kLineWidthKeyword, width);
+}
+int ScrFillStyle(const ScriptTarget& target, std::string_view style) {
+  return SetName(target, target.state.fillStyle, kFillStyleKeyword, style);
+}
+int ScrTextHeight(const ScriptTarget& target, double height) {
+  return SetDouble(target, target.state.textHeight, kTextHeightKeyword, height);
+}
+int ScrTextAngle(const ScriptTarget& target, double angle) {
+  return SetDouble(target, target.state.textAngle, kTextAngleKeyword, angle);
+}
+int ScrTextStyle(const ScriptTarget& target, int style) {
+  return SetInt(target, target.state.textStyle, kTextStyleKeyword, style);
+}
+
 // The settings that every shape command needs, in their order. Mostly all
 // of them are current already, which is checked first, at once.
 bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
@@ -207,29 +224,14 @@ void ScrLayer(const ScriptTarget& target, std::string_view layer) {
 int ScrColor(const ScriptTarget& target, int colour) {
   return SetInt(target, target.state.colour, kColorKeyword, colour);
 }
-int ScrLineWidth(const ScriptTarget& target, double width) {
-  return SetDouble(target, target.state.lineWidth, kLineWidthKeyword, width);
-}
 int ScrLineStyle(const ScriptTarget& target, std::string_view style) {
   return SetName(target, target.state.lineStyle, kLineStyleKeyword, style);
-}
-int ScrFillStyle(const ScriptTarget& target, std::string_view style) {
-  return SetName(target, target.state.fillStyle, kFillStyleKeyword, style);
 }
 int ScrTextFont(const ScriptTarget& target, std::string_view font) {
   return SetName(target, target.state.textFont, kTextFontKeyword, font);
 }
-int ScrTextHeight(const ScriptTarget& target, double height) {
-  return SetDouble(target, target.state.textHeight, kTextHeightKeyword, height);
-}
-int ScrTextAngle(const ScriptTarget& target, double angle) {
-  return SetDouble(target, target.state.textAngle, kTextAngleKeyword, angle);
-}
 int ScrTextJustify(const ScriptTarget& target, int justification) {
   return SetInt(target, target.state.textJustification, kTextJustifyKeyword, justification);
-}
-int ScrTextStyle(const ScriptTarget& target, int style) {
-  return SetInt(target, target.state.textStyle, kTextStyleKeyword, style);
 }
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,

@@ -43,13 +43,8 @@ void ScrText(const ScriptTarget& target, std::string_view text, int length, MapP
 // The attribute commands, used by the drawing commands above. Each returns
 // 1 when the value is current or was written, 0 on failure.
 int ScrColor(const ScriptTarget& target, int colour);
-int ScrLineWidth(const ScriptTarget& target, double width);
 int ScrLineStyle(const ScriptTarget& target, std::string_view style);
-int ScrFillStyle(const ScriptTarget& target, std::string_view style);
 int ScrTextFont(const ScriptTarget& target, std::string_view font);
-int ScrTextHeight(const ScriptTarget& target, double height);
-int ScrTextAngle(const ScriptTarget& target, double angle);
 int ScrTextJustify(const ScriptTarget& target, int justification);
-int ScrTextStyle(const ScriptTarget& target, int style);
 
 }  // namespace torvane
