@@ -70,7 +70,7 @@ void ExpectErrorTotal(const ProgramResult& run) {
   ASSERT_GT(errors, 0);
   ASSERT_LT(errors, 256);
   EXPECT_EQ(run.out, "There were " + std::to_string(errors) + " errors!\n");
-  EXPECT_EQ(run.status, ErrorStatus(errors));
+  EXPECT_EQ(run.status, ExpectedStatus(-errors));
 }
 
 // The messages on standard error as runs of one repeated line, in order,
