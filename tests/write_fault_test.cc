@@ -108,7 +108,7 @@ testing::AssertionResult SameBytes(const std::string& actual, const std::string&
                                      << " were expected; they differ from byte " << same;
 }
 
-TEST(WriteFault, SectorScriptMeetsAFullDiskHalfwayThrough) {
+TEST(WriteFaultAsRoot, SectorScriptMeetsAFullDiskHalfwayThrough) {
   ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
@@ -142,7 +142,7 @@ TEST(WriteFault, SectorScriptMeetsAFullDiskHalfwayThrough) {
   EXPECT_TRUE(SameBytes(dir.Read("full/delta.scr"), whole));
 }
 
-TEST(WriteFault, SubsectorScriptsMeetAFullDisk) {
+TEST(WriteFaultAsRoot, SubsectorScriptsMeetAFullDisk) {
   ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
@@ -172,7 +172,7 @@ TEST(WriteFault, SubsectorScriptsMeetAFullDisk) {
   EXPECT_FALSE(dir.Exists("full/deltaB.scr"));
 }
 
-TEST(WriteFault, EveryScriptOnADiskFullFromTheStartIsReported) {
+TEST(WriteFaultAsRoot, EveryScriptOnADiskFullFromTheStartIsReported) {
   ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
@@ -203,7 +203,7 @@ TEST(WriteFault, EveryScriptOnADiskFullFromTheStartIsReported) {
   }
 }
 
-TEST(WriteFault, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
+TEST(WriteFaultAsRoot, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
   ScratchDir dir;
   // Two inodes: the root directory and the earlier script.
   TmpfsMount full(dir.path() / "full", "size=2m,nr_inodes=2");
@@ -225,7 +225,7 @@ TEST(WriteFault, ScriptThatCannotBeCreatedKeepsItsBackupAndTheRunGoesOn) {
   EXPECT_TRUE(SameBytes(dir.Read("roomy/delta.scr"), whole));
 }
 
-TEST(WriteFault, NextSectorIsWrittenAfterOneMeetsAFullDisk) {
+TEST(WriteFaultAsRoot, NextSectorIsWrittenAfterOneMeetsAFullDisk) {
   ScratchDir dir;
   TmpfsMount full(dir.path() / "full", "size=2m");
   if (!full.mounted()) GTEST_SKIP() << full.failure();
