@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+#include "draw/hex_geometry.h"
+#include "draw/world_layout.h"
 #include "fuzz_support.h"
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
@@ -21,27 +23,40 @@ int TwoDigits(const std::string& line, size_t at) {
   return (line[at] - '0') * 10 + (line[at + 1] - '0');
 }
 
-// The columns torvane reads: name 0-13, hex 14, profile 19-27, base 30,
-// remarks 32-47, zone 48, PBG 51-53, allegiance 55-56, stars from 58.
+// The columns torvane reads: name, hex, profile (nine characters from the
+// starport), base, remarks, zone, PBG, allegiance, stars.
+constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
+constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
+constexpr size_t kHex = Column(kLayout.hexColumn());
+constexpr size_t kProfile = Column(kLayout.starportColumn());
+constexpr size_t kBase = Column(kLayout.baseColumn());
+constexpr size_t kZone = Column(kLayout.zoneColumn());
+constexpr size_t kPbg = Column(kLayout.pbgColumn());
+constexpr size_t kAllegiance = Column(kLayout.allegianceColumn());
+constexpr size_t kStars = Column(kLayout.starsColumn());
+
 void CheckWorldLine(const std::string& line) {
   for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
-  FUZZ_CHECK(line.size() >= 54);
+  FUZZ_CHECK(line.size() >= kPbg + 3);
   FUZZ_CHECK(line[0] != '#' && line[0] != '@' && line[0] != '$');
-  for (size_t i = 14; i < 18; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  FUZZ_CHECK(TwoDigits(line, 14) >= 1 && TwoDigits(line, 14) <= 32);
-  FUZZ_CHECK(TwoDigits(line, 16) >= 1 && TwoDigits(line, 16) <= 40);
-  FUZZ_CHECK(line[18] == ' ');
-  for (size_t i = 19; i < 28; ++i) {
+  for (size_t i = kHex; i < kHex + torvane::kHexWidth; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  FUZZ_CHECK(TwoDigits(line, kHex) >= 1 && TwoDigits(line, kHex) <= torvane::kSectorColumns);
+  FUZZ_CHECK(TwoDigits(line, kHex + 2) >= 1 && TwoDigits(line, kHex + 2) <= torvane::kSectorRows);
+  for (size_t i = kHex + torvane::kHexWidth; i < kProfile; ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kProfile; i < kProfile + 9; ++i) {
     const char c = line[i];
-    FUZZ_CHECK(i == 26 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
+    FUZZ_CHECK(i == kProfile + 7 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
   }
-  FUZZ_CHECK(line[28] == ' ' && line[29] == ' ' && line[31] == ' ');
-  FUZZ_CHECK(line[30] == ' ' || (line[30] >= 'A' && line[30] <= 'Z'));
-  FUZZ_CHECK(line[48] == ' ' || line[48] == 'A' || line[48] == 'R');
-  FUZZ_CHECK(line[49] == ' ' && line[50] == ' ');
-  for (size_t i = 51; i < 54; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  if (line.size() > 54) FUZZ_CHECK(line[54] == ' ');
-  if (line.size() > 57) FUZZ_CHECK(line[57] == ' ');
+  for (size_t i = kProfile + 9; i < kBase; ++i) FUZZ_CHECK(line[i] == ' ');
+  FUZZ_CHECK(line[kBase + 1] == ' ');
+  FUZZ_CHECK(line[kBase] == ' ' || (line[kBase] >= 'A' && line[kBase] <= 'Z'));
+  FUZZ_CHECK(line[kZone] == ' ' || line[kZone] == 'A' || line[kZone] == 'R');
+  for (size_t i = kZone + 1; i < kPbg; ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kPbg; i < kPbg + 3; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  for (size_t i = kPbg + 3; i < kAllegiance && i < line.size(); ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kAllegiance + torvane::kAllegianceWidth; i < kStars && i < line.size(); ++i) {
+    FUZZ_CHECK(line[i] == ' ');
+  }
 }
 
 // The world lines of a map file: all but the subsector line, comments and
