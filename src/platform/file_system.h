@@ -84,6 +84,9 @@ class FileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   virtual RemoveResult Remove(std::string_view path) = 0;
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  // A key that is the same for every path naming one directory, however it is
+  // spelt or linked to; nothing when no directory is found there.
+  virtual std::optional<std::string> DirectoryIdentity(std::string_view path) = 0;
 };
 
 // The host's file system. Path texts are Windows texts, "\" separating like

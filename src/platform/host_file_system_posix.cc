@@ -393,6 +393,18 @@ class HostFileSystemImpl final : public FileSystem {
     return RenameFile(listings_, source, target) == 0;
   }
 
+  std::optional<std::string> DirectoryIdentity(std::string_view path) override {
+    std::string host = HostPathFromText(path);
+    if (host.empty()) host = ".";
+    struct stat info;
+    if (stat(host.c_str(), &info) != 0) {
+      const std::string resolved = ResolveHostPath(listings_, host, false).path;
+      if (resolved == host || stat(resolved.c_str(), &info) != 0) return std::nullopt;
+    }
+    if (!S_ISDIR(info.st_mode)) return std::nullopt;
+    return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+  }
+
  private:
   Listings listings_;
 };
