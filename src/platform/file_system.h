@@ -94,7 +94,7 @@ class FileSystem {
 // and a path that does not exist as written is looked up case-insensitively,
 // one component at a time. Windows devices are never opened, created or
 // found there. Each is a file system of its own, with its own directory
-// listings.
+// listings, and may be used from several threads at once.
 std::unique_ptr<FileSystem> MakeHostFileSystem();
 
 }  // namespace torvane

@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
   const std::unique_ptr<torvane::FileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
-                                .threads = torvane::UsableProcessors(),
-                                .makeFileSystem = torvane::MakeHostFileSystem};
+                                .threads = torvane::UsableProcessors()};
   const int status = torvane::RunTorvane(
       arguments, *file_system, errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);

@@ -130,7 +130,7 @@ std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs
 void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSystem& file_system,
                        OrderedMessages& messages) {
   if (jobs.empty()) return;
-  const bool side_by_side = setup.threads > 1 && setup.makeFileSystem && jobs.size() > 1;
+  const bool side_by_side = setup.threads > 1 && jobs.size() > 1;
   std::vector<std::vector<size_t>> groups;
   if (side_by_side) {
     groups = GroupSectorJobs(jobs, file_system);
@@ -140,10 +140,10 @@ void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSys
   }
 
   std::atomic<size_t> next_group = 0;
-  const auto convert_groups = [&](FileSystem& own_file_system) {
+  const auto convert_groups = [&] {
     for (size_t group; (group = next_group++) < groups.size();) {
       for (size_t job : groups[group]) {
-        ConvertJob(jobs[job], static_cast<std::uint32_t>(job), setup, own_file_system, messages);
+        ConvertJob(jobs[job], static_cast<std::uint32_t>(job), setup, file_system, messages);
       }
     }
   };
@@ -151,12 +151,12 @@ void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSys
   const size_t helper_count = std::min<size_t>(std::max(setup.threads, 1u), groups.size()) - 1;
   for (size_t i = 0; i < helper_count; ++i) {
     try {
-      helpers.emplace_back([&] { convert_groups(*setup.makeFileSystem()); });
+      helpers.emplace_back(convert_groups);
     } catch (const std::system_error&) {
       break;  // no more threads to be had: those started and this one do it all
     }
   }
-  convert_groups(file_system);
+  convert_groups();
 }
 
 }  // namespace torvane

@@ -5,8 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,13 +16,11 @@
 namespace torvane {
 
 // How a run converts its sectors: the seed its sectors' random streams come
-// from, and how many threads it may use, each thread after the first with a
-// file system of its own. Without `makeFileSystem` every sector is converted
-// on the calling thread.
+// from, and how many threads it may use. More than one needs a file system
+// that may be used from several threads at once, as the host's may.
 struct RunSetup {
   std::uint32_t seed = 0;
   unsigned threads = 1;
-  std::function<std::unique_ptr<FileSystem>()> makeFileSystem;
 };
 
 struct SectorJob {
@@ -43,7 +39,7 @@ std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs
                                                  FileSystem& file_system);
 
 // Converts every job, each sector's messages going to its slot, and counts
-// each one's errors in it. `file_system` serves the calling thread.
+// each one's errors in it.
 void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSystem& file_system,
                        OrderedMessages& messages);
 
