@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Times the conversion of a fixed campaign of made-up sectors against the
-# floor of creating the same files and writing the same bytes (cp -r of the
-# scripts it wrote). Prints figures only; never fails for slowness.
+# Times the conversion of a fixed campaign of made-up sectors (and, when
+# given, of real sector directories) on one thread and on every processor,
+# against the floor of creating the same files and writing the same bytes
+# (cp -r of the scripts it wrote) and against its system calls alone, on the
+# working disk and on tmpfs. Prints figures only; never fails for slowness.
 #
 #   bench/run_bench.sh BUILD_DIR [WORK_DIR]
 #
 # BUILD_DIR holds torvane and bench/torvane-gensector, bench/torvane-timed,
 # bench/torvane-syscall-floor
 # (cmake --build --preset release --target bench runs it on build/release).
-# WORK_DIR (default BUILD_DIR/bench/work) is emptied and refilled.
+# WORK_DIR (default BUILD_DIR/bench/work) is on the disk measured; it is
+# emptied and refilled, as is TMPFS_DIR (default /dev/shm/torvane-bench;
+# empty to skip tmpfs).
 # RUNS (default 5) sets how many timed runs each median is taken over.
+# SAMPLES names a directory whose sector directories are converted as a
+# second data set.
 set -euo pipefail
 
 if [[ $# -lt 1 || $# -gt 2 ]]; then
@@ -18,7 +24,9 @@ if [[ $# -lt 1 || $# -gt 2 ]]; then
 fi
 build=$(cd "$1" && pwd)
 work=${2:-$build/bench/work}
+tmpfs_work=${TMPFS_DIR-/dev/shm/torvane-bench}
 runs=${RUNS:-5}
+samples=${SAMPLES:-}
 torvane=$build/torvane
 gensector=$build/bench/torvane-gensector
 timed=$build/bench/torvane-timed
@@ -26,24 +34,30 @@ syscall_floor=$build/bench/torvane-syscall-floor
 for program in "$torvane" "$gensector" "$timed" "$syscall_floor"; do
   [[ -x $program ]] || { echo "$0: $program is missing: build the bench target" >&2; exit 2; }
 done
+one_thread=(taskset -c 0)
+command -v taskset >/dev/null || { echo "$0: taskset (util-linux) is missing" >&2; exit 2; }
+processors=$(nproc)
 
 readonly sector_count=64 density=50 first_seed=1
 rm -rf "$work"
 mkdir -p "$work/campaign"
-cd "$work/campaign"
-sectors=()
-for ((i = 0; i < sector_count; i++)); do
-  name=$(printf 'sec%02d' "$i")
-  "$gensector" $((first_seed + i)) "$density" "$name"
-  sectors+=("$name")
-done
-cd "$work"
+(
+  cd "$work/campaign"
+  for ((i = 0; i < sector_count; i++)); do
+    "$gensector" $((first_seed + i)) "$density" "$(printf 'sec%02d' "$i")"
+  done
+)
+if [[ -n $samples ]]; then
+  mkdir -p "$work/samples"
+  for dir in "$samples"/*/; do cp -r "$dir" "$work/samples/"; done
+fi
 
-# Runs COMMAND under torvane-timed; sets `seconds` (wall), `peak_kib` and
-# `cpu_seconds` (user plus system). A command
-# that fails stops the benchmark: its figures would mean nothing.
+# Runs COMMAND under torvane-timed after a sync; sets `seconds` (wall),
+# `peak_kib` and `cpu_seconds` (user plus system). A command that fails stops
+# the benchmark: its figures would mean nothing.
 timed_run() {
   local figures status=0
+  sync
   figures=$("$timed" "$@" 2>&1 >/dev/null) || status=$?
   if ((status != 0)); then
     printf '%s\n' "$figures" >&2
@@ -55,97 +69,65 @@ timed_run() {
 
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
-# Converts the first N sectors into a fresh out/; sets `seconds`, `peak_kib`.
-convert() {
-  local n=$1 name args=()
-  rm -rf out
-  mkdir out
-  for name in "${sectors[@]:0:n}"; do args+=("campaign/$name"); done
-  timed_run "$torvane" -s+ -x+ -d out "${args[@]}"
+digest_of() {
+  find "$1" -type f -printf '%f\n' | LC_ALL=C sort | (cd "$1" && xargs cat) |
+    sed 's/^INSSYM Asteroid [1-8]/INSSYM Asteroid #/' | sha256sum | cut -c1-16
 }
 
-# The floor: the same files created and the same bytes written.
-copy_output() {
-  rm -rf copy
-  timed_run cp -r out copy
-}
-
-# The conversion's system calls alone (reads, checks, creates and writes),
-# with no formatting: what the conversion cannot go below.
-syscalls_only() {
-  rm -rf floor
-  mkdir floor
-  timed_run "$syscall_floor" out campaign floor
-}
-
-# Warm-up: loads the programs and the campaign into the page cache and checks
-# that the conversion runs clean (torvane exits non-zero on any error).
-convert "$sector_count"
-copy_output
-
-convert_times=() copy_times=() convert_cpu=() copy_cpu=() peaks=() floor_times=()
-for ((run = 0; run < runs; run++)); do
-  convert "$sector_count"
-  convert_times+=("$seconds")
-  convert_cpu+=("$cpu_seconds")
-  peaks+=("$peak_kib")
-  copy_output
-  copy_times+=("$seconds")
-  copy_cpu+=("$cpu_seconds")
-  syscalls_only
-  floor_times+=("$seconds")
-done
-
-script_count=$(find out -type f | wc -l)
-output_bytes=$(find out -type f -printf '%s\n' | awk '{s += $1} END {print s}')
-input_bytes=$(find campaign -type f -printf '%s\n' | awk '{s += $1} END {print s}')
-largest_input=$(find campaign -type f -printf '%s\n' | sort -n | tail -n 1)
-digest=$(find out -type f -printf '%f\n' | LC_ALL=C sort | (cd out && xargs cat) |
-         sed 's/^INSSYM Asteroid [1-8]/INSSYM Asteroid #/' | sha256sum | cut -c1-16)
-
-convert_median=$(median "${convert_times[@]}")
-copy_median=$(median "${copy_times[@]}")
-convert_cpu_median=$(median "${convert_cpu[@]}")
-copy_cpu_median=$(median "${copy_cpu[@]}")
-floor_median=$(median "${floor_times[@]}")
-peak_max=$(printf '%s\n' "${peaks[@]}" | sort -n | tail -n 1)
-
-declare -A scale_times scale_cpu
-for n in 1 8 64; do
-  times=() cpus=()
+# Measures data set $2 (a directory of sector directories) in file system
+# directory $1, printing one line per thread count. Every command writes
+# into a directory that never held its files.
+measure() {
+  local root=$1 set=$2 label=$3 run args=() name
+  rm -rf "$root"
+  mkdir -p "$root"
+  cp -r "$work/$set" "$root/in"
+  for name in "$root/in"/*/; do args+=("$root/in/$(basename "$name")"); done
+  local one=() all=() copy=() floor=() peak_one=() peak_all=()
+  # Warm-up: the programs and the inputs into the page cache.
+  mkdir "$root/warm"
+  timed_run "$torvane" -s+ -x+ -d "$root/warm" "${args[@]}"
   for ((run = 0; run < runs; run++)); do
-    convert "$n"
-    times+=("$seconds")
-    cpus+=("$cpu_seconds")
+    mkdir "$root/one$run" "$root/all$run" "$root/floor$run"
+    timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/one$run" "${args[@]}"
+    one+=("$seconds") peak_one+=("$peak_kib")
+    timed_run "$torvane" -s+ -x+ -d "$root/all$run" "${args[@]}"
+    all+=("$seconds") peak_all+=("$peak_kib")
+    timed_run cp -r "$root/all$run" "$root/copy$run"
+    copy+=("$seconds")
+    timed_run "$syscall_floor" "$root/all$run" "$root/in" "$root/floor$run"
+    floor+=("$seconds")
   done
-  scale_times[$n]=$(median "${times[@]}")
-  scale_cpu[$n]=$(median "${cpus[@]}")
-done
-rm -rf out copy floor
+  digest=$(digest_of "$root/all0")
+  local scripts bytes largest
+  scripts=$(find "$root/all0" -type f | wc -l)
+  bytes=$(find "$root/all0" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+  largest=$(find "$root/in" -type f -printf '%s\n' | sort -n | tail -n 1)
+  awk -v label="$label" -v sectors="${#args[@]}" -v scripts="$scripts" -v bytes="$bytes" \
+      -v largest="$largest" -v threads="$processors" \
+      -v one="$(median "${one[@]}")" -v all="$(median "${all[@]}")" \
+      -v copy="$(median "${copy[@]}")" -v floor="$(median "${floor[@]}")" \
+      -v peak_one="$(median "${peak_one[@]}")" -v peak_all="$(median "${peak_all[@]}")" 'BEGIN {
+    mib = 1024 * 1024
+    printf "%s: %d sectors, %d scripts, %.1f MiB; cp -r %.3f s, system calls alone %.3f s\n",
+           label, sectors, scripts, bytes / mib, copy, floor
+    printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
+           "1 thread", one, one / copy, one / floor, peak_one / 1024, 8 + largest / mib
+    printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
+           threads " threads", all, all / copy, all / floor, peak_all / 1024,
+           threads * (8 + largest / mib)
+  }'
+  rm -rf "$root"
+}
 
-awk -v sectors="$sector_count" -v scripts="$script_count" -v out_bytes="$output_bytes" \
-    -v in_bytes="$input_bytes" -v largest="$largest_input" -v runs="$runs" \
-    -v conv="$convert_median" -v copy="$copy_median" \
-    -v conv_cpu="$convert_cpu_median" -v copy_cpu="$copy_cpu_median" -v peak="$peak_max" -v digest="$digest" \
-    -v floor="$floor_median" \
-    -v t1="${scale_times[1]}" -v t8="${scale_times[8]}" -v t64="${scale_times[64]}" \
-    -v c1="${scale_cpu[1]}" -v c8="${scale_cpu[8]}" -v c64="${scale_cpu[64]}" 'BEGIN {
-  mib = 1024 * 1024
-  printf "campaign: %d sectors, %.2f MiB of input; output %d scripts, %.2f MiB\n",
-         sectors, in_bytes / mib, scripts, out_bytes / mib
-  printf "medians of %d warm runs (page cache warm, nothing synced to disk):\n", runs
-  printf "                                           wall      cpu (user+sys)\n"
-  printf "  convert (torvane -s+ -x+ -d out ...)   %8.3f s %8.3f s\n", conv, conv_cpu
-  printf "  copy    (cp -r out copy)               %8.3f s %8.3f s\n", copy, copy_cpu
-  printf "  ratio convert / copy                   %8.2f   %8.2f     (goal: at most 1.50)\n",
-         conv / copy, conv_cpu / copy_cpu
-  printf "  its system calls alone, no formatting  %8.3f s            (%.2f of the copy)\n", floor, floor / copy
-  printf "  output rate                            %8.1f MB/s\n", out_bytes / 1e6 / conv
-  printf "  peak resident memory (max of runs)     %8.2f MiB (goal: under %.2f MiB = 8 MiB + largest input %.1f KiB)\n",
-         peak / 1024, 8 + largest / mib, largest / 1024
-  printf "scaling (medians, -s+ -x+):      wall        cpu (user+sys)\n"
-  printf "   1 sector   %8.4f s %7.2f ms/sector  %7.2f ms/sector\n", t1, t1 * 1000, c1 * 1000
-  printf "   8 sectors  %8.4f s %7.2f ms/sector  %7.2f ms/sector\n", t8, t8 * 1000 / 8, c8 * 1000 / 8
-  printf "  64 sectors  %8.4f s %7.2f ms/sector  %7.2f ms/sector\n", t64, t64 * 1000 / 64, c64 * 1000 / 64
-  printf "output digest (asteroid digits masked): %s\n", digest
-}'
+echo "medians of $runs runs; each command after a sync, into directories that never held its files"
+sets=(campaign)
+[[ -n $samples ]] && sets+=(samples)
+for set in "${sets[@]}"; do
+  measure "$work/disk" "$set" "$set on $(df --output=fstype "$work" | tail -n 1)"
+  [[ $set == campaign ]] && campaign_digest=$digest
+  if [[ -n $tmpfs_work ]]; then
+    measure "$tmpfs_work" "$set" "$set on $(df --output=fstype "$(dirname "$tmpfs_work")" | tail -n 1)"
+  fi
+done
+echo "campaign output digest (asteroid digits masked): $campaign_digest"

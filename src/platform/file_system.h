@@ -84,6 +84,9 @@ class FileSystem {
   virtual bool FileExists(std::string_view path) = 0;
   virtual RemoveResult Remove(std::string_view path) = 0;
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  // A key that is the same for every path naming one directory, however it is
+  // spelt or linked to; nothing when no directory is found there.
+  virtual std::optional<std::string> DirectoryIdentity(std::string_view path) = 0;
 };
 
 // The host's file system. Path texts are Windows texts, "\" separating like
@@ -91,7 +94,7 @@ class FileSystem {
 // and a path that does not exist as written is looked up case-insensitively,
 // one component at a time. Windows devices are never opened, created or
 // found there. Each is a file system of its own, with its own directory
-// listings.
+// listings, and may be used from several threads at once.
 std::unique_ptr<FileSystem> MakeHostFileSystem();
 
 }  // namespace torvane

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 
@@ -324,6 +325,7 @@ class PosixOutputFile final : public HostOutputFile {
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
     // Non-blocking, so that a FIFO in place of a file cannot hang the run;
     // only regular files are read, on which the flag changes nothing.
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
@@ -343,6 +345,7 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
     // A name is created as written in a directory that exists as written;
     // only a directory written in another case is looked up.
     const std::string host = HostPathFromText(path);
@@ -359,6 +362,7 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   bool FileExists(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
     const std::string host = HostPathFromText(path);
     struct stat info;
     if (stat(host.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
@@ -369,6 +373,7 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   RemoveResult Remove(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
     const std::string host = HostPathFromText(path);
     const EntryChange as_written(listings_, host, std::nullopt);
     int error = RemoveFile(host, as_written);
@@ -383,6 +388,7 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
+    const std::lock_guard lock(mutex_);
     const std::string host_from = HostPathFromText(from);
     const std::string host_to = HostPathFromText(to);
     const int error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
@@ -393,7 +399,25 @@ class HostFileSystemImpl final : public FileSystem {
     return RenameFile(listings_, source, target) == 0;
   }
 
+  std::optional<std::string> DirectoryIdentity(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    std::string host = HostPathFromText(path);
+    if (host.empty()) host = ".";
+    struct stat info;
+    if (stat(host.c_str(), &info) != 0) {
+      const std::string resolved = ResolveHostPath(listings_, host, false).path;
+      if (resolved == host || stat(resolved.c_str(), &info) != 0) return std::nullopt;
+    }
+    if (!S_ISDIR(info.st_mode)) return std::nullopt;
+    return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+  }
+
  private:
+  // Threads converting sectors side by side share the file system: one at a
+  // time looks up, creates, renames or removes an entry, so that the
+  // listings stay in step with every change the process makes. Reading and
+  // writing open files goes on without it.
+  std::mutex mutex_;
   Listings listings_;
 };
 

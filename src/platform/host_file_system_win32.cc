@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <string>
 
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
@@ -199,6 +200,25 @@ class HostFileSystemImpl final : public FileSystem {
     };
     if (rename()) return true;
     return GetLastError() == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+  }
+
+  // The volume and file index of the directory, which links, short names and
+  // any spelling of the path share.
+  std::optional<std::string> DirectoryIdentity(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path.empty() ? "." : path);
+    if (!host) return std::nullopt;
+    const HANDLE handle = CreateFileW(host->c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool found = GetFileInformationByHandle(handle, &info) != 0 &&
+                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(handle);
+    if (!found) return std::nullopt;
+    return std::to_string(info.dwVolumeSerialNumber) + ':' +
+           std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                          info.nFileIndexLow);
   }
 };
 

@@ -1,6 +1,6 @@
 // What a program takes from its host and gives back to it: the command line
-// as UTF-8 texts, the signal of the file-size limit, and how large an error
-// count the exit status can carry.
+// as UTF-8 texts, the signal of the file-size limit, how many processors it
+// may run on, and how large an error count the exit status can carry.
 #pragma once
 
 #include <limits>
@@ -18,6 +18,10 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // reported like a full disk, instead of SIGXFSZ ending the run unreported.
 // Nothing to do on Windows, which has no such limit.
 void IgnoreFileSizeSignal();
+
+// How many threads the process can run at once: the processors it is allowed
+// to run on (a CPU affinity set by the user counts), at least 1.
+unsigned UsableProcessors();
 
 // The largest error count an exit status shows. Exit statuses are 8 bits on
 // POSIX hosts: beyond 255 errors the count is held at 255, so that a run with

@@ -7,6 +7,11 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <thread>
+
 #include "platform/host_process.h"
 
 namespace torvane {
@@ -38,5 +43,15 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 void IgnoreFileSizeSignal() {}
+
+unsigned UsableProcessors() {
+  DWORD_PTR process_mask = 0;
+  DWORD_PTR system_mask = 0;
+  if (GetProcessAffinityMask(GetCurrentProcess(), &process_mask, &system_mask) &&
+      process_mask != 0) {
+    return static_cast<unsigned>(std::popcount(static_cast<std::uint64_t>(process_mask)));
+  }
+  return std::max(1u, std::thread::hardware_concurrency());
+}
 
 }  // namespace torvane

@@ -142,4 +142,16 @@ bool MemoryFileSystem::Rename(std::string_view from, std::string_view to) {
   return true;
 }
 
+// A directory is one added, or one that holds a file; its identity is its
+// path without a closing separator.
+std::optional<std::string> MemoryFileSystem::DirectoryIdentity(std::string_view path) {
+  std::string key = HostPathFromText(path);
+  while (!key.empty() && key.back() == '/') key.pop_back();
+  if (directories_.contains(key)) return key;
+  const std::string prefix = key.empty() ? "" : key + '/';
+  const auto next = files_.lower_bound(prefix);
+  if (next != files_.end() && next->first.starts_with(prefix)) return key;
+  return std::nullopt;
+}
+
 }  // namespace torvane

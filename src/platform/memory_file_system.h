@@ -43,6 +43,7 @@ class MemoryFileSystem final : public FileSystem {
   bool FileExists(std::string_view path) override;
   RemoveResult Remove(std::string_view path) override;
   bool Rename(std::string_view from, std::string_view to) override;
+  std::optional<std::string> DirectoryIdentity(std::string_view path) override;
 
  private:
   friend class MemoryInputFile;

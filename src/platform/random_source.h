@@ -11,6 +11,10 @@ namespace torvane {
 std::int64_t ClockSeconds();
 
 // A sequence whose values are the same on every host for the same seed.
+// The seed of stream `stream` of a run seeded with `run_seed`: each sector
+// draws from a stream of its own, the same whichever thread converts it.
+std::uint32_t StreamSeed(std::uint32_t run_seed, std::uint32_t stream);
+
 class RandomSource {
  public:
   explicit RandomSource(std::uint32_t seed) : generator_(seed) {}

@@ -3,11 +3,10 @@
 
 #include <algorithm>
 
-#include "draw/run_context.h"
+#include "draw/map_options.h"
 #include "platform/host_process.h"
-#include "platform/random_source.h"
+#include "run/ordered_messages.h"
 #include "script/error_report.h"
-#include "sector/sector_conversion.h"
 #include "sector/subsector_map.h"
 
 namespace torvane {
@@ -108,20 +107,38 @@ void SelectSubsectors(MapOptions& options, char selection) {
 
 class Run {
  public:
-  Run(std::span<const std::string> arguments, RunContext& run, const OutputSink& print)
-      : arguments_(arguments), run_(run), errors_(run.errors), print_(print) {}
+  Run(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
+      const OutputSink& print)
+      : arguments_(arguments),
+        file_system_(file_system),
+        errors_(errors),
+        print_(print),
+        messages_([this](Channel channel, std::string_view text) {
+          if (channel == Channel::kOutput) {
+            print_(text);
+          } else {
+            errors_.Print(text);
+          }
+        }),
+        option_errors_([this](std::string_view text) { Say(Channel::kErrors, text); }) {}
 
-  int Execute() {
+  int Execute(const RunSetup& setup) {
+    // The whole command line is read first: each sector takes the options
+    // as they stand where it is named, and a stop leaves later ones out.
     while (next_ < arguments_.size() && !stopped_) {
       const std::string& argument = arguments_[next_++];
       if (IsOption(argument)) {
         DecodeOption(argument);
       } else {
-        if (!ConvertSector(run_, argument)) errors_.CountError();
-        ++sectors_;
+        jobs_.push_back(
+            {.argument = argument, .options = options_, .slot = messages_.Open(), .errors = 0});
       }
     }
-    if (stopped_ || sectors_ == 0) {
+    ConvertSectorJobs(jobs_, setup, file_system_, messages_);
+    errors_.CountErrors(option_errors_.ErrorCount());
+    for (const SectorJob& job : jobs_) errors_.CountErrors(job.errors);
+
+    if (stopped_ || jobs_.empty()) {
       if (!usage_shown_) print_(kUsage);
       // A stopped run never reports success, whatever the error count.
       if (stopped_) return -std::max(1, std::min(errors_.ErrorCount(), kErrorStatusLimit));
@@ -141,7 +158,7 @@ class Run {
     }
     const char letter = FoldToLower(argument[1]);
     const std::string_view tail = std::string_view(argument).substr(2);
-    MapOptions& options = run_.options;
+    MapOptions& options = options_;
     if (int* on_off = OnOffSwitch(options, letter)) {
       *on_off = tail.starts_with('-') ? 0 : 1;
       return;
@@ -149,7 +166,7 @@ class Run {
     switch (letter) {
       case '?':
       case 'h':
-        print_(kUsage);
+        Say(Channel::kOutput, kUsage);
         usage_shown_ = true;
         return;
       case 'd':
@@ -184,16 +201,27 @@ class Run {
   }
 
   void ReportInvalid(const std::string& letter) {
-    ReportError(errors_, "Invalid option -%s!\n", letter);
+    ReportError(option_errors_, "Invalid option -%s!\n", letter);
     stopped_ = true;
   }
 
+  // Prints what the command line itself says, after the messages of the
+  // sectors named before it.
+  void Say(Channel channel, std::string_view text) {
+    const size_t slot = messages_.Open();
+    messages_.Write(slot, channel, text);
+    messages_.Finish(slot);
+  }
+
   std::span<const std::string> arguments_;
-  RunContext& run_;
+  FileSystem& file_system_;
   ErrorLog& errors_;
   const OutputSink& print_;
+  MapOptions options_;
+  OrderedMessages messages_;
+  ErrorLog option_errors_;
+  std::vector<SectorJob> jobs_;
   size_t next_ = 0;
-  int sectors_ = 0;
   bool usage_shown_ = false;
   bool stopped_ = false;
 };
@@ -201,12 +229,8 @@ class Run {
 }  // namespace
 
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
-               const OutputSink& print) {
-  RunContext run{.options = {},
-                 .errors = errors,
-                 .fileSystem = file_system,
-                 .random = RandomSource(static_cast<std::uint32_t>(ClockSeconds()))};
-  return Run(arguments, run, print).Execute();
+               const OutputSink& print, const RunSetup& setup) {
+  return Run(arguments, file_system, errors, print).Execute(setup);
 }
 
 }  // namespace torvane

@@ -1,5 +1,5 @@
-// The run driver: reads the command line from left to right, sets the map
-// options, converts each sector as it is met and works out the exit status.
+// The run driver: reads the command line from left to right, setting the map
+// options, converts the sectors it names and works out the exit status.
 #pragma once
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "run/sector_jobs.h"
 #include "script/error_report.h"
 
 namespace torvane {
@@ -16,10 +17,11 @@ namespace torvane {
 using OutputSink = std::function<void(std::string_view)>;
 
 // One whole run over `arguments` (without the program's own name), its
-// messages reported to `errors`, a new log for each run. Returns
-// the exit status: 0, or the negative of the error count (capped at
-// kErrorStatusLimit, 255 on POSIX hosts).
+// messages reported to `errors`, a new log for each run. Every file, message
+// and the status are what converting the sectors one by one in the
+// command line's order gives. Returns the exit status: 0, or the negative of
+// the error count (capped at kErrorStatusLimit, 255 on POSIX hosts).
 int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
-               const OutputSink& print);
+               const OutputSink& print, const RunSetup& setup = {});
 
 }  // namespace torvane

@@ -1,4 +1,5 @@
 // The process entry of torvane.
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -6,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/host_process.h"
+#include "platform/random_source.h"
 #include "run/command_line.h"
 #include "script/error_report.h"
 
@@ -14,9 +16,11 @@ int main(int argc, char** argv) {
   torvane::IgnoreFileSizeSignal();
   const std::unique_ptr<torvane::FileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
+  const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
+                                .threads = torvane::UsableProcessors()};
   const int status = torvane::RunTorvane(
       arguments, *file_system, errors,
-      [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); });
+      [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);
   std::fflush(stdout);
   return status;
 }

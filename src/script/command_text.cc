@@ -90,9 +90,10 @@ constexpr size_t kFixedTextCacheSize = size_t{1} << kFixedTextCacheBits;
 // positions, the sizes and angles of the symbols), so each text is kept once
 // formatted, in a table indexed by the top bits of the value's bits times a
 // large odd constant (which spreads neighbouring values over the table).
-// It stays process-wide: a pure memo, whose entries only ever hold the text
-// that formatting the value gives, so no result depends on what it holds.
-std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
+// It is a pure memo, whose entries only ever hold the text that formatting
+// the value gives, so no result depends on what it holds; each thread keeps
+// its own, so that threads converting sectors side by side never share one.
+thread_local std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
 
 // A value missing from the cache: formats it, and keeps its text when it
 // fits an entry.

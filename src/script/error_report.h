@@ -18,6 +18,8 @@ class ErrorLog {
   int ErrorCount() const { return errorCount_; }
   // Adds one error without a message (a failed sector or subsector).
   void CountError() { ++errorCount_; }
+  // Adds the errors another log counted (a sector converted beside the run).
+  void CountErrors(int count) { errorCount_ += count; }
   // Writes one whole message, without counting it.
   void Print(std::string_view message) const;
 

@@ -1,0 +1,37 @@
+// The ordering of messages from sectors converted side by side.
+#include "run/ordered_messages.h"
+
+namespace torvane {
+
+size_t OrderedMessages::Open() {
+  const std::lock_guard lock(mutex_);
+  slots_.emplace_back();
+  return slots_.size() - 1;
+}
+
+void OrderedMessages::Write(size_t slot, Channel channel, std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  if (slot == head_) {
+    emit_(channel, text);
+    return;
+  }
+  std::vector<Piece>& kept = slots_[slot].kept;
+  if (!kept.empty() && kept.back().channel == channel) {
+    kept.back().text += text;
+  } else {
+    kept.push_back({channel, std::string(text)});
+  }
+}
+
+void OrderedMessages::Finish(size_t slot) {
+  const std::lock_guard lock(mutex_);
+  slots_[slot].finished = true;
+  while (head_ < slots_.size() && slots_[head_].finished) {
+    if (++head_ == slots_.size()) break;
+    std::vector<Piece> kept = std::move(slots_[head_].kept);
+    slots_[head_].kept.clear();
+    for (const Piece& piece : kept) emit_(piece.channel, piece.text);
+  }
+}
+
+}  // namespace torvane
