@@ -325,13 +325,13 @@ class PosixOutputFile final : public HostOutputFile {
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
     // Non-blocking, so that a FIFO in place of a file cannot hang the run;
     // only regular files are read, on which the flag changes nothing.
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
     if (fd < 0 && errno == ENOENT) {
+      const std::lock_guard lock(mutex_);
       const std::string resolved = ResolveHostPath(listings_, host, false).path;
       if (resolved != host) fd = open(resolved.c_str(), kFlags);
     }
@@ -362,10 +362,10 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   bool FileExists(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
     const std::string host = HostPathFromText(path);
     struct stat info;
     if (stat(host.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
+    const std::lock_guard lock(mutex_);
     // The lookup gives the name back as written when no other spelling is
     // there; as written it was just found missing.
     const std::string resolved = ResolveHostPath(listings_, host, false).path;
@@ -400,11 +400,11 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
     std::string host = HostPathFromText(path);
     if (host.empty()) host = ".";
     struct stat info;
     if (stat(host.c_str(), &info) != 0) {
+      const std::lock_guard lock(mutex_);
       const std::string resolved = ResolveHostPath(listings_, host, false).path;
       if (resolved == host || stat(resolved.c_str(), &info) != 0) return std::nullopt;
     }
@@ -415,8 +415,9 @@ class HostFileSystemImpl final : public FileSystem {
  private:
   // Threads converting sectors side by side share the file system: one at a
   // time looks up, creates, renames or removes an entry, so that the
-  // listings stay in step with every change the process makes. Reading and
-  // writing open files goes on without it.
+  // listings stay in step with every change the process makes. What finds
+  // its entry as written, and reading and writing open files, go on
+  // without it.
   std::mutex mutex_;
   Listings listings_;
 };
