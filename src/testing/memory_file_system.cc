@@ -1,5 +1,5 @@
 // The in-memory file system of the tests.
-#include "platform/memory_file_system.h"
+#include "testing/memory_file_system.h"
 
 #include "platform/path_text.h"
 
