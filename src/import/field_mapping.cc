@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "platform/ascii_text.h"
+
 namespace torvane_import {
 
 namespace {
@@ -346,7 +348,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
 }
 
 char MapZone(std::string_view zone, const SourceLine& source, ImportLog& log) {
-  const std::string code = UpperAscii(TrimBlanks(zone));
+  const std::string code = torvane::UpperAscii(TrimBlanks(zone));
   for (const ZoneCode& row : ZoneTable) {
     if (row.code == code) return row.zone;
   }
@@ -381,7 +383,7 @@ std::string MapAllegiance(std::string_view allegiance, const SourceLine& source,
 char MapBaseCode(std::string_view bases, std::string_view allegiance, const SourceLine& source,
                  ImportLog& log) {
   std::string code;
-  for (char c : UpperAscii(bases)) {
+  for (char c : torvane::UpperAscii(bases)) {
     if (c != ' ' && c != '\t') code += c;
   }
   if (code.empty() || code == "-") return ' ';
@@ -406,7 +408,7 @@ char MapBaseCode(std::string_view bases, std::string_view allegiance, const Sour
 std::string BaseLetterMeaning(char letter) { return KindNames(KindsOfTorvaneLetter(letter)); }
 
 std::string BaseLettersFromDescription(std::string_view description) {
-  const std::string upper = UpperAscii(description);
+  const std::string upper = torvane::UpperAscii(description);
   const bool zhodani = upper.find("ZHODANI") != std::string::npos;
   std::string letters;
   for (const LegendWord& row : LegendWords) {
@@ -424,7 +426,7 @@ int RouteColorCode(std::string_view type, std::string_view allegiance) {
   type = TrimBlanks(type);
   allegiance = TrimBlanks(allegiance);
   for (const RouteColorRow& row : RouteColorRows) {
-    if (!row.type.empty() && !EqualsIgnoringCase(row.type, type)) continue;
+    if (!row.type.empty() && !torvane::EqualsIgnoringAsciiCase(row.type, type)) continue;
     const bool allegiance_matches = row.allegiance == "*" ? true
                                     : row.allegiance.empty()
                                         ? allegiance.empty()

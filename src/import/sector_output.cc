@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "import/imported_sector.h"
+#include "platform/ascii_text.h"
 #include "platform/utf8_path.h"
 
 namespace torvane_import {
@@ -33,7 +34,8 @@ fs::path ExistingFile(const fs::path& directory, const fs::path& relative) {
     std::error_code error;
     fs::path match;
     for (const fs::directory_entry& entry : fs::directory_iterator(found, error)) {
-      if (EqualsIgnoringCase(Utf8FromPath(entry.path().filename()), Utf8FromPath(part))) {
+      if (torvane::EqualsIgnoringAsciiCase(Utf8FromPath(entry.path().filename()),
+                                           Utf8FromPath(part))) {
         match = entry.path();
         break;
       }

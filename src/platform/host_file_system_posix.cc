@@ -11,6 +11,7 @@
 #include <optional>
 #include <set>
 
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
@@ -53,14 +54,6 @@ std::optional<DirectoryStamp> StampOf(const std::string& dir) {
                         info.st_size, info.st_mtim, info.st_ctim};
 }
 
-std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 struct DirectoryListing {
   DirectoryStamp stamp;
   // Names by their folded form; a std::set keeps them in byte order.
@@ -75,7 +68,7 @@ bool ReadListing(const std::string& dir, DirectoryListing& listing) {
   DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
   if (stream == nullptr) return false;
   while (const dirent* entry = readdir(stream)) {
-    listing.namesByFolded[FoldCase(entry->d_name)].insert(entry->d_name);
+    listing.namesByFolded[LowerAscii(entry->d_name)].insert(entry->d_name);
   }
   closedir(stream);
   return true;
@@ -97,7 +90,7 @@ std::string FindCaseInsensitive(Listings& listings, const std::string& dir, cons
     }
     listing = listings.insert_or_assign(dir, std::move(fresh)).first;
   }
-  const auto found = listing->second.namesByFolded.find(FoldCase(name));
+  const auto found = listing->second.namesByFolded.find(LowerAscii(name));
   return found == listing->second.namesByFolded.end() ? std::string() : *found->second.begin();
 }
 
@@ -152,7 +145,7 @@ class EntryChange {
       return after;
     }
     auto& names = listing->second.namesByFolded;
-    const std::string folded = FoldCase(name_);
+    const std::string folded = LowerAscii(name_);
     if (added) {
       names[folded].insert(name_);
     } else if (const auto same = names.find(folded); same != names.end()) {

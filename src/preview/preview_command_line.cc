@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/ascii_text.h"
 #include "platform/utf8_path.h"
 #include "preview/script_reader.h"
 #include "preview/svg_drawing.h"
@@ -81,16 +82,11 @@ bool SameFile(const std::string& a, const std::string& b) {
   return std::filesystem::equivalent(PathFromUtf8(a), PathFromUtf8(b), error) && !error;
 }
 
-std::string LowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return text;
-}
-
 }  // namespace
 
 std::string DefaultOutputPath(const std::string& script) {
   std::filesystem::path path = PathFromUtf8(script);
-  if (LowerCase(Utf8FromPath(path.extension())) == ".svg") return script + ".svg";
+  if (LowerAscii(Utf8FromPath(path.extension())) == ".svg") return script + ".svg";
   return Utf8FromPath(path.replace_extension(".svg"));
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "draw/run_context.h"
+#include "platform/ascii_text.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
@@ -39,8 +40,6 @@ constexpr std::string_view kUsage =
     "Note: Changing options only affects files later in the list.\n"
     "\n";
 
-char FoldToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsOption(const std::string& argument) {
   if (argument.empty()) return false;
   if (argument[0] == '-') return true;
@@ -70,7 +69,7 @@ int* OnOffSwitch(MapOptions& options, char letter) {
 }
 
 bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
-  switch (FoldToLower(mode)) {
+  switch (ToAsciiLower(mode)) {
     case '+':
     case 'a':
     case 'f':
@@ -139,7 +138,7 @@ class Run {
       ReportInvalid(" ");
       return;
     }
-    const char letter = FoldToLower(argument[1]);
+    const char letter = ToAsciiLower(argument[1]);
     const std::string_view tail = std::string_view(argument).substr(2);
     MapOptions& options = run_.options;
     if (int* on_off = OnOffSwitch(options, letter)) {
