@@ -37,7 +37,9 @@ TEST(PreviewCommandLine, ScriptWithANonAsciiNameIsDrawnBesideIt) {
   const std::string name = "\xC3\x86r\xC3\xB8 \xCE\xBB";  // Ærø λ
   std::ofstream(dir / PathFromUtf8(name + ".scr"), std::ios::binary) << "ECOFF\r\nECON\r\n";
   std::ostringstream out, err;
-  EXPECT_EQ(RunPreview({Utf8FromPath(dir / PathFromUtf8(name + ".scr"))}, out, err), kPreviewDone)
+  EXPECT_EQ(RunPreview(*MakeHostFileSystem(), {Utf8FromPath(dir / PathFromUtf8(name + ".scr"))},
+                       out, err),
+            kPreviewDone)
       << err.str();
   EXPECT_TRUE(fs::exists(dir / PathFromUtf8(name + ".svg")));
   fs::remove_all(dir);
