@@ -351,8 +351,9 @@ class HostFileSystemImpl final : public FileSystem {
     }
     if (fd < 0) return nullptr;
     struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      last_error_ = fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    const bool known = fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+      last_error_ = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
       close(fd);
       return nullptr;
     }
