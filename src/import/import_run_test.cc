@@ -104,7 +104,8 @@ TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
     std::ostringstream out, err;
     const std::vector<std::string> arguments = {"--force", "reach.txt", "out/reach"};
     EXPECT_EQ(RunImport(disk, arguments, out, err), kImportFailed);
-    EXPECT_NE(err.str().find("torvane-import: " + c.message + "\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("torvane-import: " + c.message + "\n"), std::string::npos)
+        << err.str();
     if (c.existing) {
       EXPECT_EQ(disk.ListDirectory("out/reach"), std::vector<std::string>{"map"});
       EXPECT_EQ(disk.ListDirectory("out/reach/map"), std::vector<std::string>{"suba.dat"});
@@ -112,6 +113,27 @@ TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
     } else {
       EXPECT_EQ(disk.ListDirectory("out"), std::vector<std::string>{});
     }
+  }
+}
+
+// Existing files are found as torvane finds them: the name as written when
+// it is there, else the first other spelling in byte order.
+TEST(ImportRun, ExistingFilesAreFoundByTorvanesRule) {
+  const struct {
+    std::vector<std::string> existing;
+    std::string_view held;
+  } cases[] = {
+      {{"out/reach/map/suba.dat", "out/reach/map/SUBA.DAT"}, "already holds map/SUBA.DAT "},
+      {{"out/reach/map/suba.dat", "out/reach/map/Suba.dat"}, "already holds map/Suba.dat "},
+      {{"out/reach/Map/SUBA.dat"}, "already holds Map/SUBA.dat "},
+  };
+  for (const auto& c : cases) {
+    torvane::MemoryFileSystem disk;
+    disk.AddFile("reach.txt", kColumnFile);
+    for (const std::string& file : c.existing) disk.AddFile(file, "hand edits\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImport(disk, {"reach.txt", "out/reach"}, out, err), kImportFailed);
+    EXPECT_NE(err.str().find(c.held), std::string::npos) << err.str();
   }
 }
 

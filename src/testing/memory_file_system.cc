@@ -152,11 +152,28 @@ std::string MemoryFileSystem::Find(std::string_view path) const {
   const std::string key = Key(path);
   const std::set<std::string> entries = Entries();
   if (entries.contains(key)) return key;
-  const std::string folded = LowerAscii(key);
-  for (const std::string& entry : entries) {
-    if (LowerAscii(entry) == folded) return entry;
+  // One component at a time, as the host looks names up.
+  std::string found = key.starts_with('/') ? "/" : "";
+  bool lookup = true;
+  for (size_t start = found.size();;) {
+    const size_t slash = key.find('/', start);
+    const std::string part = key.substr(start, slash - start);
+    std::string candidate = found + part;
+    if (lookup && !entries.contains(candidate)) {
+      lookup = false;
+      for (const std::string& entry : entries) {
+        if (entry.size() == candidate.size() && entry.starts_with(found) &&
+            EqualsIgnoringAsciiCase(std::string_view(entry).substr(found.size()), part)) {
+          candidate = entry;
+          lookup = true;
+          break;
+        }
+      }
+    }
+    if (slash == std::string::npos) return candidate;
+    found = candidate + "/";
+    start = slash + 1;
   }
-  return key;
 }
 
 std::unique_ptr<InputFile> MemoryFileSystem::OpenForReading(std::string_view path) {

@@ -88,9 +88,9 @@ class MemoryFileSystem final : public FileSystem {
   // Every file and directory, those only implied by what lies below included.
   std::set<std::string> Entries() const;
   bool IsDirectory(const std::string& key) const;
-  // The key of what a path text finds: as written when it is there, else
-  // the first entry in byte order equal to it apart from ASCII case; as
-  // written when there is none.
+  // The key of what a path text finds, as the host finds it: each
+  // component as written when it is there, else the first in byte order
+  // equal to it apart from ASCII case; as written below where none is.
   std::string Find(std::string_view path) const;
 
   std::map<std::string, std::string> files_;
