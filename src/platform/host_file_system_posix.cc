@@ -333,6 +333,10 @@ class PosixOutputFile final : public HostOutputFile {
   int fd_;
 };
 
+// The errno of this thread's latest failed operation, for FailureReason: a
+// file system may serve several threads at once.
+thread_local int last_error = 0;
+
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
@@ -341,19 +345,19 @@ class HostFileSystemImpl final : public FileSystem {
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
-    last_error_ = fd < 0 ? errno : 0;
+    last_error = fd < 0 ? errno : 0;
     if (fd < 0 && errno == ENOENT) {
       const std::string resolved = ResolveHostPath(listings_, host, false).path;
       if (resolved != host) {
         fd = open(resolved.c_str(), kFlags);
-        last_error_ = fd < 0 ? errno : 0;
+        last_error = fd < 0 ? errno : 0;
       }
     }
     if (fd < 0) return nullptr;
     struct stat info;
     const bool known = fstat(fd, &info) == 0;
     if (!known || !S_ISREG(info.st_mode)) {
-      last_error_ = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+      last_error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
       close(fd);
       return nullptr;
     }
@@ -390,7 +394,7 @@ class HostFileSystemImpl final : public FileSystem {
         error = RemoveFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
       }
     }
-    last_error_ = error;
+    last_error = error;
     if (error == 0) return RemoveResult::kRemoved;
     return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
@@ -398,13 +402,13 @@ class HostFileSystemImpl final : public FileSystem {
   bool Rename(std::string_view from, std::string_view to) override {
     const std::string host_from = HostPathFromText(from);
     const std::string host_to = HostPathFromText(to);
-    last_error_ = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
-    if (last_error_ != ENOENT) return last_error_ == 0;
+    last_error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
+    if (last_error != ENOENT) return last_error == 0;
     const HostPath source = FindEntry(listings_, host_from);
     const HostPath target = ResolveHostPath(listings_, host_to, true);
     if (source.path == host_from && target.path == host_to) return false;
-    last_error_ = RenameFile(listings_, source, target);
-    return last_error_ == 0;
+    last_error = RenameFile(listings_, source, target);
+    return last_error == 0;
   }
 
   bool DirectoryExists(std::string_view path) override {
@@ -416,7 +420,7 @@ class HostFileSystemImpl final : public FileSystem {
     const std::string host = Found(path);
     DIR* stream = opendir(host.empty() ? "." : host.c_str());
     if (stream == nullptr) {
-      last_error_ = errno;
+      last_error = errno;
       return std::nullopt;
     }
     std::vector<std::string> names;
@@ -440,21 +444,21 @@ class HostFileSystemImpl final : public FileSystem {
   bool MakeDirectory(std::string_view path) override {
     const std::string host = HostPathFromText(path);
     const EntryChange as_written(listings_, host, std::nullopt);
-    last_error_ = MakeHostDirectory(host, as_written);
-    if (last_error_ == ENOENT) {
+    last_error = MakeHostDirectory(host, as_written);
+    if (last_error == ENOENT) {
       const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
       if (found.path != host) {
-        last_error_ =
+        last_error =
             MakeHostDirectory(found.path, EntryChange(listings_, found.path, found.dirStamp));
       }
     }
-    return last_error_ == 0;
+    return last_error == 0;
   }
 
   bool RemoveEmptyDirectory(std::string_view path) override {
     const std::string host = Found(path);
-    last_error_ = RemoveHostDirectory(host, EntryChange(listings_, host, std::nullopt));
-    return last_error_ == 0;
+    last_error = RemoveHostDirectory(host, EntryChange(listings_, host, std::nullopt));
+    return last_error == 0;
   }
 
   bool RenameDirectory(std::string_view from, std::string_view to) override {
@@ -462,11 +466,11 @@ class HostFileSystemImpl final : public FileSystem {
     const HostPath target = ResolveHostPath(listings_, HostPathFromText(to), true);
     // rename() would put a directory in the place of an empty one.
     if (PathExists(target.path)) {
-      last_error_ = EEXIST;
+      last_error = EEXIST;
       return false;
     }
-    last_error_ = RenameFile(listings_, source, target);
-    return last_error_ == 0;
+    last_error = RenameFile(listings_, source, target);
+    return last_error == 0;
   }
 
   WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
@@ -474,9 +478,9 @@ class HostFileSystemImpl final : public FileSystem {
     const int fd = Create(host, EntryChange(listings_, host, std::nullopt));
     if (fd < 0) return WriteResult::kNotCreated;
     const bool written = WriteAllBytes(fd, bytes);
-    last_error_ = written ? 0 : errno;
-    if (close(fd) != 0 && written) last_error_ = errno;
-    return last_error_ == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
+    last_error = written ? 0 : errno;
+    if (close(fd) != 0 && written) last_error = errno;
+    return last_error == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
@@ -486,9 +490,7 @@ class HostFileSystemImpl final : public FileSystem {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   }
 
-  std::string FailureReason() override {
-    return last_error_ == 0 ? "" : std::strerror(last_error_);
-  }
+  std::string FailureReason() override { return last_error == 0 ? "" : std::strerror(last_error); }
 
  private:
   // The host path of what a path text finds.
@@ -500,19 +502,18 @@ class HostFileSystemImpl final : public FileSystem {
   // when its directory is written in another case; -1 on failure.
   int Create(const std::string& host, const EntryChange& as_written) {
     int fd = CreateFile(host, as_written);
-    last_error_ = fd < 0 ? errno : 0;
+    last_error = fd < 0 ? errno : 0;
     if (fd < 0 && errno == ENOENT) {
       const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
       if (found.path != host) {
         fd = CreateFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
-        last_error_ = fd < 0 ? errno : 0;
+        last_error = fd < 0 ? errno : 0;
       }
     }
     return fd;
   }
 
   Listings listings_;
-  int last_error_ = 0;
 };
 
 }  // namespace

@@ -202,6 +202,10 @@ std::optional<BY_HANDLE_FILE_INFORMATION> InformationOf(const std::wstring& host
   return info;
 }
 
+// The system error of this thread's latest failed operation, for
+// FailureReason: a file system may serve several threads at once.
+thread_local DWORD last_error = ERROR_SUCCESS;
+
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
@@ -216,7 +220,7 @@ class HostFileSystemImpl final : public FileSystem {
     if (!IsDiskFile(handle) || !GetFileInformationByHandle(handle, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       CloseHandle(handle);
-      last_error_ = ERROR_INVALID_NAME;
+      last_error = ERROR_INVALID_NAME;
       return nullptr;
     }
     const std::uint64_t size =
@@ -243,7 +247,7 @@ class HostFileSystemImpl final : public FileSystem {
     const auto remove = [&host] { return DeleteFileW(host->c_str()) != 0; };
     if (remove()) return RemoveResult::kRemoved;
     const DWORD error = GetLastError();
-    last_error_ = error;
+    last_error = error;
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
       return RemoveResult::kNotFound;
     }
@@ -263,8 +267,8 @@ class HostFileSystemImpl final : public FileSystem {
       return MoveFileExW(host_from->c_str(), host_to->c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     };
     if (rename()) return true;
-    last_error_ = GetLastError();
-    return last_error_ == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+    last_error = GetLastError();
+    return last_error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
   }
 
   bool DirectoryExists(std::string_view path) override {
@@ -282,9 +286,9 @@ class HostFileSystemImpl final : public FileSystem {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(host->c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
-      last_error_ = GetLastError();
+      last_error = GetLastError();
       // A drive's root holds neither "." nor "..", so it may have no entry at all.
-      if (last_error_ == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
+      if (last_error == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
       return std::nullopt;
     }
     std::vector<std::string> names;
@@ -295,7 +299,7 @@ class HostFileSystemImpl final : public FileSystem {
     const DWORD error = GetLastError();
     FindClose(search);
     if (error != ERROR_NO_MORE_FILES) {
-      last_error_ = error;
+      last_error = error;
       return std::nullopt;
     }
     std::sort(names.begin(), names.end());
@@ -350,9 +354,9 @@ class HostFileSystemImpl final : public FileSystem {
       written = WriteFile(handle, bytes.data(), count, &put, nullptr) && put != 0;
       if (written) bytes.remove_prefix(put);
     }
-    if (!written) last_error_ = GetLastError();
+    if (!written) last_error = GetLastError();
     if (!CloseHandle(handle) && written) {
-      last_error_ = GetLastError();
+      last_error = GetLastError();
       written = false;
     }
     return written ? WriteResult::kWritten : WriteResult::kNotWritten;
@@ -370,20 +374,20 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::string FailureReason() override {
-    return last_error_ == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error_));
+    return last_error == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error));
   }
 
  private:
   // Keeps the system's reason for a failure, and returns `result`.
   template <typename Result>
   Result Failed(Result result) {
-    last_error_ = GetLastError();
+    last_error = GetLastError();
     return result;
   }
   // The same for a path text that names no file this layer may touch.
   template <typename Result>
   Result Refused(Result result) {
-    last_error_ = ERROR_INVALID_NAME;
+    last_error = ERROR_INVALID_NAME;
     return result;
   }
 
@@ -397,13 +401,11 @@ class HostFileSystemImpl final : public FileSystem {
     if (handle == INVALID_HANDLE_VALUE) return Failed(INVALID_HANDLE_VALUE);
     if (!IsDiskFile(handle)) {
       CloseHandle(handle);
-      last_error_ = ERROR_INVALID_NAME;
+      last_error = ERROR_INVALID_NAME;
       return INVALID_HANDLE_VALUE;
     }
     return handle;
   }
-
-  DWORD last_error_ = ERROR_SUCCESS;
 };
 
 }  // namespace
