@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/memory_file_system.h"
 #include "run/command_line.h"
 #include "script/error_report.h"
+#include "testing/memory_file_system.h"
 
 namespace {
 

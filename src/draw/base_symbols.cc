@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/ascii_text.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -57,7 +58,7 @@ BaseFlags RemarkFlags(const WorldLayout& layout, std::string_view line, size_t l
 BaseFlags CodeFlags(const WorldLayout& layout, std::string_view line, size_t length) {
   const char code = CharAt(line, length, layout.baseColumn());
   if (code == 0 || code == ' ') return 0;
-  const char letter = (code >= 'a' && code <= 'z') ? static_cast<char>(code - 'a' + 'A') : code;
+  const char letter = ToAsciiUpper(code);
   for (const BaseCodeRow& row : BaseCodeTable) {
     if (row.letter == letter) return row.flags;
   }

@@ -13,6 +13,7 @@
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
+#include "platform/ascii_text.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -116,12 +117,10 @@ std::string PrepareName(const WorldLayout& layout, std::string_view line, size_t
       std::min(std::int64_t{column} + layout.nameWidth(), static_cast<std::int64_t>(length));
   std::string_view field =
       line.substr(static_cast<size_t>(column), static_cast<size_t>(field_end - column));
-  while (!field.empty() && IsInputSpace(field.back())) field.remove_suffix(1);
+  field = TrimTrailing(field);
   std::string name(field.substr(0, kNameLimit));
   if (HasLargePopulation(layout, line, length)) {
-    for (char& c : name) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
+    name = UpperAscii(name);
   }
   return name;
 }
@@ -138,7 +137,7 @@ void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::st
   if (!FieldInside(layout.zoneColumn(), 1, length)) return;
   char zone = line[static_cast<size_t>(layout.zoneColumn())];
   if (zone == ' ') return;
-  if (zone >= 'a' && zone <= 'z') zone = static_cast<char>(zone - 'a' + 'A');
+  zone = ToAsciiUpper(zone);
   for (const ZoneRing& ring : kZoneRings) {
     if (ring.code != zone) continue;
     ScrArc(target, centre, kZoneRadius, kZoneStartAngle, kZoneEndAngle, ring.colour, ring.lineWidth,

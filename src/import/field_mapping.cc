@@ -7,6 +7,8 @@
 #include "draw/base_kinds.h"
 #include "draw/route_line.h"
 
+#include "platform/ascii_text.h"
+
 namespace torvane_import {
 
 namespace {
@@ -355,7 +357,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
 }
 
 char MapZone(std::string_view zone, const SourceLine& source, ImportLog& log) {
-  const std::string code = UpperAscii(TrimBlanks(zone));
+  const std::string code = torvane::UpperAscii(TrimBlanks(zone));
   for (const ZoneCode& row : ZoneTable) {
     if (row.code == code) return row.zone;
   }
@@ -390,7 +392,7 @@ std::string MapAllegiance(std::string_view allegiance, const SourceLine& source,
 char MapBaseCode(std::string_view bases, std::string_view allegiance, const SourceLine& source,
                  ImportLog& log) {
   std::string code;
-  for (char c : UpperAscii(bases)) {
+  for (char c : torvane::UpperAscii(bases)) {
     if (c != ' ' && c != '\t') code += c;
   }
   if (code.empty() || code == "-") return ' ';
@@ -415,7 +417,7 @@ char MapBaseCode(std::string_view bases, std::string_view allegiance, const Sour
 std::string BaseLetterMeaning(char letter) { return KindNames(KindsOfTorvaneLetter(letter)); }
 
 std::string BaseLettersFromDescription(std::string_view description) {
-  const std::string upper = UpperAscii(description);
+  const std::string upper = torvane::UpperAscii(description);
   const bool zhodani = upper.find("ZHODANI") != std::string::npos;
   std::string letters;
   for (const LegendWord& row : LegendWords) {
@@ -433,7 +435,7 @@ int RouteColorCode(std::string_view type, std::string_view allegiance) {
   type = TrimBlanks(type);
   allegiance = TrimBlanks(allegiance);
   for (const RouteColorRow& row : RouteColorRows) {
-    if (!row.type.empty() && !EqualsIgnoringCase(row.type, type)) continue;
+    if (!row.type.empty() && !torvane::EqualsIgnoringAsciiCase(row.type, type)) continue;
     const bool allegiance_matches = row.allegiance == "*" ? true
                                     : row.allegiance.empty()
                                         ? allegiance.empty()

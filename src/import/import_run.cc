@@ -2,9 +2,7 @@
 #include "import/import_run.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "import/metadata_reader.h"
 #include "import/sector_file_reader.h"
@@ -41,18 +39,6 @@ struct ImportOptions {
   std::vector<std::string> paths;
 };
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::error_code error;
-  const fs::path host = torvane::PathFromUtf8(path);
-  if (fs::is_directory(host, error)) return std::nullopt;
-  std::ifstream in(host, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
-}
-
 // The sector directory and its name from OUTDIR/NAME (trailing separators
 // dropped).
 std::pair<fs::path, std::string> SectorDirectory(std::string argument) {
@@ -72,7 +58,8 @@ std::string Counted(int count, std::string_view one, std::string_view more) {
 
 }  // namespace
 
-int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err) {
   ImportOptions options;
   bool options_end = false;
   for (const std::string& argument : arguments) {
@@ -117,7 +104,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
 
   ImportLog log;
-  const std::optional<std::string> sector_text = ReadWholeFile(sector_path);
+  const std::optional<std::string> sector_text = torvane::ReadWholeFile(disk, sector_path);
   if (!sector_text) {
     err << "torvane-import: cannot read " << sector_path << "\n";
     return kImportFailed;
@@ -125,7 +112,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
   ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
   std::string source = FileName(sector_path);
   if (!metadata_path.empty()) {
-    const std::optional<std::string> metadata_text = ReadWholeFile(metadata_path);
+    const std::optional<std::string> metadata_text = torvane::ReadWholeFile(disk, metadata_path);
     if (!metadata_text) {
       err << "torvane-import: cannot read " << metadata_path << "\n";
       return kImportFailed;
@@ -156,7 +143,7 @@ int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std:
         << " and --strict: nothing written\n";
     return kImportFailed;
   }
-  const std::string failure = WriteSectorDirectory(directory, files, options.force);
+  const std::string failure = WriteSectorDirectory(disk, directory, files, options.force);
   if (!failure.empty()) {
     err << "torvane-import: " << failure << "\n";
     return kImportFailed;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace torvane_import {
 
 // Exit status: 0 written, 1 nothing written (unreadable input, --strict with
@@ -14,7 +16,9 @@ constexpr int kImportWritten = 0;
 constexpr int kImportFailed = 1;
 constexpr int kImportUsage = 2;
 
-// Runs the program on its arguments (without the program name).
-int RunImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Runs the program on its arguments (without the program name), reading
+// and writing files on `disk`.
+int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err);
 
 }  // namespace torvane_import

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/utf8_path.h"
+#include "testing/memory_file_system.h"
 #include "testing/scratch_dir.h"
 
 namespace torvane_import {
@@ -27,7 +28,7 @@ struct ImportResult {
 
 ImportResult Import(const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  const int status = RunImport(arguments, out, err);
+  const int status = RunImport(*torvane::MakeHostFileSystem(), arguments, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -74,6 +75,66 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
   EXPECT_NE(dir.Read("out/reach/map/suba.dat").find("Alpha"), std::string::npos);
   EXPECT_FALSE(dir.Exists("out/reach/map/suba.dat.new"));
   EXPECT_TRUE(dir.Exists("out/reach/reach.dat"));
+}
+
+// A write that fails part-way leaves no sector directory half-written: a
+// new one is never renamed into place and its hidden build is removed;
+// existing files keep their text and no temporary file stays beside them.
+TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
+  using torvane::FileOp;
+  const auto path = [](std::string_view file) {
+    return torvane::Utf8FromPath(std::filesystem::path("out/reach") / file);
+  };
+  const struct {
+    bool existing;  // out/reach/map/suba.dat holds hand edits, and --force is given
+    FileOp failing;
+    int nth;
+    std::string message;
+  } cases[] = {
+      {false, FileOp::kWrite, 3, "cannot write " + path("map/SUBB.DAT")},
+      {false, FileOp::kRename, 1, "cannot create out/reach: made to fail"},
+      {true, FileOp::kWrite, 1, "cannot write " + path("reach.dat.new") + ": nothing replaced"},
+      {true, FileOp::kWrite, 17, "cannot write " + path("map/SUBP.DAT.new") + ": nothing replaced"},
+  };
+  for (const auto& c : cases) {
+    torvane::MemoryFileSystem disk;
+    disk.AddFile("reach.txt", kColumnFile);
+    if (c.existing) disk.AddFile("out/reach/map/suba.dat", "hand edits\n");
+    disk.FailOperation(c.failing, c.nth);
+    std::ostringstream out, err;
+    const std::vector<std::string> arguments = {"--force", "reach.txt", "out/reach"};
+    EXPECT_EQ(RunImport(disk, arguments, out, err), kImportFailed);
+    EXPECT_NE(err.str().find("torvane-import: " + c.message + "\n"), std::string::npos)
+        << err.str();
+    if (c.existing) {
+      EXPECT_EQ(disk.ListDirectory("out/reach"), std::vector<std::string>{"map"});
+      EXPECT_EQ(disk.ListDirectory("out/reach/map"), std::vector<std::string>{"suba.dat"});
+      EXPECT_EQ(disk.FileBytes("out/reach/map/suba.dat"), "hand edits\n");
+    } else {
+      EXPECT_EQ(disk.ListDirectory("out"), std::vector<std::string>{});
+    }
+  }
+}
+
+// Existing files are found as torvane finds them: the name as written when
+// it is there, else the first other spelling in byte order.
+TEST(ImportRun, ExistingFilesAreFoundByTorvanesRule) {
+  const struct {
+    std::vector<std::string> existing;
+    std::string_view held;
+  } cases[] = {
+      {{"out/reach/map/suba.dat", "out/reach/map/SUBA.DAT"}, "already holds map/SUBA.DAT "},
+      {{"out/reach/map/suba.dat", "out/reach/map/Suba.dat"}, "already holds map/Suba.dat "},
+      {{"out/reach/Map/SUBA.dat"}, "already holds Map/SUBA.dat "},
+  };
+  for (const auto& c : cases) {
+    torvane::MemoryFileSystem disk;
+    disk.AddFile("reach.txt", kColumnFile);
+    for (const std::string& file : c.existing) disk.AddFile(file, "hand edits\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImport(disk, {"reach.txt", "out/reach"}, out, err), kImportFailed);
+    EXPECT_NE(err.str().find(c.held), std::string::npos) << err.str();
+  }
 }
 
 TEST(ImportRun, VerboseSaysHowValuesWereFitted) {

@@ -2,8 +2,6 @@
 // sector's edge and small text operations.
 #include "import/imported_sector.h"
 
-#include <cctype>
-
 #include "draw/hex_geometry.h"
 #include "platform/text_lines.h"
 
@@ -13,8 +11,6 @@ namespace {
 
 using torvane::kSectorColumns;
 using torvane::kSectorRows;
-
-char UpperChar(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
 }  // namespace
 
@@ -71,27 +67,6 @@ void ImportLog::Skip(const SourceLine& source, std::string_view text) {
 void ImportLog::Change(const SourceLine& source, std::string_view text) {
   Note(source, text);
   ++changes;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = UpperChar(c);
-  return upper;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperChar(a[i]) != UpperChar(b[i])) return false;
-  }
-  return true;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

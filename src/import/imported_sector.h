@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace torvane_import {
 
 // Where a value came from, for messages.
@@ -79,10 +81,9 @@ struct ImportLog {
   void Change(const SourceLine& source, std::string_view text);
 };
 
-// Text helpers shared by the readers.
-std::string_view TrimBlanks(std::string_view text);
-std::string UpperAscii(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+// The blanks around fields of the published formats. Case is folded with
+// torvane::UpperAscii and torvane::EqualsIgnoringAsciiCase.
+inline std::string_view TrimBlanks(std::string_view text) { return torvane::Trim(text, " \t\r\n"); }
 // Splits text into lines: LF or CR LF ends a line, a leading UTF-8 byte-order
 // mark is dropped.
 std::vector<std::string_view> SplitLines(std::string_view text);

@@ -11,6 +11,7 @@
 #include "import/field_mapping.h"
 #include "import/older_world_line.h"
 #include "import/sector_file_reader.h"
+#include "platform/ascii_text.h"
 
 namespace torvane_import {
 
@@ -190,7 +191,8 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
         sector.title = TrimBlanks(rest.substr(sector_at + kSector.size()));
       }
       for (size_t s = 0; s < sector.subsector_names.size(); ++s) {
-        if (!block.name.empty() && EqualsIgnoringCase(sector.subsector_names[s], block.name)) {
+        if (!block.name.empty() &&
+            torvane::EqualsIgnoringAsciiCase(sector.subsector_names[s], block.name)) {
           block.subsector = static_cast<int>(s);
         }
       }
@@ -219,7 +221,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     world.allegiance = fields->allegiance;
     world.stars = fields->stars;
     if (!CheckWorld(world, fields->hex, log)) continue;
-    if (world.bases.size() == 1 && BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) {
+    if (world.bases.size() == 1 && BaseLetterMeaning(torvane::UpperAscii(world.bases)[0]).empty()) {
       const auto legend = base_legend.find(world.bases[0]);
       if (legend != base_legend.end() && !legend->second.empty()) {
         log.Note(source, "base code '" + world.bases + "' read as '" + legend->second +

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "import/imported_sector.h"
+#include "platform/ascii_text.h"
 
 namespace torvane_import {
 
@@ -161,7 +162,7 @@ std::optional<OlderLayout> LayoutOfHeader(std::string_view line) {
   columns.fill(-1);
   for (Word word : WordsFrom(line, 1)) {
     for (const HeaderName& row : HeaderNames) {
-      if (EqualsIgnoringCase(row.name, word.text) && columns[row.field] < 0) {
+      if (torvane::EqualsIgnoringAsciiCase(row.name, word.text) && columns[row.field] < 0) {
         columns[row.field] = static_cast<int>(word.start);
       }
     }

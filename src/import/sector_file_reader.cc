@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "draw/hex_geometry.h"
+#include "platform/ascii_text.h"
 
 namespace torvane_import {
 
@@ -51,7 +52,7 @@ bool IsDashLine(std::string_view line) {
 std::optional<Field> FieldOfHeader(std::string_view name) {
   name = TrimBlanks(name);
   for (const FieldName& row : FieldNames) {
-    if (EqualsIgnoringCase(row.name, name)) return row.field;
+    if (torvane::EqualsIgnoringAsciiCase(row.name, name)) return row.field;
   }
   return std::nullopt;
 }
@@ -209,7 +210,7 @@ bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log) {
   }
   world.column = parsed->column;
   world.row = parsed->row;
-  const std::string uwp = UpperAscii(world.uwp);
+  const std::string uwp = torvane::UpperAscii(world.uwp);
   bool profile_ok = uwp.size() == 9 && uwp[7] == '-';
   for (size_t i = 0; profile_ok && i < uwp.size(); ++i) {
     profile_ok = i == 7 || IsProfileCharacter(uwp[i]);

@@ -12,6 +12,7 @@
 #include "draw/route_line.h"
 #include "draw/world_layout.h"
 #include "import/field_mapping.h"
+#include "platform/ascii_text.h"
 #include "sector/index_line.h"
 
 namespace torvane_import {
@@ -44,11 +45,6 @@ static_assert(kNameColumn + kNameWidth <= kHexColumn &&
 
 void Put(std::string& line, size_t column, std::string_view text) {
   line.replace(column, text.size(), text);
-}
-
-std::string TrimTrailingBlanks(std::string text) {
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  return text;
 }
 
 std::string ReplaceControls(std::string_view text) {
@@ -129,7 +125,7 @@ std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& lo
   line += TrimBlanks(world.stars);
   // A control character in any field (a stray byte inside a remark) would
   // break the line for torvane: each becomes a blank.
-  return TrimTrailingBlanks(ReplaceControls(line));
+  return std::string(torvane::TrimTrailing(ReplaceControls(line), " "));
 }
 
 PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {

@@ -1,92 +1,105 @@
 // Writing a sector directory: a new one is built beside its final place and
 // renamed into it; files that replace existing ones are each written to a
-// temporary name first and renamed over the old file.
+// temporary name first and renamed over the old file. Paths are put
+// together as std::filesystem does on the host, so that messages name them
+// as the user's shell would.
 #include "import/sector_output.h"
 
-#include <fstream>
-#include <system_error>
+#include <optional>
 
-#include "import/imported_sector.h"
 #include "platform/utf8_path.h"
 
 namespace torvane_import {
 
 namespace fs = std::filesystem;
+using torvane::FileSystem;
 using torvane::GenericUtf8FromPath;
 using torvane::PathFromUtf8;
 using torvane::Utf8FromPath;
+using torvane::WriteResult;
 
 namespace {
 
-bool WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return static_cast<bool>(out);
+bool WriteFile(FileSystem& disk, const fs::path& path, const std::string& text) {
+  return disk.WriteWholeFile(Utf8FromPath(path), text) == WriteResult::kWritten;
 }
 
-// The existing file in `directory` whose name matches `name` without regard
-// to case; empty when there is none.
-fs::path ExistingFile(const fs::path& directory, const fs::path& relative) {
+// Makes the directory and those above it that are missing.
+bool CreateDirectories(FileSystem& disk, const fs::path& directory) {
+  fs::path made;
+  for (const fs::path& part : directory) {
+    made /= part;
+    const std::string text = Utf8FromPath(made);
+    if (!disk.DirectoryExists(text) && !disk.MakeDirectory(text)) return false;
+  }
+  return true;
+}
+
+// Removes a file, or a directory with everything in it. A link is removed,
+// never followed.
+void RemoveTree(FileSystem& disk, const fs::path& path) {
+  const std::string text = Utf8FromPath(path);
+  if (disk.Remove(text) != torvane::RemoveResult::kFailed) return;
+  if (const std::optional<std::vector<std::string>> names = disk.ListDirectory(text)) {
+    for (const std::string& name : *names) RemoveTree(disk, path / PathFromUtf8(name));
+  }
+  disk.RemoveEmptyDirectory(text);
+}
+
+// The existing file in `directory` that `relative` finds, each part looked
+// up as torvane looks it up; empty when there is none.
+fs::path ExistingFile(FileSystem& disk, const fs::path& directory, const fs::path& relative) {
   fs::path found = directory;
   for (const fs::path& part : relative) {
-    std::error_code error;
-    fs::path match;
-    for (const fs::directory_entry& entry : fs::directory_iterator(found, error)) {
-      if (EqualsIgnoringCase(Utf8FromPath(entry.path().filename()), Utf8FromPath(part))) {
-        match = entry.path();
-        break;
-      }
-    }
-    if (match.empty()) return {};
-    found = match;
+    const std::optional<std::string> name = disk.FoundName(Utf8FromPath(found / part));
+    if (!name) return {};
+    found /= PathFromUtf8(*name);
   }
   return found;
 }
 
-std::string WriteNewDirectory(const fs::path& directory, const std::vector<OutputFile>& files) {
-  std::error_code error;
+std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
+                              const std::vector<OutputFile>& files) {
   const fs::path parent = directory.has_parent_path() ? directory.parent_path() : fs::path(".");
-  fs::create_directories(parent, error);
-  if (error) return "cannot create " + Utf8FromPath(parent) + ": " + error.message();
+  if (!CreateDirectories(disk, parent)) {
+    return "cannot create " + Utf8FromPath(parent) + ": " + disk.FailureReason();
+  }
   // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) when a literal
   // is prepended to a temporary string.
   std::string staging_name = ".";
   staging_name += Utf8FromPath(directory.filename());
   staging_name += ".torvane-import";
   const fs::path staging = parent / staging_name;
-  fs::remove_all(staging, error);
+  RemoveTree(disk, staging);
   std::string failure;
   for (const OutputFile& file : files) {
     const fs::path path = staging / PathFromUtf8(file.path);
-    fs::create_directories(path.parent_path(), error);
-    if (error || !WriteFile(path, file.text)) {
+    if (!CreateDirectories(disk, path.parent_path()) || !WriteFile(disk, path, file.text)) {
       failure = "cannot write " + Utf8FromPath(directory / PathFromUtf8(file.path));
       break;
     }
   }
-  if (failure.empty()) {
-    fs::rename(staging, directory, error);
-    if (error) failure = "cannot create " + Utf8FromPath(directory) + ": " + error.message();
+  if (failure.empty() && !disk.RenameDirectory(Utf8FromPath(staging), Utf8FromPath(directory))) {
+    failure = "cannot create " + Utf8FromPath(directory) + ": " + disk.FailureReason();
   }
-  if (!failure.empty()) fs::remove_all(staging, error);
+  if (!failure.empty()) RemoveTree(disk, staging);
   return failure;
 }
 
 }  // namespace
 
-std::string WriteSectorDirectory(const fs::path& directory, const std::vector<OutputFile>& files,
-                                 bool replace) {
-  std::error_code error;
-  if (!fs::exists(directory, error)) return WriteNewDirectory(directory, files);
-  if (!fs::is_directory(directory, error)) {
-    return Utf8FromPath(directory) + " exists and is not a directory";
+std::string WriteSectorDirectory(FileSystem& disk, const fs::path& directory,
+                                 const std::vector<OutputFile>& files, bool replace) {
+  const std::string directory_text = Utf8FromPath(directory);
+  if (!disk.DirectoryExists(directory_text)) {
+    if (!disk.FileExists(directory_text)) return WriteNewDirectory(disk, directory, files);
+    return directory_text + " exists and is not a directory";
   }
   std::vector<fs::path> targets;
   for (const OutputFile& file : files) {
-    fs::path existing = ExistingFile(directory, PathFromUtf8(file.path));
+    fs::path existing = ExistingFile(disk, directory, PathFromUtf8(file.path));
     if (!existing.empty() && !replace) {
-      return Utf8FromPath(directory) + " already holds " +
+      return directory_text + " already holds " +
              GenericUtf8FromPath(existing.lexically_relative(directory)) +
              " (and perhaps hand edits): nothing written; --force replaces the files";
     }
@@ -94,14 +107,14 @@ std::string WriteSectorDirectory(const fs::path& directory, const std::vector<Ou
   }
   // Every new text is on disk under a temporary name before any old file is replaced.
   for (size_t i = 0; i < files.size(); ++i) {
-    fs::create_directories(targets[i].parent_path(), error);
     fs::path temporary = targets[i];
     temporary += ".new";
-    if (error || !WriteFile(temporary, files[i].text)) {
+    if (!CreateDirectories(disk, targets[i].parent_path()) ||
+        !WriteFile(disk, temporary, files[i].text)) {
       for (size_t j = 0; j <= i; ++j) {
         fs::path written = targets[j];
         written += ".new";
-        fs::remove(written, error);
+        disk.Remove(Utf8FromPath(written));
       }
       return "cannot write " + Utf8FromPath(temporary) + ": nothing replaced";
     }
@@ -109,8 +122,9 @@ std::string WriteSectorDirectory(const fs::path& directory, const std::vector<Ou
   for (size_t i = 0; i < files.size(); ++i) {
     fs::path temporary = targets[i];
     temporary += ".new";
-    fs::rename(temporary, targets[i], error);
-    if (error) return "cannot replace " + Utf8FromPath(targets[i]) + ": " + error.message();
+    if (!disk.Rename(Utf8FromPath(temporary), Utf8FromPath(targets[i]))) {
+      return "cannot replace " + Utf8FromPath(targets[i]) + ": " + disk.FailureReason();
+    }
   }
   return {};
 }

@@ -11,4 +11,12 @@ std::optional<std::string> InputFile::ReadText(std::uint64_t limit) {
   return DecodeTextMode(*raw);
 }
 
+std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
+  const std::unique_ptr<InputFile> file = files.OpenForReading(path);
+  if (!file) return std::nullopt;
+  const std::optional<std::uint64_t> size = file->Size();
+  if (!size) return std::nullopt;
+  return file->ReadRaw(*size);
+}
+
 }  // namespace torvane

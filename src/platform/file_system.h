@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/text_mode.h"
 
@@ -72,6 +73,7 @@ class OutputFile {
 };
 
 enum class RemoveResult { kRemoved, kNotFound, kFailed };
+enum class WriteResult { kWritten, kNotCreated, kNotWritten };
 
 class FileSystem {
  public:
@@ -87,7 +89,40 @@ class FileSystem {
   // A key that is the same for every path naming one directory, however it is
   // spelt or linked to; nothing when no directory is found there.
   virtual std::optional<std::string> DirectoryIdentity(std::string_view path) = 0;
+
+  // Directories, and whole files written as they are, for the importer and
+  // the previewer. Paths are found as by the operations above.
+
+  // True when a directory is at the path.
+  virtual bool DirectoryExists(std::string_view path) = 0;
+  // The names in a directory, without "." and "..", in byte order; nothing
+  // when it cannot be read.
+  virtual std::optional<std::vector<std::string>> ListDirectory(std::string_view path) = 0;
+  // The name, as its directory spells it, of the file or directory the path
+  // finds: the last component as written when it exists so, else the first
+  // in byte order that equals it apart from ASCII case. Nothing when there
+  // is none.
+  virtual std::optional<std::string> FoundName(std::string_view path) = 0;
+  // Creates one directory, its parent existing; false when anything is at
+  // the path already.
+  virtual bool MakeDirectory(std::string_view path) = 0;
+  // Removes an empty directory.
+  virtual bool RemoveEmptyDirectory(std::string_view path) = 0;
+  // Moves a directory to a path where nothing is yet.
+  virtual bool RenameDirectory(std::string_view from, std::string_view to) = 0;
+  // Creates or truncates a file and writes `bytes` into it unchanged (no
+  // text mode). A file that was created but not wholly written stays.
+  virtual WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
+  // True when both paths find one and the same existing file or directory.
+  virtual bool SameFile(std::string_view a, std::string_view b) = 0;
+  // Why this thread's latest operation that failed did, in the words of the
+  // C library's strerror; empty when the host gave no reason.
+  virtual std::string FailureReason() = 0;
 };
+
+// A whole file as it stands on disk; nothing when it cannot be opened (a
+// directory or anything but a regular file does not open) or read.
+std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path);
 
 // The host's file system. Path texts are Windows texts, "\" separating like
 // "/". On Windows they are native paths; on POSIX hosts a drive is dropped,

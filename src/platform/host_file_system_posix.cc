@@ -6,12 +6,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <set>
 
+#include "platform/ascii_text.h"
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
@@ -54,14 +57,6 @@ std::optional<DirectoryStamp> StampOf(const std::string& dir) {
                         info.st_size, info.st_mtim, info.st_ctim};
 }
 
-std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 struct DirectoryListing {
   DirectoryStamp stamp;
   // Names by their folded form; a std::set keeps them in byte order.
@@ -76,7 +71,7 @@ bool ReadListing(const std::string& dir, DirectoryListing& listing) {
   DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
   if (stream == nullptr) return false;
   while (const dirent* entry = readdir(stream)) {
-    listing.namesByFolded[FoldCase(entry->d_name)].insert(entry->d_name);
+    listing.namesByFolded[LowerAscii(entry->d_name)].insert(entry->d_name);
   }
   closedir(stream);
   return true;
@@ -98,7 +93,7 @@ std::string FindCaseInsensitive(Listings& listings, const std::string& dir, cons
     }
     listing = listings.insert_or_assign(dir, std::move(fresh)).first;
   }
-  const auto found = listing->second.namesByFolded.find(FoldCase(name));
+  const auto found = listing->second.namesByFolded.find(LowerAscii(name));
   return found == listing->second.namesByFolded.end() ? std::string() : *found->second.begin();
 }
 
@@ -153,7 +148,7 @@ class EntryChange {
       return after;
     }
     auto& names = listing->second.namesByFolded;
-    const std::string folded = FoldCase(name_);
+    const std::string folded = LowerAscii(name_);
     if (added) {
       names[folded].insert(name_);
     } else if (const auto same = names.find(folded); same != names.end()) {
@@ -260,6 +255,33 @@ int RenameFile(Listings& listings, const HostPath& source, const HostPath& targe
   return 0;
 }
 
+// 0 when the directory was made, else the errno of the failure.
+int MakeHostDirectory(const std::string& host, const EntryChange& change) {
+  if (mkdir(host.c_str(), 0777) != 0) return errno;
+  change.Done(true);
+  return 0;
+}
+
+// 0 when removed, else the errno of the failure.
+int RemoveHostDirectory(const std::string& host, const EntryChange& change) {
+  if (rmdir(host.c_str()) != 0) return errno;
+  change.Done(false);
+  return 0;
+}
+
+// Writes every byte; false when the system refuses one.
+bool WriteAllBytes(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = write(fd, bytes.data(), bytes.size());
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
+  return true;
+}
+
 // A regular file: its size is known from when it was opened, and it is read
 // from the start without moving a file position.
 class HostInputFile final : public InputFile {
@@ -300,17 +322,7 @@ class PosixOutputFile final : public HostOutputFile {
   }
 
  protected:
-  bool WriteAll(std::string_view bytes) override {
-    while (!bytes.empty()) {
-      const ssize_t put = write(fd_, bytes.data(), bytes.size());
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      bytes.remove_prefix(static_cast<size_t>(put));
-    }
-    return true;
-  }
+  bool WriteAll(std::string_view bytes) override { return WriteAllBytes(fd_, bytes); }
 
   bool CloseHostFile() override {
     const bool ok = close(fd_) == 0;
@@ -322,6 +334,10 @@ class PosixOutputFile final : public HostOutputFile {
   int fd_;
 };
 
+// The errno of this thread's latest failed operation, for FailureReason: a
+// file system may serve several threads at once.
+thread_local int last_error = 0;
+
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
@@ -330,14 +346,20 @@ class HostFileSystemImpl final : public FileSystem {
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
+    last_error = fd < 0 ? errno : 0;
     if (fd < 0 && errno == ENOENT) {
       const std::lock_guard lock(mutex_);
       const std::string resolved = ResolveHostPath(listings_, host, false).path;
-      if (resolved != host) fd = open(resolved.c_str(), kFlags);
+      if (resolved != host) {
+        fd = open(resolved.c_str(), kFlags);
+        last_error = fd < 0 ? errno : 0;
+      }
     }
     if (fd < 0) return nullptr;
     struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool known = fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+      last_error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
       close(fd);
       return nullptr;
     }
@@ -350,13 +372,7 @@ class HostFileSystemImpl final : public FileSystem {
     // only a directory written in another case is looked up.
     const std::string host = HostPathFromText(path);
     const EntryChange as_written(listings_, host, std::nullopt);
-    int fd = CreateFile(host, as_written);
-    if (fd < 0 && errno == ENOENT) {
-      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
-      if (found.path != host) {
-        fd = CreateFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
-      }
-    }
+    const int fd = Create(host, as_written);
     if (fd < 0) return nullptr;
     return std::make_unique<PosixOutputFile>(fd);
   }
@@ -383,6 +399,7 @@ class HostFileSystemImpl final : public FileSystem {
         error = RemoveFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
       }
     }
+    last_error = error;
     if (error == 0) return RemoveResult::kRemoved;
     return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
@@ -391,12 +408,13 @@ class HostFileSystemImpl final : public FileSystem {
     const std::lock_guard lock(mutex_);
     const std::string host_from = HostPathFromText(from);
     const std::string host_to = HostPathFromText(to);
-    const int error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
-    if (error != ENOENT) return error == 0;
+    last_error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
+    if (last_error != ENOENT) return last_error == 0;
     const HostPath source = FindEntry(listings_, host_from);
     const HostPath target = ResolveHostPath(listings_, host_to, true);
     if (source.path == host_from && target.path == host_to) return false;
-    return RenameFile(listings_, source, target) == 0;
+    last_error = RenameFile(listings_, source, target);
+    return last_error == 0;
   }
 
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
@@ -412,7 +430,116 @@ class HostFileSystemImpl final : public FileSystem {
     return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
   }
 
+  bool DirectoryExists(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    struct stat info;
+    return stat(Found(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  }
+
+  std::optional<std::vector<std::string>> ListDirectory(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    const std::string host = Found(path);
+    DIR* stream = opendir(host.empty() ? "." : host.c_str());
+    if (stream == nullptr) {
+      last_error = errno;
+      return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(stream)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names.emplace_back(name);
+    }
+    closedir(stream);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  std::optional<std::string> FoundName(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    const std::string host = Found(path);
+    if (!PathExists(host)) return std::nullopt;
+    return host.substr(DirectoryOf(host).size());
+  }
+
+  // A name is made as written in a directory that exists as written; only
+  // a directory written in another case is looked up.
+  bool MakeDirectory(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    const std::string host = HostPathFromText(path);
+    const EntryChange as_written(listings_, host, std::nullopt);
+    last_error = MakeHostDirectory(host, as_written);
+    if (last_error == ENOENT) {
+      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
+      if (found.path != host) {
+        last_error =
+            MakeHostDirectory(found.path, EntryChange(listings_, found.path, found.dirStamp));
+      }
+    }
+    return last_error == 0;
+  }
+
+  bool RemoveEmptyDirectory(std::string_view path) override {
+    const std::lock_guard lock(mutex_);
+    const std::string host = Found(path);
+    last_error = RemoveHostDirectory(host, EntryChange(listings_, host, std::nullopt));
+    return last_error == 0;
+  }
+
+  bool RenameDirectory(std::string_view from, std::string_view to) override {
+    const std::lock_guard lock(mutex_);
+    const HostPath source = FindEntry(listings_, HostPathFromText(from));
+    const HostPath target = ResolveHostPath(listings_, HostPathFromText(to), true);
+    // rename() would put a directory in the place of an empty one.
+    if (PathExists(target.path)) {
+      last_error = EEXIST;
+      return false;
+    }
+    last_error = RenameFile(listings_, source, target);
+    return last_error == 0;
+  }
+
+  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
+    const std::lock_guard lock(mutex_);
+    const std::string host = HostPathFromText(path);
+    const int fd = Create(host, EntryChange(listings_, host, std::nullopt));
+    if (fd < 0) return WriteResult::kNotCreated;
+    const bool written = WriteAllBytes(fd, bytes);
+    last_error = written ? 0 : errno;
+    if (close(fd) != 0 && written) last_error = errno;
+    return last_error == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
+  }
+
+  bool SameFile(std::string_view a, std::string_view b) override {
+    const std::lock_guard lock(mutex_);
+    struct stat first;
+    struct stat second;
+    return stat(Found(a).c_str(), &first) == 0 && stat(Found(b).c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+  }
+
+  std::string FailureReason() override { return last_error == 0 ? "" : std::strerror(last_error); }
+
  private:
+  // The host path of what a path text finds.
+  std::string Found(std::string_view path) {
+    return FindEntry(listings_, HostPathFromText(path)).path;
+  }
+
+  // Creates (or truncates) the file at `host`, or at the path found for it
+  // when its directory is written in another case; -1 on failure.
+  int Create(const std::string& host, const EntryChange& as_written) {
+    int fd = CreateFile(host, as_written);
+    last_error = fd < 0 ? errno : 0;
+    if (fd < 0 && errno == ENOENT) {
+      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
+      if (found.path != host) {
+        fd = CreateFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
+        last_error = fd < 0 ? errno : 0;
+      }
+    }
+    return fd;
+  }
+
   // Threads converting sectors side by side share the file system: one at a
   // time looks up, creates, renames or removes an entry, so that the
   // listings stay in step with every change the process makes. What finds

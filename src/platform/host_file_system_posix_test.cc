@@ -20,6 +20,8 @@ TEST_F(HostFileSystemTest, ExactNameWinsOverOtherCases) {
   EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.dat"))->ReadText(99), "lower");
   // No exact match: the first in byte order.
   EXPECT_EQ(host_.OpenForReading(Text("Maps/Delta/a.DAT"))->ReadText(99), "upper");
+  EXPECT_EQ(host_.FoundName(Text("Maps/Delta/A.dat")), "A.dat");
+  EXPECT_EQ(host_.FoundName(Text("Maps/Delta/a.DAT")), "A.DAT");
 }
 
 // Names are used as written whenever they exist; only a missing name is

@@ -2,8 +2,13 @@
 // whatever their case, text mode and the refusal of directories.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/host_file_system_fixture.h"
@@ -104,6 +109,38 @@ TEST_F(HostFileSystemTest, RenameIntoAnotherDirectoryKeepsBothListings) {
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\old.scr")));
   EXPECT_TRUE(host_.FileExists(Text("Maps\\NEW.SCR")));
   EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\OLD.SCR"), Text("Maps\\old.scr")));
+}
+
+// What the importer and the previewer do: directories made, listed, moved
+// and removed, and whole files written byte for byte, all found whatever the
+// case of their names.
+TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
+  ASSERT_TRUE(host_.MakeDirectory(Text("maps\\Zeta")));
+  EXPECT_TRUE(host_.DirectoryExists(Text("MAPS\\ZETA")));
+  EXPECT_FALSE(host_.DirectoryExists(Text("Maps\\none")));
+  EXPECT_FALSE(host_.MakeDirectory(Text("Maps\\Zeta")));
+  EXPECT_FALSE(host_.MakeDirectory(Text("none\\Zeta")));
+  EXPECT_EQ(host_.WriteWholeFile(Text("Maps\\zeta\\b.dat"), "a\nb\r\n"), WriteResult::kWritten);
+  EXPECT_EQ(Get("Maps/Zeta/b.dat"), "a\nb\r\n");
+  Put("Maps/Zeta/A.DAT", "");
+  EXPECT_EQ(host_.ListDirectory(Text("maps\\zeta")), (std::vector<std::string>{"A.DAT", "b.dat"}));
+  EXPECT_EQ(host_.ListDirectory(Text("Maps\\none")), std::nullopt);
+  EXPECT_EQ(host_.FoundName(Text("MAPS\\ZETA\\a.dat")), "A.DAT");
+  EXPECT_EQ(host_.FoundName(Text("maps\\zeta")), "Zeta");
+  EXPECT_EQ(host_.FoundName(Text("Maps\\none")), std::nullopt);
+  EXPECT_TRUE(host_.SameFile(Text("Maps\\Zeta\\b.dat"), Text("maps\\ZETA\\B.DAT")));
+  EXPECT_FALSE(host_.SameFile(Text("Maps\\Zeta\\b.dat"), Text("Maps\\Zeta\\A.DAT")));
+  EXPECT_FALSE(host_.RemoveEmptyDirectory(Text("Maps\\Zeta")));
+  EXPECT_FALSE(host_.RenameDirectory(Text("Maps\\Zeta"), Text("Maps\\Delta")));
+  ASSERT_TRUE(host_.RenameDirectory(Text("maps\\zeta"), Text("Maps\\Eta")));
+  EXPECT_EQ(Get("Maps/Eta/b.dat"), "a\nb\r\n");
+  EXPECT_EQ(host_.WriteWholeFile(Text("Maps\\Eta"), "x"), WriteResult::kNotCreated);
+  EXPECT_EQ(host_.WriteWholeFile(Text("none\\x.svg"), "x"), WriteResult::kNotCreated);
+  EXPECT_EQ(host_.FailureReason(), std::strerror(ENOENT));
+  EXPECT_EQ(host_.Remove(Text("Maps\\Eta\\A.DAT")), RemoveResult::kRemoved);
+  EXPECT_EQ(host_.Remove(Text("Maps\\Eta\\B.DAT")), RemoveResult::kRemoved);
+  EXPECT_TRUE(host_.RemoveEmptyDirectory(Text("MAPS\\ETA")));
+  EXPECT_FALSE(fs::exists(root_ / "Maps/Eta"));
 }
 
 TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {

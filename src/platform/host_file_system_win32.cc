@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -133,20 +135,93 @@ class Win32OutputFile final : public HostOutputFile {
 
 bool IsDiskFile(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_DISK; }
 
+// The UTF-8 text of a name the wide API gave.
+std::string Utf8FromWide(const wchar_t* wide) {
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  if (length <= 1) return {};
+  std::string text(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.pop_back();  // the terminating NUL
+  return text;
+}
+
+// The C library's error number for a system error, as its own file
+// functions would have set it, so that messages read as on POSIX hosts.
+int ErrnoOfSystemError(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_CURRENT_DIRECTORY:
+      return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_DIR_NOT_EMPTY:
+      return ENOTEMPTY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_NOT_SAME_DEVICE:
+      return EXDEV;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return EMFILE;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+      return ENOMEM;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENOENT;
+    default:
+      return EINVAL;
+  }
+}
+
+// Information on the file or directory at `host`, which may be either;
+// nothing when it cannot be opened.
+std::optional<BY_HANDLE_FILE_INFORMATION> InformationOf(const std::wstring& host) {
+  // Asking for no access opens what even a reader could not; a directory
+  // opens only with backup semantics.
+  const HANDLE handle =
+      CreateFileW(host.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
+  CloseHandle(handle);
+  if (!ok) return std::nullopt;
+  return info;
+}
+
+// The system error of this thread's latest failed operation, for
+// FailureReason: a file system may serve several threads at once.
+thread_local DWORD last_error = ERROR_SUCCESS;
+
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
-    if (!host) return nullptr;
+    if (!host) return Refused(nullptr);
     // Others may go on reading and writing the file, as on POSIX hosts.
     const HANDLE handle =
         CreateFileW(host->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (handle == INVALID_HANDLE_VALUE) return Failed(nullptr);
     BY_HANDLE_FILE_INFORMATION info;
     if (!IsDiskFile(handle) || !GetFileInformationByHandle(handle, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       CloseHandle(handle);
+      last_error = ERROR_INVALID_NAME;
       return nullptr;
     }
     const std::uint64_t size =
@@ -155,15 +230,8 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
-    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
-    if (!host) return nullptr;
-    const HANDLE handle = CreateFileW(host->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = Create(path);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    if (!IsDiskFile(handle)) {
-      CloseHandle(handle);
-      return nullptr;
-    }
     return std::make_unique<Win32OutputFile>(handle);
   }
 
@@ -176,10 +244,11 @@ class HostFileSystemImpl final : public FileSystem {
 
   RemoveResult Remove(std::string_view path) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
-    if (!host) return RemoveResult::kFailed;
+    if (!host) return Refused(RemoveResult::kFailed);
     const auto remove = [&host] { return DeleteFileW(host->c_str()) != 0; };
     if (remove()) return RemoveResult::kRemoved;
     const DWORD error = GetLastError();
+    last_error = error;
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
       return RemoveResult::kNotFound;
     }
@@ -194,12 +263,149 @@ class HostFileSystemImpl final : public FileSystem {
   bool Rename(std::string_view from, std::string_view to) override {
     const std::optional<std::wstring> host_from = HostPathFromWindowsText(from);
     const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
-    if (!host_from || !host_to) return false;
+    if (!host_from || !host_to) return Refused(false);
     const auto rename = [&] {
       return MoveFileExW(host_from->c_str(), host_to->c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     };
     if (rename()) return true;
-    return GetLastError() == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+    last_error = GetLastError();
+    return last_error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+  }
+
+  bool DirectoryExists(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return false;
+    const DWORD attributes = GetFileAttributesW(host->c_str());
+    return attributes != kNoAttributes && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+
+  std::optional<std::vector<std::string>> ListDirectory(std::string_view path) override {
+    std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(std::nullopt);
+    if (!host->empty() && host->back() != L'\\' && host->back() != L':') *host += L'\\';
+    *host += L'*';
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(host->c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+      last_error = GetLastError();
+      // A drive's root holds neither "." nor "..", so it may have no entry at all.
+      if (last_error == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
+      return std::nullopt;
+    }
+    std::vector<std::string> names;
+    do {
+      std::string name = Utf8FromWide(entry.cFileName);
+      if (!name.empty() && name != "." && name != "..") names.push_back(std::move(name));
+    } while (FindNextFileW(search, &entry));
+    const DWORD error = GetLastError();
+    FindClose(search);
+    if (error != ERROR_NO_MORE_FILES) {
+      last_error = error;
+      return std::nullopt;
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // The file system ignores case itself, and the search gives the name as
+  // the directory holds it.
+  std::optional<std::string> FoundName(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    // Wildcards would match other names.
+    if (!host || host->find_first_of(L"*?") != std::wstring::npos) return std::nullopt;
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(host->c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return Failed(std::nullopt);
+    FindClose(search);
+    return Utf8FromWide(entry.cFileName);
+  }
+
+  bool MakeDirectory(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(false);
+    if (CreateDirectoryW(host->c_str(), nullptr)) return true;
+    return Failed(false);
+  }
+
+  bool RemoveEmptyDirectory(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(false);
+    if (RemoveDirectoryW(host->c_str())) return true;
+    return Failed(false);
+  }
+
+  // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is at
+  // the target.
+  bool RenameDirectory(std::string_view from, std::string_view to) override {
+    const std::optional<std::wstring> host_from = HostPathFromWindowsText(from);
+    const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
+    if (!host_from || !host_to) return Refused(false);
+    if (MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return true;
+    return Failed(false);
+  }
+
+  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
+    const HANDLE handle = Create(path);
+    if (handle == INVALID_HANDLE_VALUE) return WriteResult::kNotCreated;
+    constexpr size_t kLargestWrite = 1u << 30;
+    bool written = true;
+    while (written && !bytes.empty()) {
+      DWORD put = 0;
+      const DWORD count = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+      written = WriteFile(handle, bytes.data(), count, &put, nullptr) && put != 0;
+      if (written) bytes.remove_prefix(put);
+    }
+    if (!written) last_error = GetLastError();
+    if (!CloseHandle(handle) && written) {
+      last_error = GetLastError();
+      written = false;
+    }
+    return written ? WriteResult::kWritten : WriteResult::kNotWritten;
+  }
+
+  bool SameFile(std::string_view a, std::string_view b) override {
+    const std::optional<std::wstring> host_a = HostPathFromWindowsText(a);
+    const std::optional<std::wstring> host_b = HostPathFromWindowsText(b);
+    if (!host_a || !host_b) return false;
+    const std::optional<BY_HANDLE_FILE_INFORMATION> first = InformationOf(*host_a);
+    const std::optional<BY_HANDLE_FILE_INFORMATION> second = InformationOf(*host_b);
+    return first && second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
+           first->nFileIndexHigh == second->nFileIndexHigh &&
+           first->nFileIndexLow == second->nFileIndexLow;
+  }
+
+  std::string FailureReason() override {
+    return last_error == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error));
+  }
+
+ private:
+  // Keeps the system's reason for a failure, and returns `result`.
+  template <typename Result>
+  Result Failed(Result result) {
+    last_error = GetLastError();
+    return result;
+  }
+  // The same for a path text that names no file this layer may touch.
+  template <typename Result>
+  Result Refused(Result result) {
+    last_error = ERROR_INVALID_NAME;
+    return result;
+  }
+
+  // A new or truncated regular disk file open for writing, or
+  // INVALID_HANDLE_VALUE.
+  HANDLE Create(std::string_view path) {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(INVALID_HANDLE_VALUE);
+    const HANDLE handle = CreateFileW(host->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return Failed(INVALID_HANDLE_VALUE);
+    if (!IsDiskFile(handle)) {
+      CloseHandle(handle);
+      last_error = ERROR_INVALID_NAME;
+      return INVALID_HANDLE_VALUE;
+    }
+    return handle;
   }
 
   // The volume and file index of the directory, which links, short names and

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/ascii_text.h"
+
 namespace torvane {
 
 namespace {
@@ -27,15 +29,6 @@ constexpr DeviceName kDeviceNames[] = {
 constexpr std::string_view kPortNumbers[] = {
     "1", "2", "3", "4", "5", "6", "7", "8", "9", "\xC2\xB9", "\xC2\xB2", "\xC2\xB3",
 };
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-    if (fold(a[i]) != fold(b[i])) return false;
-  }
-  return true;
-}
 
 // "\\.\", "\\?\" and "\??\" lead into the device namespace, where names
 // are not files' names.

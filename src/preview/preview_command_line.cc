@@ -1,13 +1,12 @@
 // Options, file reading and writing, and the messages of torvane-preview.
 #include "preview/preview_command_line.h"
 
-#include <cerrno>
-#include <cstring>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
-#include <sstream>
 
+#include "platform/ascii_text.h"
 #include "platform/utf8_path.h"
 #include "preview/script_reader.h"
 #include "preview/svg_drawing.h"
@@ -39,62 +38,50 @@ constexpr size_t kWarningLimit = 100;
 
 constexpr std::string_view kProgram = "torvane-preview: ";
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason) {
-  std::error_code error;
-  if (std::filesystem::is_directory(PathFromUtf8(path), error)) {
+std::optional<std::string> ReadScriptFile(FileSystem& disk, const std::string& path,
+                                          std::string& reason) {
+  if (disk.DirectoryExists(path)) {
     reason = "it is a directory";
     return std::nullopt;
   }
-  std::ifstream in(PathFromUtf8(path), std::ios::binary);
-  if (!in) {
-    reason = std::strerror(errno);
+  const std::unique_ptr<InputFile> file = disk.OpenForReading(path);
+  if (!file) {
+    reason = disk.FailureReason();
     return std::nullopt;
   }
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) {
-    reason = "read error";
-    return std::nullopt;
-  }
-  return bytes.str();
+  const std::optional<std::uint64_t> size = file->Size();
+  std::optional<std::string> bytes = size ? file->ReadRaw(*size) : std::nullopt;
+  if (!bytes) reason = "read error";
+  return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string& reason) {
-  std::ofstream out(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
-  if (!out) {
-    reason = std::strerror(errno);
-    return false;
+// A picture not wholly written is removed.
+bool WritePicture(FileSystem& disk, const std::string& path, const std::string& bytes,
+                  std::string& reason) {
+  switch (disk.WriteWholeFile(path, bytes)) {
+    case WriteResult::kWritten:
+      return true;
+    case WriteResult::kNotCreated:
+      reason = disk.FailureReason();
+      return false;
+    case WriteResult::kNotWritten:
+      break;
   }
-  out << bytes;
-  out.close();
-  if (!out) {
-    reason = "write error (disk full?)";
-    std::error_code ignored;
-    std::filesystem::remove(PathFromUtf8(path), ignored);
-    return false;
-  }
-  return true;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(PathFromUtf8(a), PathFromUtf8(b), error) && !error;
-}
-
-std::string LowerCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return text;
+  reason = "write error (disk full?)";
+  disk.Remove(path);
+  return false;
 }
 
 }  // namespace
 
 std::string DefaultOutputPath(const std::string& script) {
   std::filesystem::path path = PathFromUtf8(script);
-  if (LowerCase(Utf8FromPath(path.extension())) == ".svg") return script + ".svg";
+  if (LowerAscii(Utf8FromPath(path.extension())) == ".svg") return script + ".svg";
   return Utf8FromPath(path.replace_extension(".svg"));
 }
 
-int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+               std::ostream& err) {
   PreviewOptions options;
   std::vector<std::string> files;
   bool options_ended = false;
@@ -128,12 +115,12 @@ int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std
   const std::string output = files.size() == 2 ? files[1] : DefaultOutputPath(script);
 
   std::string reason;
-  const std::optional<std::string> text = ReadWholeFile(script, reason);
+  const std::optional<std::string> text = ReadScriptFile(disk, script, reason);
   if (!text) {
     err << kProgram << "cannot read '" << script << "': " << reason << "\n";
     return kPreviewFileError;
   }
-  if (SameFile(script, output)) {
+  if (disk.SameFile(script, output)) {
     err << kProgram << "the picture '" << output << "' would overwrite the script; "
         << "name another output file\n";
     return kPreviewFileError;
@@ -149,7 +136,7 @@ int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std
     err << kProgram << script << ": " << reading.warnings.size() - kWarningLimit
         << " more warnings not shown\n";
   }
-  if (!WriteWholeFile(output, svg, reason)) {
+  if (!WritePicture(disk, output, svg, reason)) {
     err << kProgram << "cannot write '" << output << "': " << reason << "\n";
     return kPreviewFileError;
   }

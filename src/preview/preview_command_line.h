@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace torvane::preview {
 
 // Exit statuses.
@@ -18,8 +20,10 @@ inline constexpr int kPreviewUsageError = 2;  // bad command line
 // gets ".svg" appended, so that the script is never overwritten.
 std::string DefaultOutputPath(const std::string& script);
 
-// Runs the program with the arguments after the program name. The usage
-// text goes to `out`; messages and warnings to `err`.
-int RunPreview(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// Runs the program with the arguments after the program name, reading and
+// writing files on `disk`. The usage text goes to `out`; messages and
+// warnings to `err`.
+int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+               std::ostream& err);
 
 }  // namespace torvane::preview

@@ -1,6 +1,6 @@
 // The command line of torvane-preview inside the process: names are UTF-8
 // texts from end to end, also where the host's own narrow encoding is
-// something else.
+// something else, and file failures are reported.
 #include "preview/preview_command_line.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "platform/utf8_path.h"
+#include "testing/memory_file_system.h"
 
 namespace torvane::preview {
 namespace {
@@ -37,10 +38,34 @@ TEST(PreviewCommandLine, ScriptWithANonAsciiNameIsDrawnBesideIt) {
   const std::string name = "\xC3\x86r\xC3\xB8 \xCE\xBB";  // Ærø λ
   std::ofstream(dir / PathFromUtf8(name + ".scr"), std::ios::binary) << "ECOFF\r\nECON\r\n";
   std::ostringstream out, err;
-  EXPECT_EQ(RunPreview({Utf8FromPath(dir / PathFromUtf8(name + ".scr"))}, out, err), kPreviewDone)
+  EXPECT_EQ(RunPreview(*MakeHostFileSystem(), {Utf8FromPath(dir / PathFromUtf8(name + ".scr"))},
+                       out, err),
+            kPreviewDone)
       << err.str();
   EXPECT_TRUE(fs::exists(dir / PathFromUtf8(name + ".svg")));
   fs::remove_all(dir);
+}
+
+// A picture that could not be written whole is not left behind, and each
+// failure says what was refused.
+TEST(PreviewCommandLine, FileFailuresAreReportedAndLeaveNoPicture) {
+  const struct {
+    FileOp failing;
+    std::string_view message;
+  } cases[] = {
+      {FileOp::kOpen, "torvane-preview: cannot read 'a.scr': made to fail\n"},
+      {FileOp::kCreate, "torvane-preview: cannot write 'a.svg': made to fail\n"},
+      {FileOp::kWrite, "torvane-preview: cannot write 'a.svg': write error (disk full?)\n"},
+  };
+  for (const auto& c : cases) {
+    MemoryFileSystem disk;
+    disk.AddFile("a.scr", "ECOFF\r\nECON\r\n");
+    disk.FailOperation(c.failing, 1);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunPreview(disk, {"a.scr"}, out, err), kPreviewFileError);
+    EXPECT_EQ(err.str(), c.message);
+    EXPECT_FALSE(disk.Exists("a.svg"));
+  }
 }
 
 }  // namespace

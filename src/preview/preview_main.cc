@@ -1,12 +1,15 @@
 // Entry point of torvane-preview: draws a torvane script as an SVG picture.
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/host_process.h"
 #include "preview/preview_command_line.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
-  return torvane::preview::RunPreview(arguments, std::cout, std::cerr);
+  const std::unique_ptr<torvane::FileSystem> disk = torvane::MakeHostFileSystem();
+  return torvane::preview::RunPreview(*disk, arguments, std::cout, std::cerr);
 }

@@ -81,7 +81,8 @@ TEST(PreviewProgramTest, WarningsNameTheirLinesAndThePictureIsStillWritten) {
   const fs::path script = dir.path() / "odd.scr";
   WriteBytes(script, "ECOFF\nPAN 3\nCOLOR 2\nCIRR 1.0;2.0;3.0\nCIRR 1.0;2.0,3.0;\n");
   std::ostringstream out, err;
-  EXPECT_EQ(RunPreview({"--no-grid", script.string()}, out, err), kPreviewDone);
+  EXPECT_EQ(RunPreview(*MakeHostFileSystem(), {"--no-grid", script.string()}, out, err),
+            kPreviewDone);
   EXPECT_EQ(err.str(), "torvane-preview: " + script.string() +
                            ": line 2: unknown command \"PAN\" skipped\n" + "torvane-preview: " +
                            script.string() + ": line 4: malformed CIRR command skipped\n" +

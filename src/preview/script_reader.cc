@@ -6,6 +6,7 @@
 #include <cmath>
 #include <optional>
 
+#include "platform/ascii_text.h"
 #include "platform/text_lines.h"
 
 namespace torvane::preview {
@@ -50,15 +51,6 @@ constexpr std::array<CommandFormat, 17> kCommandFormats{{
     {"INSSYM", CommandKind::kSymbol, Argument::kName, "", "#;#;#;#,#;"},
 }};
 
-bool SameKeyword(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
-
 std::string_view Keyword(std::string_view line) { return line.substr(0, line.find(' ')); }
 
 // After the keyword and the one blank that ends it.
@@ -69,21 +61,19 @@ std::string_view Rest(std::string_view line) {
 
 const CommandFormat* FindFormat(std::string_view keyword) {
   for (const CommandFormat& format : kCommandFormats) {
-    if (SameKeyword(format.keyword, keyword)) return &format;
+    if (EqualsIgnoringAsciiCase(format.keyword, keyword)) return &format;
   }
   return nullptr;
 }
 
-std::string_view TrimTrailingBlanks(std::string_view text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
+// Blanks that may follow a command's last value.
+constexpr std::string_view kLineBlanks = " \t";
 
 // Matches `text` against `pattern`, storing the numbers from values[first]
 // on. Every number must be finite.
 bool MatchNumbers(std::string_view text, std::string_view pattern, ScriptCommand& command,
                   size_t first) {
-  text = TrimTrailingBlanks(text);
+  text = TrimTrailing(text, kLineBlanks);
   size_t slot = first;
   for (const char want : pattern) {
     if (want != '#') {
@@ -112,7 +102,7 @@ bool ReadArgument(const CommandFormat& format, std::string_view line, ScriptComm
   const std::string_view rest = Rest(line);
   switch (format.argument) {
     case Argument::kNone:
-      return TrimTrailingBlanks(rest).empty();
+      return TrimTrailing(rest, kLineBlanks).empty();
     case Argument::kName:
       command.name = rest;
       return !rest.empty();
@@ -120,7 +110,7 @@ bool ReadArgument(const CommandFormat& format, std::string_view line, ScriptComm
       command.name = rest;
       return true;
     case Argument::kInteger: {
-      const std::string_view digits = TrimTrailingBlanks(rest);
+      const std::string_view digits = TrimTrailing(rest, kLineBlanks);
       const auto result =
           std::from_chars(digits.data(), digits.data() + digits.size(), command.number);
       return !digits.empty() && result.ec == std::errc() &&
@@ -149,7 +139,7 @@ ScriptReading ReadScript(std::string_view text) {
   const std::vector<std::string_view> lines = torvane::SplitTextLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
-    if (TrimTrailingBlanks(line).empty()) continue;
+    if (TrimTrailing(line, kLineBlanks).empty()) continue;
     const std::string_view keyword = Keyword(line);
     const CommandFormat* format = FindFormat(keyword);
     if (format == nullptr) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "draw/map_options.h"
+#include "platform/ascii_text.h"
 #include "platform/host_process.h"
 #include "run/ordered_messages.h"
 #include "script/error_report.h"
@@ -38,8 +39,6 @@ constexpr std::string_view kUsage =
     "Note: Changing options only affects files later in the list.\n"
     "\n";
 
-char FoldToLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool IsOption(const std::string& argument) {
   if (argument.empty()) return false;
   if (argument[0] == '-') return true;
@@ -69,7 +68,7 @@ int* OnOffSwitch(MapOptions& options, char letter) {
 }
 
 bool DecodeHexNumberMode(char mode, HexNumberMode& out) {
-  switch (FoldToLower(mode)) {
+  switch (ToAsciiLower(mode)) {
     case '+':
     case 'a':
     case 'f':
@@ -156,7 +155,7 @@ class Run {
       ReportInvalid(" ");
       return;
     }
-    const char letter = FoldToLower(argument[1]);
+    const char letter = ToAsciiLower(argument[1]);
     const std::string_view tail = std::string_view(argument).substr(2);
     MapOptions& options = options_;
     if (int* on_off = OnOffSwitch(options, letter)) {

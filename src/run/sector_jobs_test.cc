@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_file_system.h"
+#include "testing/memory_file_system.h"
 
 namespace torvane {
 namespace {

@@ -10,6 +10,7 @@
 
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
+#include "platform/ascii_text.h"
 #include "platform/path_text.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
@@ -21,7 +22,6 @@ namespace {
 
 constexpr size_t kFileFieldLimit = 20;
 
-constexpr std::string_view kTrailingSpace = " \t\n\v\f\r";
 constexpr std::string_view kBorderLayer = "MAP BORDER";
 constexpr std::string_view kLabelFont = "Arial";
 constexpr int kLabelColour = 15;
@@ -51,11 +51,6 @@ constexpr std::array<NeighbourLabel, 4> kNeighbourLabels{{
     {0, +1, {62.5, -5.0}, 180.0},
 }};
 
-std::string_view TrimTrailingSpace(std::string_view text) {
-  const size_t last = text.find_last_not_of(kTrailingSpace);
-  return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
-}
-
 // The subsector's index line, from its letter up to its "\n" or the end of
 // the text; the last of several wins. The title line never counts, however
 // short it is: an index line follows a "\n".
@@ -73,14 +68,14 @@ std::optional<std::string_view> FindIndexLine(std::string_view sector_text, char
 
 std::string_view NameField(std::string_view line) {
   if (line.size() <= kIndexNameColumn) return {};
-  return TrimTrailingSpace(line.substr(kIndexNameColumn, kSubsectorNameLimit));
+  return TrimTrailing(line.substr(kIndexNameColumn, kSubsectorNameLimit));
 }
 
 // Nothing when the line ends inside the name field. A line that ends right
 // after it has an empty field, which names the map directory itself.
 std::optional<std::string_view> FileField(std::string_view line) {
   if (line.size() < kIndexFileColumn) return std::nullopt;
-  return TrimTrailingSpace(line.substr(kIndexFileColumn, kFileFieldLimit));
+  return TrimTrailing(line.substr(kIndexFileColumn, kFileFieldLimit));
 }
 
 void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subsector,

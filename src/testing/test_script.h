@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "draw/run_context.h"
-#include "platform/memory_file_system.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
 #include "sector/sector_context.h"
+#include "testing/memory_file_system.h"
 #include "testing/script_lines.h"
 
 namespace torvane {

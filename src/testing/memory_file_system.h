@@ -14,13 +14,28 @@
 
 namespace torvane {
 
-enum class FileOp { kAny, kOpen, kSize, kRead, kCreate, kWrite, kClose, kExists, kRemove, kRename };
+enum class FileOp {
+  kAny,
+  kOpen,
+  kSize,
+  kRead,
+  kCreate,
+  kWrite,
+  kClose,
+  kExists,
+  kRemove,
+  kRename,
+  kList,
+  kMakeDirectory,
+  kRemoveDirectory,
+};
 
 class MemoryFileSystem final : public FileSystem {
  public:
   // Stores raw bytes, as they would stand on disk (CR LF line ends and all).
   void AddFile(std::string_view path, std::string bytes);
-  // A directory at this path: it neither opens nor can be created over.
+  // A directory at this path: it neither opens nor can be created over. The
+  // directories above a file or directory are there without being added.
   void AddDirectory(std::string_view path);
   // The size query of this file reports `size` instead of its real size.
   void SetReportedSize(std::string_view path, std::uint64_t size);
@@ -44,6 +59,18 @@ class MemoryFileSystem final : public FileSystem {
   RemoveResult Remove(std::string_view path) override;
   bool Rename(std::string_view from, std::string_view to) override;
   std::optional<std::string> DirectoryIdentity(std::string_view path) override;
+  // Only the directory operations look paths up without regard to case.
+  bool DirectoryExists(std::string_view path) override;
+  std::optional<std::vector<std::string>> ListDirectory(std::string_view path) override;
+  std::optional<std::string> FoundName(std::string_view path) override;
+  bool MakeDirectory(std::string_view path) override;
+  bool RemoveEmptyDirectory(std::string_view path) override;
+  bool RenameDirectory(std::string_view from, std::string_view to) override;
+  // A create and a write.
+  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  bool SameFile(std::string_view a, std::string_view b) override;
+  // "made to fail" after a failure the test asked for, else what was wrong.
+  std::string FailureReason() override { return failure_reason_; }
 
  private:
   friend class MemoryInputFile;
@@ -57,6 +84,15 @@ class MemoryFileSystem final : public FileSystem {
 
   // Logs the operation and tells whether it is to fail.
   bool Attempt(FileOp kind, const std::string& what, const std::string& path);
+  // Sets the failure reason and returns false.
+  bool Refuse(std::string reason);
+  // Every file and directory, those only implied by what lies below included.
+  std::set<std::string> Entries() const;
+  bool IsDirectory(const std::string& key) const;
+  // The key of what a path text finds, as the host finds it: each
+  // component as written when it is there, else the first in byte order
+  // equal to it apart from ASCII case; as written below where none is.
+  std::string Find(std::string_view path) const;
 
   std::map<std::string, std::string> files_;
   std::map<std::string, std::uint64_t> reported_sizes_;
@@ -64,6 +100,7 @@ class MemoryFileSystem final : public FileSystem {
   std::vector<Failure> failures_;
   std::vector<std::string> log_;
   int open_files_ = 0;
+  std::string failure_reason_;
 };
 
 }  // namespace torvane
