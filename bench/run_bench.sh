@@ -39,7 +39,15 @@ command -v taskset >/dev/null || { echo "$0: taskset (util-linux) is missing" >&
 processors=$(nproc)
 
 readonly sector_count=64 density=50 first_seed=1
-rm -rf "$work"
+# A file system without a journal (ext4 can run so) makes creating a file
+# several times slower for a minute after files were deleted, while it looks
+# past their inodes: nothing is deleted on the disk while it is measured,
+# and a minute passes after an earlier work directory is cleared.
+cleared=false
+if [[ -e $work ]]; then
+  rm -rf "$work"
+  cleared=true
+fi
 mkdir -p "$work/campaign"
 (
   cd "$work/campaign"
@@ -79,7 +87,6 @@ digest_of() {
 # into a directory that never held its files.
 measure() {
   local root=$1 set=$2 label=$3 run args=() name
-  rm -rf "$root"
   mkdir -p "$root"
   cp -r "$work/$set" "$root/in"
   for name in "$root/in"/*/; do args+=("$root/in/$(basename "$name")"); done
@@ -117,17 +124,19 @@ measure() {
            threads " threads", all, all / copy, all / floor, peak_all / 1024,
            threads * (8 + largest / mib)
   }'
-  rm -rf "$root"
 }
 
 echo "medians of $runs runs; each command after a sync, into directories that never held its files"
+$cleared && sleep 61
 sets=(campaign)
 [[ -n $samples ]] && sets+=(samples)
 for set in "${sets[@]}"; do
-  measure "$work/disk" "$set" "$set on $(df --output=fstype "$work" | tail -n 1)"
+  measure "$work/disk-$set" "$set" "$set on $(df --output=fstype "$work" | tail -n 1)"
   [[ $set == campaign ]] && campaign_digest=$digest
   if [[ -n $tmpfs_work ]]; then
+    rm -rf "$tmpfs_work"
     measure "$tmpfs_work" "$set" "$set on $(df --output=fstype "$(dirname "$tmpfs_work")" | tail -n 1)"
+    rm -rf "$tmpfs_work"
   fi
 done
 echo "campaign output digest (asteroid digits masked): $campaign_digest"
