@@ -29,10 +29,9 @@ using torvane::kSubsectorNameLimit;
 using torvane::kSubsectorRows;
 
 // The columns of a world line, as torvane reads them.
-constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
-constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
-constexpr size_t kNameWidth = Column(kLayout.nameWidth());
-constexpr size_t kRemarksWidth = Column(kLayout.remarksWidth());
+constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
+constexpr size_t kNameWidth = kColumns.nameWidth;
+constexpr size_t kRemarksWidth = kColumns.remarksWidth;
 
 // splitmix64: small, fast and defined only by integer arithmetic.
 class Random {
@@ -161,9 +160,9 @@ std::string MakeWorldLine(Random& random, const World& world, std::string_view a
     line.replace(column, text.size(), text);
   };
 
-  put(Column(kLayout.nameColumn()),
+  put(kColumns.name,
       MakeName(random, static_cast<size_t>(random.Between(1, static_cast<int>(kNameWidth)))));
-  put(Column(kLayout.hexColumn()), HexNumber(world.column, world.row));
+  put(kColumns.hex, HexNumber(world.column, world.row));
   const bool belt = random.Percent(8);
   const int population = random.Below(12);  // 9 to B write the name in capitals
   std::string profile;
@@ -176,19 +175,19 @@ std::string MakeWorldLine(Random& random, const World& world, std::string_view a
   profile += kHexDigits[static_cast<size_t>(random.Below(19))];
   profile += '-';
   profile += kHexDigits[static_cast<size_t>(random.Below(17))];
-  put(Column(kLayout.starportColumn()), profile);
-  if (random.Percent(25)) line[Column(kLayout.baseColumn())] = random.Pick(kBaseCodes);
-  put(Column(kLayout.remarksColumn()), MakeRemarks(random));
-  if (random.Percent(15)) line[Column(kLayout.zoneColumn())] = random.Percent(70) ? 'A' : 'R';
+  put(kColumns.starport, profile);
+  if (random.Percent(25)) line[kColumns.base] = random.Pick(kBaseCodes);
+  put(kColumns.remarks, MakeRemarks(random));
+  if (random.Percent(15)) line[kColumns.zone] = random.Percent(70) ? 'A' : 'R';
   const std::string pbg{static_cast<char>('0' + random.Below(10)),
                         static_cast<char>('0' + random.Below(belt ? 3 : 4)),
                         static_cast<char>('0' + (random.Percent(35) ? 0 : random.Between(1, 4)))};
-  put(Column(kLayout.pbgColumn()), pbg);
+  put(kColumns.pbg, pbg);
   // A few lines end after the gas giants, as when allegiance and stars are unknown.
   if (!random.Percent(4)) {
-    put(Column(kLayout.allegianceColumn()),
+    put(kColumns.allegiance,
         random.Percent(85) ? allegiance : random.Pick(kAllegiances));
-    line.resize(Column(kLayout.starsColumn()));
+    line.resize(kColumns.stars);
     line += MakeStellar(random);
   }
   line.erase(line.find_last_not_of(' ') + 1);

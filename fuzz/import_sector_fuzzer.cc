@@ -25,36 +25,28 @@ int TwoDigits(const std::string& line, size_t at) {
 
 // The columns torvane reads: name, hex, profile (nine characters from the
 // starport), base, remarks, zone, PBG, allegiance, stars.
-constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
-constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
-constexpr size_t kHex = Column(kLayout.hexColumn());
-constexpr size_t kProfile = Column(kLayout.starportColumn());
-constexpr size_t kBase = Column(kLayout.baseColumn());
-constexpr size_t kZone = Column(kLayout.zoneColumn());
-constexpr size_t kPbg = Column(kLayout.pbgColumn());
-constexpr size_t kAllegiance = Column(kLayout.allegianceColumn());
-constexpr size_t kStars = Column(kLayout.starsColumn());
+constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
 
 void CheckWorldLine(const std::string& line) {
   for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
-  FUZZ_CHECK(line.size() >= kPbg + 3);
+  FUZZ_CHECK(line.size() >= kColumns.pbg + 3);
   FUZZ_CHECK(line[0] != '#' && line[0] != '@' && line[0] != '$');
-  for (size_t i = kHex; i < kHex + torvane::kHexWidth; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  FUZZ_CHECK(TwoDigits(line, kHex) >= 1 && TwoDigits(line, kHex) <= torvane::kSectorColumns);
-  FUZZ_CHECK(TwoDigits(line, kHex + 2) >= 1 && TwoDigits(line, kHex + 2) <= torvane::kSectorRows);
-  for (size_t i = kHex + torvane::kHexWidth; i < kProfile; ++i) FUZZ_CHECK(line[i] == ' ');
-  for (size_t i = kProfile; i < kProfile + 9; ++i) {
+  for (size_t i = kColumns.hex; i < kColumns.hex + torvane::kHexWidth; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  FUZZ_CHECK(TwoDigits(line, kColumns.hex) >= 1 && TwoDigits(line, kColumns.hex) <= torvane::kSectorColumns);
+  FUZZ_CHECK(TwoDigits(line, kColumns.hex + 2) >= 1 && TwoDigits(line, kColumns.hex + 2) <= torvane::kSectorRows);
+  for (size_t i = kColumns.hex + torvane::kHexWidth; i < kColumns.starport; ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kColumns.starport; i < kColumns.starport + 9; ++i) {
     const char c = line[i];
-    FUZZ_CHECK(i == kProfile + 7 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
+    FUZZ_CHECK(i == kColumns.starport + 7 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
   }
-  for (size_t i = kProfile + 9; i < kBase; ++i) FUZZ_CHECK(line[i] == ' ');
-  FUZZ_CHECK(line[kBase + 1] == ' ');
-  FUZZ_CHECK(line[kBase] == ' ' || (line[kBase] >= 'A' && line[kBase] <= 'Z'));
-  FUZZ_CHECK(line[kZone] == ' ' || line[kZone] == 'A' || line[kZone] == 'R');
-  for (size_t i = kZone + 1; i < kPbg; ++i) FUZZ_CHECK(line[i] == ' ');
-  for (size_t i = kPbg; i < kPbg + 3; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  for (size_t i = kPbg + 3; i < kAllegiance && i < line.size(); ++i) FUZZ_CHECK(line[i] == ' ');
-  for (size_t i = kAllegiance + torvane::kAllegianceWidth; i < kStars && i < line.size(); ++i) {
+  for (size_t i = kColumns.starport + 9; i < kColumns.base; ++i) FUZZ_CHECK(line[i] == ' ');
+  FUZZ_CHECK(line[kColumns.base + 1] == ' ');
+  FUZZ_CHECK(line[kColumns.base] == ' ' || (line[kColumns.base] >= 'A' && line[kColumns.base] <= 'Z'));
+  FUZZ_CHECK(line[kColumns.zone] == ' ' || line[kColumns.zone] == 'A' || line[kColumns.zone] == 'R');
+  for (size_t i = kColumns.zone + 1; i < kColumns.pbg; ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kColumns.pbg; i < kColumns.pbg + 3; ++i) FUZZ_CHECK(IsDigit(line[i]));
+  for (size_t i = kColumns.pbg + 3; i < kColumns.allegiance && i < line.size(); ++i) FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kColumns.allegiance + torvane::kAllegianceWidth; i < kColumns.stars && i < line.size(); ++i) {
     FUZZ_CHECK(line[i] == ' ');
   }
 }

@@ -40,6 +40,22 @@ inline constexpr WorldLayout kStandardWorldLayout{{0,  14, 14, 19, 20, 21, 22, 2
                                                    27, 30, -1, -1, -1, -1, 32, 16, 48, 51,
                                                    52, 53, 55, -1, 0,  58, 59, 60}};
 
+// The columns and widths of a layout that programs writing world lines
+// use, as offsets into a line.
+struct WorldColumns {
+  size_t name, nameWidth, hex, starport, base, remarks, remarksWidth, zone, pbg, allegiance, stars;
+};
+
+constexpr WorldColumns ColumnsOf(const WorldLayout& layout) {
+  const auto at = [](std::int32_t position) { return static_cast<size_t>(position); };
+  return {at(layout.nameColumn()),     at(layout.nameWidth()),   at(layout.hexColumn()),
+          at(layout.starportColumn()), at(layout.baseColumn()),  at(layout.remarksColumn()),
+          at(layout.remarksWidth()),   at(layout.zoneColumn()),  at(layout.pbgColumn()),
+          at(layout.allegianceColumn()), at(layout.starsColumn())};
+}
+
+inline constexpr WorldColumns kStandardWorldColumns = ColumnsOf(kStandardWorldLayout);
+
 // The widths that the record does not hold.
 inline constexpr std::int32_t kHexWidth = 4;
 inline constexpr std::int32_t kAllegianceWidth = 2;

@@ -13,8 +13,8 @@
 
 namespace torvane_import {
 
-constexpr size_t kNameWidth = static_cast<size_t>(torvane::kStandardWorldLayout.nameWidth());
-constexpr size_t kRemarksWidth = static_cast<size_t>(torvane::kStandardWorldLayout.remarksWidth());
+constexpr size_t kNameWidth = torvane::kStandardWorldColumns.nameWidth;
+constexpr size_t kRemarksWidth = torvane::kStandardWorldColumns.remarksWidth;
 constexpr size_t kSubsectorNameWidth = torvane::kSubsectorNameLimit;
 
 // Cuts text to at most `width` bytes without splitting a UTF-8 character.

@@ -24,24 +24,14 @@ using torvane::SubsectorOfHex;
 using torvane::WrapSubsectorOffset;
 
 // Columns of a world line, as torvane reads them.
-constexpr size_t Column(std::int32_t position) { return static_cast<size_t>(position); }
-constexpr torvane::WorldLayout kLayout = torvane::kStandardWorldLayout;
-constexpr size_t kNameColumn = Column(kLayout.nameColumn());
-constexpr size_t kHexColumn = Column(kLayout.hexColumn());
-constexpr size_t kProfileColumn = Column(kLayout.starportColumn());
-constexpr size_t kBaseColumn = Column(kLayout.baseColumn());
-constexpr size_t kRemarksColumn = Column(kLayout.remarksColumn());
-constexpr size_t kZoneColumn = Column(kLayout.zoneColumn());
-constexpr size_t kPbgColumn = Column(kLayout.pbgColumn());
-constexpr size_t kAllegianceColumn = Column(kLayout.allegianceColumn());
-constexpr size_t kStarsColumn = Column(kLayout.starsColumn());
+constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
 // Each field ends before the next begins, so no field overwrites another.
-static_assert(kNameColumn + kNameWidth <= kHexColumn &&
-              kHexColumn + torvane::kHexWidth < kProfileColumn &&
-              kProfileColumn + 9 < kBaseColumn && kBaseColumn < kRemarksColumn &&
-              kRemarksColumn + kRemarksWidth <= kZoneColumn && kZoneColumn < kPbgColumn &&
-              kPbgColumn + 3 <= kAllegianceColumn &&
-              kAllegianceColumn + torvane::kAllegianceWidth < kStarsColumn);
+static_assert(kColumns.name + kNameWidth <= kColumns.hex &&
+              kColumns.hex + torvane::kHexWidth < kColumns.starport &&
+              kColumns.starport + 9 < kColumns.base && kColumns.base < kColumns.remarks &&
+              kColumns.remarks + kRemarksWidth <= kColumns.zone && kColumns.zone < kColumns.pbg &&
+              kColumns.pbg + 3 <= kColumns.allegiance &&
+              kColumns.allegiance + torvane::kAllegianceWidth < kColumns.stars);
 
 void Put(std::string& line, size_t column, std::string_view text) {
   line.replace(column, text.size(), text);
@@ -97,15 +87,15 @@ std::string MapFileName(int subsector) {
 }
 
 std::string ColumnHeader() {
-  std::string header(kStarsColumn, ' ');
-  Put(header, kNameColumn, "#Name");
-  Put(header, kHexColumn, "Hex");
-  Put(header, kProfileColumn, "Profile");
-  Put(header, kBaseColumn, "B");
-  Put(header, kRemarksColumn, "Remarks");
-  Put(header, kZoneColumn, "Z");
-  Put(header, kPbgColumn, "PBG");
-  Put(header, kAllegianceColumn, "Al");
+  std::string header(kColumns.stars, ' ');
+  Put(header, kColumns.name, "#Name");
+  Put(header, kColumns.hex, "Hex");
+  Put(header, kColumns.starport, "Profile");
+  Put(header, kColumns.base, "B");
+  Put(header, kColumns.remarks, "Remarks");
+  Put(header, kColumns.zone, "Z");
+  Put(header, kColumns.pbg, "PBG");
+  Put(header, kColumns.allegiance, "Al");
   return header + "Stars";
 }
 
@@ -113,15 +103,15 @@ std::string ColumnHeader() {
 
 std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log) {
   const SourceLine& source = world.source;
-  std::string line(kStarsColumn, ' ');
-  Put(line, kNameColumn, FitName(world.name, source, log));
-  Put(line, kHexColumn, HexNumber(world.column, world.row));
-  Put(line, kProfileColumn, world.uwp);
-  line[kBaseColumn] = MapBaseCode(world.bases, world.allegiance, source, log);
-  Put(line, kRemarksColumn, FitRemarks(world.remarks, codes, source, log));
-  line[kZoneColumn] = MapZone(world.zone, source, log);
-  Put(line, kPbgColumn, FitPbg(world.pbg, source, log));
-  Put(line, kAllegianceColumn, MapAllegiance(world.allegiance, source, log));
+  std::string line(kColumns.stars, ' ');
+  Put(line, kColumns.name, FitName(world.name, source, log));
+  Put(line, kColumns.hex, HexNumber(world.column, world.row));
+  Put(line, kColumns.starport, world.uwp);
+  line[kColumns.base] = MapBaseCode(world.bases, world.allegiance, source, log);
+  Put(line, kColumns.remarks, FitRemarks(world.remarks, codes, source, log));
+  line[kColumns.zone] = MapZone(world.zone, source, log);
+  Put(line, kColumns.pbg, FitPbg(world.pbg, source, log));
+  Put(line, kColumns.allegiance, MapAllegiance(world.allegiance, source, log));
   line += TrimBlanks(world.stars);
   // A control character in any field (a stray byte inside a remark) would
   // break the line for torvane: each becomes a blank.
@@ -217,10 +207,10 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
     const int changes_before = log.changes;
     const std::string line = WorldLine(*world, sector.codes, log);
     if (log.changes != changes_before) ++counts.changed;
-    if (line.size() > kBaseColumn && line[kBaseColumn] != ' ')
-      base_letters.insert(line[kBaseColumn]);
-    if (line.size() > kAllegianceColumn + 1 && line[kAllegianceColumn] != ' ') {
-      allegiances[line.substr(kAllegianceColumn, 2)].insert(
+    if (line.size() > kColumns.base && line[kColumns.base] != ' ')
+      base_letters.insert(line[kColumns.base]);
+    if (line.size() > kColumns.allegiance + 1 && line[kColumns.allegiance] != ' ') {
+      allegiances[line.substr(kColumns.allegiance, 2)].insert(
           std::string(TrimBlanks(world->allegiance)));
     }
     world_lines[static_cast<size_t>(SubsectorOfHex(world->column, world->row))].push_back(line);
