@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
+#include "platform/wide_text_win32.h"
 
 namespace torvane {
 
@@ -135,15 +136,6 @@ class Win32OutputFile final : public HostOutputFile {
 
 bool IsDiskFile(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_DISK; }
 
-// The UTF-8 text of a name the wide API gave.
-std::string Utf8FromWide(const wchar_t* wide) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.pop_back();  // the terminating NUL
-  return text;
-}
 
 // The C library's error number for a system error, as its own file
 // functions would have set it, so that messages read as on POSIX hosts.

@@ -13,21 +13,9 @@
 #include <thread>
 
 #include "platform/host_process.h"
+#include "platform/wide_text_win32.h"
 
 namespace torvane {
-
-namespace {
-
-std::string Utf8FromWide(const wchar_t* wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string text(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), size, nullptr, nullptr);
-  text.pop_back();  // the terminating NUL
-  return text;
-}
-
-}  // namespace
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   int count = 0;
