@@ -418,10 +418,9 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
-    std::string host = HostPathFromText(path);
-    if (host.empty()) host = ".";
+    const std::string host = HostPathFromText(path);
     struct stat info;
-    if (stat(host.c_str(), &info) != 0) {
+    if (stat(host.empty() ? "." : host.c_str(), &info) != 0) {
       const std::lock_guard lock(mutex_);
       const std::string resolved = ResolveHostPath(listings_, host, false).path;
       if (resolved == host || stat(resolved.c_str(), &info) != 0) return std::nullopt;
