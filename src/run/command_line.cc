@@ -137,16 +137,15 @@ class Run {
     errors_.CountErrors(option_errors_.ErrorCount());
     for (const SectorJob& job : jobs_) errors_.CountErrors(job.errors);
 
+    const int errors = errors_.ErrorCount();
     if (stopped_ || jobs_.empty()) {
       if (!usage_shown_) print_(kUsage);
       // A stopped run never reports success, whatever the error count.
-      if (stopped_) return -std::max(1, std::min(errors_.ErrorCount(), kErrorStatusLimit));
+      if (stopped_) return -std::max(1, std::min(errors, kErrorStatusLimit));
       return 0;
     }
-    if (errors_.ErrorCount() > 0) {
-      print_("There were " + std::to_string(errors_.ErrorCount()) + " errors!\n");
-    }
-    return -std::min(errors_.ErrorCount(), kErrorStatusLimit);
+    if (errors > 0) print_("There were " + std::to_string(errors) + " errors!\n");
+    return -std::min(errors, kErrorStatusLimit);
   }
 
  private:

@@ -1,6 +1,8 @@
 // The ordering of messages from sectors converted side by side.
 #include "run/ordered_messages.h"
 
+#include <utility>
+
 namespace torvane {
 
 size_t OrderedMessages::Open() {
@@ -28,9 +30,9 @@ void OrderedMessages::Finish(size_t slot) {
   slots_[slot].finished = true;
   while (head_ < slots_.size() && slots_[head_].finished) {
     if (++head_ == slots_.size()) break;
-    std::vector<Piece> kept = std::move(slots_[head_].kept);
-    slots_[head_].kept.clear();
-    for (const Piece& piece : kept) emit_(piece.channel, piece.text);
+    for (const Piece& piece : std::exchange(slots_[head_].kept, {})) {
+      emit_(piece.channel, piece.text);
+    }
   }
 }
 

@@ -10,6 +10,8 @@
 #include <thread>
 
 #include "draw/run_context.h"
+#include "platform/ascii_text.h"
+#include "platform/path_text.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
@@ -21,10 +23,9 @@ namespace {
 
 // The directory a path text names a file in, as a path text of its own.
 std::string DirectoryText(std::string_view file_path) {
-  const size_t separator = file_path.find_last_of("/\\");
-  std::string dir(file_path.substr(0, separator == std::string_view::npos ? 0 : separator + 1));
-  if (dir.empty() && file_path.size() >= 2 && file_path[1] == ':') dir = file_path.substr(0, 2);
-  if (dir.ends_with(':')) dir += '.';
+  const WindowsPath parts = SplitWindowsPath(file_path);
+  std::string dir = parts.drive + parts.dir;
+  if (dir.ends_with(':')) dir += '.';  // the drive's current directory
   return dir;
 }
 
@@ -33,11 +34,9 @@ std::string DirectoryText(std::string_view file_path) {
 // names unlike it.
 std::optional<std::vector<std::string>> ScriptStems(const SectorJob& job,
                                                     const SectorPaths& paths) {
-  std::string name = paths.name;
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '~') return std::nullopt;
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const auto doubtful = [](char c) { return static_cast<unsigned char>(c) >= 0x80 || c == '~'; };
+  if (std::any_of(paths.name.begin(), paths.name.end(), doubtful)) return std::nullopt;
+  const std::string name = LowerAscii(paths.name);
   std::vector<std::string> stems = {name};
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (job.options.subsectors[subsector] != 0) {

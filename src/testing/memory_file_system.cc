@@ -310,16 +310,11 @@ bool MemoryFileSystem::SameFile(std::string_view a, std::string_view b) {
   return key_a == key_b && Entries().contains(key_a);
 }
 
-// A directory is one added, or one that holds a file; its identity is its
-// path without a closing separator.
+// A directory's identity is the key its path finds.
 std::optional<std::string> MemoryFileSystem::DirectoryIdentity(std::string_view path) {
-  std::string key = HostPathFromText(path);
-  while (!key.empty() && key.back() == '/') key.pop_back();
-  if (directories_.contains(key)) return key;
-  const std::string prefix = key.empty() ? "" : key + '/';
-  const auto next = files_.lower_bound(prefix);
-  if (next != files_.end() && next->first.starts_with(prefix)) return key;
-  return std::nullopt;
+  const std::string key = Find(path);
+  if (!IsDirectory(key)) return std::nullopt;
+  return key;
 }
 
 }  // namespace torvane
