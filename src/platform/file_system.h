@@ -29,10 +29,21 @@ class InputFile {
   std::optional<std::string> ReadText(std::uint64_t limit);
 };
 
-// A file open for writing in text mode. Every "\n" written becomes CR LF.
-// Each write succeeds or fails as a whole. Its bytes are assembled in the
-// file's pending text, where a file may keep them until it has enough to
-// hand over at once.
+// How closing a new file ended.
+enum class CloseResult {
+  // Closed: with its name when it was written whole, removed otherwise.
+  kClosed,
+  // The last bytes, the flush to disk or the naming failed: removed.
+  kFailed,
+  // Written whole, but another program made a file of its name meanwhile;
+  // it waits under its temporary name for Close to be called again.
+  kNameTaken,
+};
+
+// A new file open for writing in text mode. Every "\n" written becomes CR
+// LF. Each write succeeds or fails as a whole. Its bytes are assembled in
+// the file's pending text, where a file may keep them until it has enough
+// to hand over at once.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
@@ -50,11 +61,13 @@ class OutputFile {
     failed_ = true;
     return false;
   }
-  // True once any write has failed: the file on disk is incomplete.
+  // True once any write has failed: the file can never be whole.
   bool HasFailed() const { return failed_; }
-  // Writes out what is pending and closes; false when that fails. A file
-  // destroyed without Close is closed and its result ignored.
-  virtual bool Close() = 0;
+  // Writes out what is pending, makes the file durable and closes it. A file
+  // written whole then takes its name, which it never takes from another
+  // file; one that is not is removed. A file destroyed before it took its
+  // name is removed too.
+  virtual CloseResult Close() = 0;
 
  protected:
   // The file is handed its pending bytes once they reach `hand_over_at`
@@ -73,6 +86,7 @@ class OutputFile {
 };
 
 enum class RemoveResult { kRemoved, kNotFound, kFailed };
+enum class RenameResult { kRenamed, kNotFound, kNameTaken, kFailed };
 enum class WriteResult { kWritten, kNotCreated, kNotWritten };
 
 class FileSystem {
@@ -80,12 +94,19 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // Nothing when the file does not exist, cannot be read or is a directory.
   virtual std::unique_ptr<InputFile> OpenForReading(std::string_view path) = 0;
-  // Creates or truncates; nothing on failure.
+  // A new file for the path, written under a temporary name in its
+  // directory until Close gives it the path's name: so it is complete or
+  // absent, whatever ends the process. Nothing when the file cannot be
+  // created, or something is at the path already.
   virtual std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) = 0;
   // True when a file (not a directory) is at the path, readable or not.
   virtual bool FileExists(std::string_view path) = 0;
   virtual RemoveResult Remove(std::string_view path) = 0;
+  // Moves a file, replacing what is at `to`.
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  // Moves a file to a name where nothing is: kNameTaken when something is,
+  // kNotFound when the file is not there.
+  virtual RenameResult RenameNoReplace(std::string_view from, std::string_view to) = 0;
   // A key that is the same for every path naming one directory, however it is
   // spelt or linked to; nothing when no directory is found there.
   virtual std::optional<std::string> DirectoryIdentity(std::string_view path) = 0;
@@ -129,7 +150,9 @@ std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view pat
 // and a path that does not exist as written is looked up case-insensitively,
 // one component at a time. Windows devices are never opened, created or
 // found there. Each is a file system of its own, with its own directory
-// listings, and may be used from several threads at once.
+// listings (which trust that only it changes the directories it has read,
+// and read a directory again when a name it was to create is taken), and
+// may be used from several threads at once.
 std::unique_ptr<FileSystem> MakeHostFileSystem();
 
 }  // namespace torvane

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -38,6 +39,15 @@ class HostFileSystemTest : public ::testing::Test {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+  }
+  // Every name below the root, as UTF-8 texts with "/" between their parts.
+  std::set<std::string> Listing() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
+      const std::u8string name = entry.path().lexically_relative(root_).generic_u8string();
+      names.emplace(name.begin(), name.end());
+    }
+    return names;
   }
   // The path text of a file below the test's root, the Windows way: on
   // Windows the root has its own drive, elsewhere the drive is one the host

@@ -1,272 +1,84 @@
 // The host's file system behind the file interface: Windows path texts are
 // mapped to host paths, with the case-insensitive lookup that Windows names
-// expect, and script output is buffered and written with CR LF line ends.
+// expect (directory_listings.h), and scripts are written with CR LF line
+// ends under a temporary name that they leave only when whole and on disk.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/syscall.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <map>
-#include <mutex>
 #include <optional>
-#include <set>
 
-#include "platform/ascii_text.h"
+#include "platform/directory_listings.h"
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
+#include "platform/temporary_files.h"
 
 namespace torvane {
 
 namespace {
 
-bool PathExists(const std::string& host) {
-  struct stat info;
-  return stat(host.c_str(), &info) == 0;
-}
-
-// Directory listings kept for the case-insensitive lookup. A campaign writes
-// hundreds of scripts into one directory and each new name is looked up
-// before it is created, so reading the directory for every lookup would make
-// a run quadratic. A listing is used while the directory's stamp is the one
-// it was read at; changes this process makes are put into the listing.
-struct DirectoryStamp {
-  dev_t device;
-  ino_t inode;
-  nlink_t links;
-  off_t size;
-  timespec modified;
-  timespec changed;
-};
-
-bool SameStamp(const DirectoryStamp& a, const DirectoryStamp& b) {
-  return a.device == b.device && a.inode == b.inode && a.links == b.links && a.size == b.size &&
-         a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec &&
-         a.changed.tv_sec == b.changed.tv_sec && a.changed.tv_nsec == b.changed.tv_nsec;
-}
-
-// Nothing when the directory cannot be found, which makes the stamp the
-// proof that it exists as well.
-std::optional<DirectoryStamp> StampOf(const std::string& dir) {
-  struct stat info;
-  if (stat(dir.empty() ? "." : dir.c_str(), &info) != 0) return std::nullopt;
-  return DirectoryStamp{info.st_dev,  info.st_ino,  info.st_nlink,
-                        info.st_size, info.st_mtim, info.st_ctim};
-}
-
-struct DirectoryListing {
-  DirectoryStamp stamp;
-  // Names by their folded form; a std::set keeps them in byte order.
-  std::map<std::string, std::set<std::string>> namesByFolded;
-};
-
-// The listings read so far, by directory: a file system's own, so that one
-// that is used again finds its directories without reading them again.
-using Listings = std::map<std::string, DirectoryListing>;
-
-bool ReadListing(const std::string& dir, DirectoryListing& listing) {
+ReadResult ReadDirectory(const std::string& dir, DirectoryEntries& entries) {
   DIR* stream = opendir(dir.empty() ? "." : dir.c_str());
-  if (stream == nullptr) return false;
+  if (stream == nullptr) {
+    return errno == ENOENT || errno == ENOTDIR ? ReadResult::kMissing : ReadResult::kUnreadable;
+  }
   while (const dirent* entry = readdir(stream)) {
-    listing.namesByFolded[LowerAscii(entry->d_name)].insert(entry->d_name);
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    const EntryKind kind = entry->d_type == DT_REG   ? EntryKind::kFile
+                           : entry->d_type == DT_DIR ? EntryKind::kDirectory
+                                                     : EntryKind::kOther;
+    entries.emplace(name, kind);
   }
   closedir(stream);
-  return true;
+  return ReadResult::kRead;
 }
 
-// The entry of `dir` whose name equals `name` apart from ASCII case; the
-// first in byte order when there are several. Empty when there is none.
-// `stamp` is the directory's, taken by the caller just before: a change
-// while the directory is read gives a later stamp, and the next lookup
-// reads it again.
-std::string FindCaseInsensitive(Listings& listings, const std::string& dir, const std::string& name,
-                                const DirectoryStamp& stamp) {
-  auto listing = listings.find(dir);
-  if (listing == listings.end() || !SameStamp(listing->second.stamp, stamp)) {
-    DirectoryListing fresh{stamp, {}};
-    if (!ReadListing(dir, fresh)) {
-      listings.erase(dir);
-      return {};
-    }
-    listing = listings.insert_or_assign(dir, std::move(fresh)).first;
-  }
-  const auto found = listing->second.namesByFolded.find(LowerAscii(name));
-  return found == listing->second.namesByFolded.end() ? std::string() : *found->second.begin();
-}
+// A host path as its directory ("" or ending in "/") and its last
+// component; a final "/" is not a component.
+struct SplitPath {
+  std::string dir;
+  std::string leaf;
+};
 
-// The directory part of a host path, up to and including its last "/";
-// empty for a name in the working directory.
-std::string DirectoryOf(const std::string& host) {
+SplitPath SplitHostPath(std::string host) {
+  while (host.size() > 1 && host.back() == '/') host.pop_back();
   const size_t slash = host.rfind('/');
-  return slash == std::string::npos ? std::string() : host.substr(0, slash + 1);
+  if (slash == std::string::npos) return {"", host};
+  return {host.substr(0, slash + 1), host.substr(slash + 1)};
 }
 
-// A host path, and the stamp of its directory when finding the path took
-// one. Taken just before the operation on the entry, that stamp also serves
-// as the one an EntryChange needs, so the directory is not looked at twice.
-struct HostPath {
-  std::string path;
-  std::optional<DirectoryStamp> dirStamp;
-};
-
-// One entry that an operation of this process adds to or removes from its
-// directory. Made before the operation; Done after it succeeded keeps the
-// directory's listing, when there is one, in step with the directory. A
-// listing that was not current before the operation is dropped instead.
-class EntryChange {
- public:
-  // `before` is the directory's stamp when the caller took it just now;
-  // otherwise it is taken here, if the directory has a listing to keep.
-  EntryChange(Listings& listings, const std::string& host, std::optional<DirectoryStamp> before)
-      : listings_(listings),
-        dir_(DirectoryOf(host)),
-        name_(host.substr(dir_.size())),
-        before_(before) {
-    if (!before_ && listings_.contains(dir_)) before_ = StampOf(dir_);
+// Moves `from` to `to` when nothing is at `to`: 0, or the errno of the
+// failure (EEXIST when something is there).
+int RenameWithoutReplacing(const std::string& from, const std::string& to) {
+#ifdef __linux__
+  if (syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return 0;
   }
-
-  const std::string& dir() const { return dir_; }
-  const std::optional<DirectoryStamp>& before() const { return before_; }
-
-  // `after` is the directory's stamp when another change of the same
-  // operation in the same directory already took it. Returns the stamp
-  // after, when one was taken or given.
-  std::optional<DirectoryStamp> Done(bool added,
-                                     std::optional<DirectoryStamp> after = std::nullopt) const {
-    const auto listing = listings_.find(dir_);
-    if (listing == listings_.end()) return after;
-    if (!after) after = StampOf(dir_);
-    // A listing already at the later stamp took an earlier change of the
-    // same operation (a rename within one directory).
-    const bool current = after && ((before_ && SameStamp(listing->second.stamp, *before_)) ||
-                                   SameStamp(listing->second.stamp, *after));
-    if (!current || name_.empty()) {
-      listings_.erase(listing);
-      return after;
-    }
-    auto& names = listing->second.namesByFolded;
-    const std::string folded = LowerAscii(name_);
-    if (added) {
-      names[folded].insert(name_);
-    } else if (const auto same = names.find(folded); same != names.end()) {
-      same->second.erase(name_);
-      if (same->second.empty()) names.erase(same);
-    }
-    listing->second.stamp = *after;
-    return after;
+  // Other errors are the rename's own; these say the kernel or the file
+  // system cannot rename so.
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+#endif
+  // A hard link is made only where nothing is; then the old name goes.
+  if (link(from.c_str(), to.c_str()) == 0) {
+    unlink(from.c_str());
+    return 0;
   }
-
- private:
-  Listings& listings_;
-  std::string dir_;
-  std::string name_;
-  std::optional<DirectoryStamp> before_;
-};
-
-// Maps a host path that was not found as written (or, with
-// `keep_last_as_written`, names a file about to be created, which keeps its
-// spelling) to the path of what is there. Components that do not exist as
-// written are looked up case-insensitively, parent first. `parent_stamp` is
-// the stamp of the path's directory when the caller took it just now.
-HostPath ResolveHostPath(Listings& listings, const std::string& host, bool keep_last_as_written,
-                         std::optional<DirectoryStamp> parent_stamp = std::nullopt) {
-  // Mostly the directory exists as written and only the file's own name is
-  // missing or differs in case: one look at the directory settles it, and
-  // its stamp both proves it exists and validates its listing.
-  const std::string parent = DirectoryOf(host);
-  const std::string leaf = host.substr(parent.size());
-  if (!parent_stamp) parent_stamp = StampOf(parent);
-  if (parent_stamp) {
-    if (keep_last_as_written || leaf.empty() || leaf == "." || leaf == "..") {
-      return {host, parent_stamp};
-    }
-    const std::string match = FindCaseInsensitive(listings, parent, leaf, *parent_stamp);
-    return {match.empty() ? host : parent + match, parent_stamp};
-  }
-
-  std::string resolved = host.starts_with('/') ? "/" : "";
-  size_t start = resolved.size();
-  bool lookup = true;
-  while (start <= host.size()) {
-    size_t slash = host.find('/', start);
-    const bool last = slash == std::string::npos;
-    if (last) slash = host.size();
-    std::string component = host.substr(start, slash - start);
-    const bool special = component.empty() || component == "." || component == "..";
-    if (lookup && !special && !(last && keep_last_as_written)) {
-      const std::string candidate = resolved + component;
-      if (!PathExists(candidate)) {
-        const std::optional<DirectoryStamp> stamp = StampOf(resolved);
-        std::string match = stamp ? FindCaseInsensitive(listings, resolved, component, *stamp) : "";
-        if (match.empty()) {
-          lookup = false;  // nothing below a missing directory can be found
-        } else {
-          component = match;
-        }
-      }
-    }
-    resolved += component;
-    if (last) break;
-    resolved += '/';
-    start = slash + 1;
-  }
-  return {resolved, std::nullopt};
-}
-
-// The host path of an entry that is used as written when it exists there,
-// and looked up otherwise.
-HostPath FindEntry(Listings& listings, const std::string& host) {
-  if (PathExists(host)) return {host, std::nullopt};
-  return ResolveHostPath(listings, host, false);
-}
-
-// The operations below change one directory entry and keep the listing of
-// its directory in step. Each is tried on the path as written first, and
-// on a looked-up path only when nothing was found there, so that the names
-// of the common case cost no lookup.
-
-// The new file's descriptor, or -1 with errno set.
-int CreateFile(const std::string& host, const EntryChange& change) {
-  const int fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd >= 0) change.Done(true);
-  return fd;
-}
-
-// 0 when removed, else the errno of the failure.
-int RemoveFile(const std::string& host, const EntryChange& change) {
-  if (unlink(host.c_str()) != 0) return errno;
-  change.Done(false);
-  return 0;
-}
-
-// 0 when renamed, else the errno of the failure.
-int RenameFile(Listings& listings, const HostPath& source, const HostPath& target) {
-  const EntryChange added(listings, target.path, target.dirStamp);
-  // A backup stays in its directory: one stamp before and one after serve
-  // both entries.
-  const bool same_dir = DirectoryOf(source.path) == added.dir();
-  const EntryChange removed(listings, source.path, same_dir ? added.before() : source.dirStamp);
-  if (rename(source.path.c_str(), target.path.c_str()) != 0) return errno;
-  const std::optional<DirectoryStamp> after = removed.Done(false);
-  added.Done(true, same_dir ? after : std::nullopt);
-  return 0;
-}
-
-// 0 when the directory was made, else the errno of the failure.
-int MakeHostDirectory(const std::string& host, const EntryChange& change) {
-  if (mkdir(host.c_str(), 0777) != 0) return errno;
-  change.Done(true);
-  return 0;
-}
-
-// 0 when removed, else the errno of the failure.
-int RemoveHostDirectory(const std::string& host, const EntryChange& change) {
-  if (rmdir(host.c_str()) != 0) return errno;
-  change.Done(false);
-  return 0;
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK) return errno;
+  // A file system without hard links, or a directory: look, then rename.
+  // Another program could come in between, but none of this run.
+  struct stat info;
+  if (lstat(to.c_str(), &info) == 0) return EEXIST;
+  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
 // Writes every byte; false when the system refuses one.
@@ -314,24 +126,62 @@ class HostInputFile final : public InputFile {
   std::uint64_t size_;
 };
 
+// A new file written under a temporary name in its directory `dir`, which
+// takes the name `name` once it is whole and on disk.
 class PosixOutputFile final : public HostOutputFile {
  public:
-  explicit PosixOutputFile(int fd) : fd_(fd) {}
-  ~PosixOutputFile() override {
-    if (fd_ >= 0) Close();
-  }
+  PosixOutputFile(int fd, std::string temporary, std::string dir, std::string name,
+                  DirectoryListings& listings)
+      : fd_(fd),
+        temporary_(std::move(temporary)),
+        dir_(std::move(dir)),
+        name_(std::move(name)),
+        listings_(listings) {}
+  ~PosixOutputFile() override { Abandon(); }
 
  protected:
   bool WriteAll(std::string_view bytes) override { return WriteAllBytes(fd_, bytes); }
 
+  // On disk before it is named: after a power cut the name holds the whole
+  // script or none. A file system that keeps nothing to flush says EINVAL.
   bool CloseHostFile() override {
-    const bool ok = close(fd_) == 0;
+    bool ok = fdatasync(fd_) == 0 || errno == EINVAL;
+    if (close(fd_) != 0) ok = false;
     fd_ = -1;
     return ok;
   }
 
+  Naming TakeName() override {
+    const std::string path = dir_ + name_;
+    int error = 0;
+    {
+      const TemporaryFiles::Change change(ProcessTemporaryFiles());
+      error = RenameWithoutReplacing(temporary_, path);
+      if (error == 0) ProcessTemporaryFiles().Drop(temporary_);
+    }
+    if (error == 0) {
+      listings_.Added(dir_, name_, EntryKind::kFile);
+      return Naming::kNamed;
+    }
+    if (error != EEXIST) return Naming::kFailed;
+    // Another program made the name: what this run knows of the directory
+    // no longer holds.
+    listings_.Forget(dir_);
+    return Naming::kTaken;
+  }
+
+  void RemoveTemporary() override {
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    unlink(temporary_.c_str());
+    ProcessTemporaryFiles().Drop(temporary_);
+  }
+
  private:
   int fd_;
+  std::string temporary_;
+  std::string dir_;
+  std::string name_;
+  DirectoryListings& listings_;
 };
 
 // The errno of this thread's latest failed operation, for FailureReason: a
@@ -348,10 +198,9 @@ class HostFileSystemImpl final : public FileSystem {
     int fd = open(host.c_str(), kFlags);
     last_error = fd < 0 ? errno : 0;
     if (fd < 0 && errno == ENOENT) {
-      const std::lock_guard lock(mutex_);
-      const std::string resolved = ResolveHostPath(listings_, host, false).path;
-      if (resolved != host) {
-        fd = open(resolved.c_str(), kFlags);
+      const std::string found = Find(host).Path();
+      if (found != host) {
+        fd = open(found.c_str(), kFlags);
         last_error = fd < 0 ? errno : 0;
       }
     }
@@ -366,78 +215,107 @@ class HostFileSystemImpl final : public FileSystem {
     return std::make_unique<HostInputFile>(fd, static_cast<std::uint64_t>(info.st_size));
   }
 
+  // The name is kept as written, in its directory as found.
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
-    // A name is created as written in a directory that exists as written;
-    // only a directory written in another case is looked up.
-    const std::string host = HostPathFromText(path);
-    const EntryChange as_written(listings_, host, std::nullopt);
-    const int fd = Create(host, as_written);
-    if (fd < 0) return nullptr;
-    return std::make_unique<PosixOutputFile>(fd);
+    const SplitPath split = SplitHostPath(HostPathFromText(path));
+    const FoundEntry found = listings_.Find(split.dir, split.leaf);
+    if (found.result == FoundEntry::kFound && found.name == split.leaf) {
+      last_error = found.kind == EntryKind::kDirectory ? EISDIR : EEXIST;
+      return nullptr;
+    }
+    struct stat info;
+    if (found.result == FoundEntry::kNoListing && lstat(found.Path().c_str(), &info) == 0) {
+      last_error = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+      return nullptr;
+    }
+    // The temporary name is new to this process, but a process of the same
+    // number may have left one behind when it was killed.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string temporary = found.dir + NextTemporaryName();
+      int fd = -1;
+      {
+        const TemporaryFiles::Change change(ProcessTemporaryFiles());
+        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        last_error = fd < 0 ? errno : 0;
+        if (fd >= 0) ProcessTemporaryFiles().Add(temporary);
+      }
+      if (fd >= 0) {
+        return std::make_unique<PosixOutputFile>(fd, std::move(temporary), found.dir, split.leaf,
+                                                 listings_);
+      }
+      if (last_error != EEXIST) break;
+    }
+    return nullptr;
   }
 
   bool FileExists(std::string_view path) override {
-    const std::string host = HostPathFromText(path);
+    const FoundEntry found = Find(HostPathFromText(path));
+    switch (found.kind) {
+      case EntryKind::kFile:
+        return found.result == FoundEntry::kFound;
+      case EntryKind::kDirectory:
+        return false;
+      case EntryKind::kOther:
+        break;
+    }
+    if (found.result == FoundEntry::kNotFound) return false;
     struct stat info;
-    if (stat(host.c_str(), &info) == 0) return !S_ISDIR(info.st_mode);
-    const std::lock_guard lock(mutex_);
-    // The lookup gives the name back as written when no other spelling is
-    // there; as written it was just found missing.
-    const std::string resolved = ResolveHostPath(listings_, host, false).path;
-    return resolved != host && stat(resolved.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    return stat(found.Path().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
   }
 
   RemoveResult Remove(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
     const std::string host = HostPathFromText(path);
-    const EntryChange as_written(listings_, host, std::nullopt);
-    int error = RemoveFile(host, as_written);
-    if (error == ENOENT) {
-      const HostPath found = ResolveHostPath(listings_, host, false, as_written.before());
-      if (found.path != host) {
-        error = RemoveFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
+    last_error = unlink(host.c_str()) == 0 ? 0 : errno;
+    if (last_error == 0) {
+      const SplitPath split = SplitHostPath(host);
+      listings_.Removed(split.dir, split.leaf);
+    } else if (last_error == ENOENT) {
+      const FoundEntry found = Find(host);
+      if (found.Path() != host) {
+        last_error = unlink(found.Path().c_str()) == 0 ? 0 : errno;
+        if (last_error == 0) listings_.Removed(found.dir, found.name);
       }
     }
-    last_error = error;
-    if (error == 0) return RemoveResult::kRemoved;
-    return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
+    if (last_error == 0) return RemoveResult::kRemoved;
+    return last_error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host_from = HostPathFromText(from);
-    const std::string host_to = HostPathFromText(to);
-    last_error = RenameFile(listings_, {host_from, std::nullopt}, {host_to, std::nullopt});
-    if (last_error != ENOENT) return last_error == 0;
-    const HostPath source = FindEntry(listings_, host_from);
-    const HostPath target = ResolveHostPath(listings_, host_to, true);
-    if (source.path == host_from && target.path == host_to) return false;
-    last_error = RenameFile(listings_, source, target);
-    return last_error == 0;
+    return Move(from, to, EntryKind::kFile, [](const std::string& a, const std::string& b) {
+             return rename(a.c_str(), b.c_str()) == 0 ? 0 : errno;
+           }) == 0;
+  }
+
+  RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
+    const int error = Move(from, to, EntryKind::kFile, RenameWithoutReplacing);
+    if (error == 0) return RenameResult::kRenamed;
+    if (error == EEXIST) return RenameResult::kNameTaken;
+    return error == ENOENT ? RenameResult::kNotFound : RenameResult::kFailed;
   }
 
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
     const std::string host = HostPathFromText(path);
     struct stat info;
     if (stat(host.empty() ? "." : host.c_str(), &info) != 0) {
-      const std::lock_guard lock(mutex_);
-      const std::string resolved = ResolveHostPath(listings_, host, false).path;
-      if (resolved == host || stat(resolved.c_str(), &info) != 0) return std::nullopt;
+      const std::string found = Find(host).Path();
+      if (found == host || stat(found.c_str(), &info) != 0) return std::nullopt;
     }
     if (!S_ISDIR(info.st_mode)) return std::nullopt;
     return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
   }
 
   bool DirectoryExists(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
+    const FoundEntry found = Find(HostPathFromText(path));
+    if (found.result == FoundEntry::kNotFound) return false;
+    if (found.result == FoundEntry::kFound && found.kind != EntryKind::kOther) {
+      return found.kind == EntryKind::kDirectory;
+    }
     struct stat info;
-    return stat(Found(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return stat(found.Path().c_str(), &info) == 0 && S_ISDIR(info.st_mode);
   }
 
   std::optional<std::vector<std::string>> ListDirectory(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host = Found(path);
+    const std::string host = Find(HostPathFromText(path)).Path();
     DIR* stream = opendir(host.empty() ? "." : host.c_str());
     if (stream == nullptr) {
       last_error = errno;
@@ -454,54 +332,60 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::optional<std::string> FoundName(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host = Found(path);
-    if (!PathExists(host)) return std::nullopt;
-    return host.substr(DirectoryOf(host).size());
+    const FoundEntry found = Find(HostPathFromText(path));
+    struct stat info;
+    if (found.result == FoundEntry::kNotFound ||
+        (found.result == FoundEntry::kNoListing && stat(found.Path().c_str(), &info) != 0)) {
+      return std::nullopt;
+    }
+    return found.name;
   }
 
-  // A name is made as written in a directory that exists as written; only
-  // a directory written in another case is looked up.
+  // A name is made as written, in its directory as found.
   bool MakeDirectory(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host = HostPathFromText(path);
-    const EntryChange as_written(listings_, host, std::nullopt);
-    last_error = MakeHostDirectory(host, as_written);
+    const SplitPath split = SplitHostPath(HostPathFromText(path));
+    std::string dir = split.dir;
+    last_error = mkdir((dir + split.leaf).c_str(), 0777) == 0 ? 0 : errno;
     if (last_error == ENOENT) {
-      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
-      if (found.path != host) {
-        last_error =
-            MakeHostDirectory(found.path, EntryChange(listings_, found.path, found.dirStamp));
-      }
+      dir = listings_.Find(split.dir, split.leaf).dir;
+      if (dir != split.dir) last_error = mkdir((dir + split.leaf).c_str(), 0777) == 0 ? 0 : errno;
     }
+    if (last_error == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
     return last_error == 0;
   }
 
   bool RemoveEmptyDirectory(std::string_view path) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host = Found(path);
-    last_error = RemoveHostDirectory(host, EntryChange(listings_, host, std::nullopt));
-    return last_error == 0;
+    const FoundEntry found = Find(HostPathFromText(path));
+    last_error = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
+    if (last_error != 0) return false;
+    listings_.Removed(found.dir, found.name);
+    listings_.Forget(found.Path() + "/");
+    return true;
   }
 
+  // Never onto anything, not even an empty directory.
   bool RenameDirectory(std::string_view from, std::string_view to) override {
-    const std::lock_guard lock(mutex_);
-    const HostPath source = FindEntry(listings_, HostPathFromText(from));
-    const HostPath target = ResolveHostPath(listings_, HostPathFromText(to), true);
-    // rename() would put a directory in the place of an empty one.
-    if (PathExists(target.path)) {
-      last_error = EEXIST;
-      return false;
-    }
-    last_error = RenameFile(listings_, source, target);
+    const FoundEntry source = Find(HostPathFromText(from));
+    last_error = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
+    if (last_error == 0) listings_.Forget(source.Path() + "/");
     return last_error == 0;
   }
 
   WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
-    const std::lock_guard lock(mutex_);
-    const std::string host = HostPathFromText(path);
-    const int fd = Create(host, EntryChange(listings_, host, std::nullopt));
+    constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
+    const SplitPath split = SplitHostPath(HostPathFromText(path));
+    std::string dir = split.dir;
+    int fd = open((dir + split.leaf).c_str(), kFlags, 0666);
+    last_error = fd < 0 ? errno : 0;
+    if (fd < 0 && errno == ENOENT) {
+      dir = listings_.Find(split.dir, split.leaf).dir;
+      if (dir != split.dir) {
+        fd = open((dir + split.leaf).c_str(), kFlags, 0666);
+        last_error = fd < 0 ? errno : 0;
+      }
+    }
     if (fd < 0) return WriteResult::kNotCreated;
+    listings_.Added(dir, split.leaf, EntryKind::kFile);
     const bool written = WriteAllBytes(fd, bytes);
     last_error = written ? 0 : errno;
     if (close(fd) != 0 && written) last_error = errno;
@@ -509,43 +393,57 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
-    const std::lock_guard lock(mutex_);
     struct stat first;
     struct stat second;
-    return stat(Found(a).c_str(), &first) == 0 && stat(Found(b).c_str(), &second) == 0 &&
+    return stat(Find(HostPathFromText(a)).Path().c_str(), &first) == 0 &&
+           stat(Find(HostPathFromText(b)).Path().c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   }
 
   std::string FailureReason() override { return last_error == 0 ? "" : std::strerror(last_error); }
 
  private:
-  // The host path of what a path text finds.
-  std::string Found(std::string_view path) {
-    return FindEntry(listings_, HostPathFromText(path)).path;
+  // Where a host path's file or directory is, as far as the listings tell;
+  // a path that names no entry ("/", ".", "..") stands as written.
+  FoundEntry Find(const std::string& host) {
+    const SplitPath split = SplitHostPath(host);
+    if (split.leaf.empty() || split.leaf == "." || split.leaf == ".." || split.leaf == "/") {
+      return {FoundEntry::kNoListing, "", host};
+    }
+    return listings_.Find(split.dir, split.leaf);
   }
 
-  // Creates (or truncates) the file at `host`, or at the path found for it
-  // when its directory is written in another case; -1 on failure.
-  int Create(const std::string& host, const EntryChange& as_written) {
-    int fd = CreateFile(host, as_written);
-    last_error = fd < 0 ? errno : 0;
-    if (fd < 0 && errno == ENOENT) {
-      const HostPath found = ResolveHostPath(listings_, host, true, as_written.before());
-      if (found.path != host) {
-        fd = CreateFile(found.path, EntryChange(listings_, found.path, found.dirStamp));
-        last_error = fd < 0 ? errno : 0;
+  // Moves the entry at `from` to `to` by `move` (which gives 0 or an
+  // errno), as written first, then as found: the new name keeps its
+  // spelling, in its directory as found.
+  template <typename MoveEntry>
+  int Move(std::string_view from, std::string_view to, EntryKind kind, MoveEntry move) {
+    const std::string host_from = HostPathFromText(from);
+    const SplitPath written = SplitHostPath(host_from);
+    const SplitPath target = SplitHostPath(HostPathFromText(to));
+    FoundEntry source{FoundEntry::kFound, written.dir, written.leaf};
+    std::string target_dir = target.dir;
+    int error = move(host_from, target_dir + target.leaf);
+    if (error == ENOENT) {
+      source = Find(host_from);
+      target_dir = listings_.Find(target.dir, target.leaf).dir;
+      if (source.Path() != host_from || target_dir != target.dir) {
+        error = move(source.Path(), target_dir + target.leaf);
       }
     }
-    return fd;
+    last_error = error;
+    if (error == 0) {
+      listings_.Removed(source.dir, source.name);
+      listings_.Added(target_dir, target.leaf, kind);
+    } else if (error == EEXIST) {
+      listings_.Forget(target_dir);
+    } else if (error == ENOENT) {
+      listings_.Forget(source.dir);
+    }
+    return error;
   }
 
-  // Threads converting sectors side by side share the file system: one at a
-  // time looks up, creates, renames or removes an entry, so that the
-  // listings stay in step with every change the process makes. What finds
-  // its entry as written, and reading and writing open files, go on
-  // without it.
-  std::mutex mutex_;
-  Listings listings_;
+  DirectoryListings listings_{ReadDirectory};
 };
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -27,21 +27,38 @@ TEST_F(HostFileSystemTest, ReadsInTextModeWhateverTheCaseOfTheName) {
 }
 
 TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
+  Put("Maps/Delta/Delta.scr", "x");
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\none.dat")), nullptr);
   EXPECT_EQ(host_.OpenForReading(Text("none\\none.dat")), nullptr);
   EXPECT_FALSE(host_.FileExists(Text("maps\\delta")));
-  Put("Maps/Delta/Delta.scr", "x");
   EXPECT_TRUE(host_.FileExists(Text("MAPS\\DELTA\\DELTA.SCR")));
 }
 
-TEST_F(HostFileSystemTest, CreatedFilesKeepTheirNameInsideTheExistingDirectory) {
+// A new file stays under a temporary name, which no script or backup has,
+// until it is closed whole; one that is not, leaves nothing.
+TEST_F(HostFileSystemTest, NewFilesTakeTheirNameOnlyWhenClosedWhole) {
+  const std::set<std::string> before = Listing();
   std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("MAPS\\delta\\x.scr"));
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(file->Write("ECOFF\nECON\n"));
-  EXPECT_TRUE(file->Close());
+  std::set<std::string> meanwhile = Listing();
+  ASSERT_EQ(meanwhile.size(), before.size() + 1);
+  for (const std::string& name : before) meanwhile.erase(name);
+  EXPECT_TRUE(meanwhile.begin()->starts_with("Maps/Delta/.torvane-")) << *meanwhile.begin();
+  EXPECT_TRUE(meanwhile.begin()->ends_with(".tmp")) << *meanwhile.begin();
+  EXPECT_EQ(file->Close(), CloseResult::kClosed);
   EXPECT_EQ(Get("Maps/Delta/x.scr"), "ECOFF\r\nECON\r\n");
+
+  std::unique_ptr<OutputFile> abandoned = host_.CreateForWriting(Text("Maps\\Delta\\y.scr"));
+  ASSERT_NE(abandoned, nullptr);
+  EXPECT_TRUE(abandoned->Write("ECOFF\n"));
+  abandoned.reset();
+  EXPECT_EQ(Listing().size(), before.size() + 1);
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\y.scr")));
+
   EXPECT_EQ(host_.CreateForWriting(Text("Maps\\Delta")), nullptr);
+  EXPECT_EQ(host_.CreateForWriting(Text("Maps\\Delta\\x.scr")), nullptr);
   EXPECT_EQ(host_.CreateForWriting(Text("nowhere\\x.scr")), nullptr);
 }
 
@@ -55,48 +72,53 @@ TEST_F(HostFileSystemTest, RemoveAndRenameFindFilesWhateverTheirCase) {
   EXPECT_EQ(host_.Remove(Text("Maps")), RemoveResult::kFailed);
 }
 
-// Directory listings are kept between lookups; they must follow what this
-// process and others do to the directory.
-TEST_F(HostFileSystemTest, LookupsFollowChangesToTheDirectory) {
+// Directory listings are read once and kept in step with the run's own
+// changes.
+TEST_F(HostFileSystemTest, LookupsFollowTheRunsOwnChanges) {
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
-  ASSERT_NE(host_.CreateForWriting(Text("Maps\\Delta\\a.scr")), nullptr);
+  std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("Maps\\Delta\\a.scr"));
+  ASSERT_NE(file, nullptr);
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
+  ASSERT_EQ(file->Close(), CloseResult::kClosed);
   EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
-  ASSERT_TRUE(host_.Rename(Text("maps\\delta\\A.SCR"), Text("maps\\delta\\a.$$$")));
+  ASSERT_EQ(host_.RenameNoReplace(Text("maps\\delta\\A.SCR"), Text("maps\\delta\\a.$$$")),
+            RenameResult::kRenamed);
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
   EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\A.$$$")));
   EXPECT_EQ(host_.Remove(Text("MAPS\\DELTA\\A.$$$")), RemoveResult::kRemoved);
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\a.$$$")));
-  // Another program adds and removes files behind our back. Directory times
-  // tick coarsely, so it waits a tick as any other program would have.
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  Put("Maps/Delta/B.SCR", "b");
-  EXPECT_TRUE(host_.FileExists(Text("maps\\delta\\b.scr")));
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  fs::remove(root_ / "Maps/Delta/B.SCR");
-  EXPECT_FALSE(host_.FileExists(Text("maps\\delta\\b.scr")));
 }
 
-// Another program may change the directory between our lookup and our own
-// change to it: the listing must not take our change for the only one.
-TEST_F(HostFileSystemTest, ChangesByOthersJustBeforeOursAreSeen) {
-  const auto tick = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
-  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\X.SCR")));
-  tick();
-  Put("Maps/Delta/b.scr", "b");
-  ASSERT_NE(host_.CreateForWriting(Text("Maps\\Delta\\x.scr")), nullptr);
-  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\B.SCR")));
-  tick();
-  Put("Maps/Delta/c.scr", "c");
-  ASSERT_TRUE(host_.Rename(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\x.$$$")));
-  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\C.SCR")));
-  tick();
-  Put("Maps/Delta/d.scr", "d");
-  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\x.$$$")), RemoveResult::kRemoved);
-  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\D.SCR")));
-  tick();
-  Put("Maps/Delta/e.scr", "e");
-  EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\none.$$$")), RemoveResult::kNotFound);
-  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\E.SCR")));
+// Another program makes a name while the run writes: the run never
+// overwrites that file, and reads the directory again to learn of it.
+TEST_F(HostFileSystemTest, NamesAnotherProgramMakesMidRunAreNeverOverwritten) {
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\x.scr")));
+  std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("Maps\\Delta\\x.scr"));
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Write("ours\n"));
+  Put("Maps/Delta/x.scr", "theirs");
+  EXPECT_EQ(file->Close(), CloseResult::kNameTaken);
+  EXPECT_EQ(Get("Maps/Delta/x.scr"), "theirs");
+  EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\X.SCR")));
+
+  // The backup's name too is made meanwhile.
+  Put("Maps/Delta/x.$$$", "theirs too");
+  EXPECT_EQ(host_.RenameNoReplace(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\x.$$$")),
+            RenameResult::kNameTaken);
+  EXPECT_EQ(Get("Maps/Delta/x.$$$"), "theirs too");
+  ASSERT_EQ(host_.Remove(Text("Maps\\Delta\\x.$$$")), RemoveResult::kRemoved);
+  ASSERT_EQ(host_.RenameNoReplace(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\x.$$$")),
+            RenameResult::kRenamed);
+  // With the name free again, the waiting file takes it.
+  EXPECT_EQ(file->Close(), CloseResult::kClosed);
+  EXPECT_EQ(Get("Maps/Delta/x.scr"), "ours\r\n");
+  EXPECT_EQ(Get("Maps/Delta/x.$$$"), "theirs");
+
+  // A file another program removed is found gone when the run moves it.
+  fs::remove(root_ / "Maps/Delta/x.scr");
+  EXPECT_EQ(host_.RenameNoReplace(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\y.scr")),
+            RenameResult::kNotFound);
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\x.scr")));
 }
 
 TEST_F(HostFileSystemTest, RenameIntoAnotherDirectoryKeepsBothListings) {
@@ -116,13 +138,13 @@ TEST_F(HostFileSystemTest, RenameIntoAnotherDirectoryKeepsBothListings) {
 // case of their names.
 TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   ASSERT_TRUE(host_.MakeDirectory(Text("maps\\Zeta")));
+  Put("Maps/Zeta/A.DAT", "");
   EXPECT_TRUE(host_.DirectoryExists(Text("MAPS\\ZETA")));
   EXPECT_FALSE(host_.DirectoryExists(Text("Maps\\none")));
   EXPECT_FALSE(host_.MakeDirectory(Text("Maps\\Zeta")));
   EXPECT_FALSE(host_.MakeDirectory(Text("none\\Zeta")));
   EXPECT_EQ(host_.WriteWholeFile(Text("Maps\\zeta\\b.dat"), "a\nb\r\n"), WriteResult::kWritten);
   EXPECT_EQ(Get("Maps/Zeta/b.dat"), "a\nb\r\n");
-  Put("Maps/Zeta/A.DAT", "");
   EXPECT_EQ(host_.ListDirectory(Text("maps\\zeta")), (std::vector<std::string>{"A.DAT", "b.dat"}));
   EXPECT_EQ(host_.ListDirectory(Text("Maps\\none")), std::nullopt);
   EXPECT_EQ(host_.FoundName(Text("MAPS\\ZETA\\a.dat")), "A.DAT");
@@ -151,7 +173,7 @@ TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {
     ASSERT_TRUE(file->Write(std::string_view(text).substr(at, 4093)));
   }
   ASSERT_TRUE(file->Write(std::string(200000, 'x')));
-  ASSERT_TRUE(file->Close());
+  ASSERT_EQ(file->Close(), CloseResult::kClosed);
   std::string expected;
   for (int i = 0; i < 20000; ++i) expected += "LINE REF 1.000000,2.000000;<3.000000,5.000000;\r\n";
   EXPECT_EQ(Get("big.scr"), expected + std::string(200000, 'x'));

@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
+#include "platform/temporary_files.h"
 #include "platform/wide_text_win32.h"
 
 namespace torvane {
@@ -28,17 +29,18 @@ std::optional<std::wstring> HostPathFromWindowsText(std::string_view text) {
   if (text.empty() || text.find('\0') != std::string_view::npos || NamesWindowsDevice(text)) {
     return std::nullopt;
   }
-  if (text.size() > static_cast<size_t>(INT_MAX)) return std::nullopt;
-  const int length = static_cast<int>(text.size());
-  const int wide_length =
-      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-  if (wide_length <= 0) return std::nullopt;
-  std::wstring host(static_cast<size_t>(wide_length), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, host.data(), wide_length);
-  for (wchar_t& c : host) {
+  std::optional<std::wstring> host = WideFromUtf8(text);
+  if (!host) return std::nullopt;
+  for (wchar_t& c : *host) {
     if (c == L'/') c = L'\\';
   }
   return host;
+}
+
+// The directory part of a path text, up to its last separator or drive.
+std::string_view DirectoryPart(std::string_view text) {
+  const size_t end = text.find_last_of("\\/:");
+  return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
 constexpr DWORD kNoAttributes = INVALID_FILE_ATTRIBUTES;
@@ -102,15 +104,18 @@ class HostInputFile final : public InputFile {
   std::uint64_t size_;
 };
 
-// Writes are gathered into the pending text and handed to the system about
-// 64 KiB at a time. The bytes are written as they stand: the pending text
-// already has its CR LF line ends.
+// A new file written under a temporary name, which takes its own name once
+// it is whole and on disk. The bytes are written as they stand: the pending
+// text already has its CR LF line ends.
 class Win32OutputFile final : public HostOutputFile {
  public:
-  explicit Win32OutputFile(HANDLE handle) : handle_(handle) {}
-  ~Win32OutputFile() override {
-    if (handle_ != INVALID_HANDLE_VALUE) Close();
-  }
+  Win32OutputFile(HANDLE handle, std::wstring temporary, std::string temporary_text,
+                  std::wstring path)
+      : handle_(handle),
+        temporary_(std::move(temporary)),
+        temporary_text_(std::move(temporary_text)),
+        path_(std::move(path)) {}
+  ~Win32OutputFile() override { Abandon(); }
 
  protected:
   bool WriteAll(std::string_view bytes) override {
@@ -124,18 +129,41 @@ class Win32OutputFile final : public HostOutputFile {
     return true;
   }
 
+  // On disk before it is named: after a power cut the name holds the whole
+  // script or none.
   bool CloseHostFile() override {
-    const bool ok = CloseHandle(handle_);
+    bool ok = FlushFileBuffers(handle_) != 0;
+    if (!CloseHandle(handle_)) ok = false;
     handle_ = INVALID_HANDLE_VALUE;
     return ok;
   }
 
+  // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is.
+  Naming TakeName() override {
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    if (MoveFileExW(temporary_.c_str(), path_.c_str(), 0)) {
+      ProcessTemporaryFiles().Drop(temporary_text_);
+      return Naming::kNamed;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Naming::kTaken
+                                                                       : Naming::kFailed;
+  }
+
+  void RemoveTemporary() override {
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    DeleteFileW(temporary_.c_str());
+    ProcessTemporaryFiles().Drop(temporary_text_);
+  }
+
  private:
   HANDLE handle_;
+  std::wstring temporary_;
+  std::string temporary_text_;  // as the process's temporary files keep it
+  std::wstring path_;
 };
 
 bool IsDiskFile(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_DISK; }
-
 
 // The C library's error number for a system error, as its own file
 // functions would have set it, so that messages read as on POSIX hosts.
@@ -222,9 +250,34 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
-    const HANDLE handle = Create(path);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<Win32OutputFile>(handle);
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(nullptr);
+    if (GetFileAttributesW(host->c_str()) != kNoAttributes) {
+      last_error = ERROR_FILE_EXISTS;
+      return nullptr;
+    }
+    // The temporary name is new to this process, but a process of the same
+    // number may have left one behind when it was killed.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string text = std::string(DirectoryPart(path)) + NextTemporaryName();
+      const std::optional<std::wstring> temporary = HostPathFromWindowsText(text);
+      if (!temporary) return Refused(nullptr);
+      HANDLE handle = INVALID_HANDLE_VALUE;
+      {
+        const TemporaryFiles::Change change(ProcessTemporaryFiles());
+        // Shared for deletion, so that Ctrl-C can remove it while it is
+        // written.
+        handle = CreateFileW(temporary->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) ProcessTemporaryFiles().Add(text);
+      }
+      if (handle != INVALID_HANDLE_VALUE) {
+        return std::make_unique<Win32OutputFile>(handle, *temporary, std::move(text), *host);
+      }
+      last_error = GetLastError();
+      if (last_error != ERROR_FILE_EXISTS) break;
+    }
+    return nullptr;
   }
 
   bool FileExists(std::string_view path) override {
@@ -262,6 +315,23 @@ class HostFileSystemImpl final : public FileSystem {
     if (rename()) return true;
     last_error = GetLastError();
     return last_error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+  }
+
+  RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
+    const std::optional<std::wstring> host_from = HostPathFromWindowsText(from);
+    const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
+    if (!host_from || !host_to) return Refused(RenameResult::kFailed);
+    if (MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return RenameResult::kRenamed;
+    last_error = GetLastError();
+    switch (last_error) {
+      case ERROR_ALREADY_EXISTS:
+      case ERROR_FILE_EXISTS:
+        return RenameResult::kNameTaken;
+      case ERROR_FILE_NOT_FOUND:
+        return RenameResult::kNotFound;
+      default:
+        return RenameResult::kFailed;
+    }
   }
 
   bool DirectoryExists(std::string_view path) override {
@@ -405,9 +475,9 @@ class HostFileSystemImpl final : public FileSystem {
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path.empty() ? "." : path);
     if (!host) return std::nullopt;
-    const HANDLE handle = CreateFileW(host->c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        CreateFileW(host->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info;
     const bool found = GetFileInformationByHandle(handle, &info) != 0 &&

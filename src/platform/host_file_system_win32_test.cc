@@ -35,15 +35,6 @@ class HostFileSystemWin32Test : public HostFileSystemTest {
     const DWORD attributes = GetFileAttributesW(HostPath(relative).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   }
-  // Every name below the root, as UTF-8 texts with "/" between their parts.
-  std::set<std::string> Listing() const {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root_)) {
-      const std::u8string name = entry.path().lexically_relative(root_).generic_u8string();
-      names.emplace(name.begin(), name.end());
-    }
-    return names;
-  }
 };
 
 TEST_F(HostFileSystemWin32Test, DeviceNamesAreNeverOpenedCreatedOrFound) {
@@ -82,7 +73,7 @@ TEST_F(HostFileSystemWin32Test, NamesThatOnlyResembleDevicesAreFiles) {
     std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(name));
     ASSERT_NE(file, nullptr) << name;
     EXPECT_TRUE(file->Write("x\n")) << name;
-    EXPECT_TRUE(file->Close()) << name;
+    EXPECT_EQ(file->Close(), CloseResult::kClosed) << name;
     EXPECT_TRUE(host_.FileExists(Text(name))) << name;
     EXPECT_EQ(Get(name), "x\r\n") << name;
   }
@@ -130,7 +121,7 @@ TEST_F(HostFileSystemWin32Test, NonAsciiNamesAreCreatedFoundRenamedAndRemoved) {
     std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(c.name));
     ASSERT_NE(file, nullptr) << c.name;
     ASSERT_TRUE(file->Write("name\n"));
-    ASSERT_TRUE(file->Close());
+    ASSERT_EQ(file->Close(), CloseResult::kClosed);
     // On disk under the very name, not its bytes read in another code page.
     EXPECT_TRUE(Listing().contains(c.name)) << c.name;
     EXPECT_TRUE(host_.FileExists(Text(c.other_case))) << c.other_case;

@@ -8,12 +8,14 @@
 #include "platform/file_system.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
+#include "platform/temporary_files.h"
 #include "run/command_line.h"
 #include "script/error_report.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
   torvane::IgnoreFileSizeSignal();
+  torvane::RemoveTemporaryFilesOnInterrupt();
   const std::unique_ptr<torvane::FileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),

@@ -13,13 +13,27 @@ constexpr std::string_view kBackupExtension = "$$$";
 // Moves an existing file at `path` to its backup path. False on a backup
 // error; the existing file is then untouched. A file that exists but cannot
 // be read is backed up all the same: it may be the only copy of a script
-// tuned by hand, and creating the new one would destroy it.
+// tuned by hand, and creating the new one would destroy it. Another program
+// may have changed the directory since the run read it: when the file has
+// gone or the backup's name was taken meanwhile, the directory is read
+// again and the backup tried once more.
 bool BackUpExistingFile(FileSystem& file_system, const std::string& path) {
-  if (!file_system.FileExists(path)) return true;  // nothing to keep
   const WindowsPath parts = SplitWindowsPath(path);
   const std::string backup = JoinWindowsPath(parts.drive, parts.dir, parts.name, kBackupExtension);
-  if (file_system.Remove(backup) == RemoveResult::kFailed) return false;
-  return file_system.Rename(path, backup);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!file_system.FileExists(path)) return true;  // nothing to keep
+    if (file_system.Remove(backup) == RemoveResult::kFailed) return false;
+    switch (file_system.RenameNoReplace(path, backup)) {
+      case RenameResult::kRenamed:
+        return true;
+      case RenameResult::kFailed:
+        return false;
+      case RenameResult::kNotFound:
+      case RenameResult::kNameTaken:
+        break;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -48,9 +62,8 @@ int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view scrip
     return 0;
   }
   if (!stream->Write("ECOFF\n")) {
+    // The file is removed unnamed: the backup stays the latest whole script.
     ReportWriteError(errors, path);
-    stream->Close();
-    file_system.Remove(path);  // the backup stays the latest complete script
     return 0;
   }
   target.path = std::move(path);
@@ -62,15 +75,24 @@ int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view scrip
 
 void CloseScript(ScriptTarget& target) {
   if (target.stream != nullptr) {
-    // Either failure means the file on disk is not what was written.
-    if (!target.stream->Write("ECON\n")) ReportWriteError(*target.errorLog, target.path);
-    const bool closed = target.stream->Close();
-    if (!closed) ReportWriteError(*target.errorLog, target.path);
-    if ((!closed || target.stream->HasFailed()) && target.fileSystem != nullptr) {
-      target.fileSystem->Remove(target.path);
+    ErrorLog& errors = *target.errorLog;
+    if (!target.stream->Write("ECON\n")) ReportWriteError(errors, target.path);
+    CloseResult closed = target.stream->Close();
+    // Another program made a file of the script's name while it was
+    // written: that file is kept as the backup, as one found when the
+    // script was opened would have been.
+    if (closed == CloseResult::kNameTaken) {
+      if (!BackUpExistingFile(*target.fileSystem, target.path)) {
+        ReportWriteError(errors, target.path, "Error backing up file <%s>!\n");
+      } else if (target.stream->Close() == CloseResult::kNameTaken) {
+        ReportWriteError(errors, target.path, "Error creating file <%s>!\n");
+      }
+    } else if (closed == CloseResult::kFailed) {
+      ReportWriteError(errors, target.path);
     }
   }
-  // The emptied target starts afresh, state and all.
+  // The emptied target starts afresh, state and all; a script that did not
+  // take its name is removed with its stream.
   target = ScriptTarget{};
 }
 

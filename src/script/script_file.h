@@ -26,16 +26,18 @@ struct ScriptTarget {
 
 // Creates the script for `script_path`, moved into `output_dir` when that
 // is not empty. An existing file becomes the backup with the
-// extension "$$$". Failures are reported to `errors`, as are later write
-// errors of the script. 1 when the file is created and "ECOFF" written; 0 with
+// extension "$$$". The script is written under a temporary name until it is
+// closed. Failures are reported to `errors`, as are later write errors of
+// the script. 1 when the file is created and "ECOFF" written; 0 with
 // `target` left empty otherwise.
 int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view script_path,
                std::string_view output_dir, ScriptTarget& target);
 
-// Writes "ECON", closes the stream, releases the writer and empties the
-// target. A failed last line or close is reported as a write error. A
-// script that could not be written whole is removed: left in place, the
-// next run would push the earlier script out of its backup to keep it.
+// Writes "ECON", closes the stream, gives the script its name, releases the
+// writer and empties the target. A failed last line or close is reported as
+// a write error. A script that could not be written whole never takes its
+// name: left in place, the next run would push the earlier script out of
+// its backup to keep it.
 void CloseScript(ScriptTarget& target);
 
 // The path a script is created at: `script_path` itself, or its file name

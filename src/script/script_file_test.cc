@@ -149,6 +149,76 @@ TEST(ScriptFile, IncompleteScriptIsRemovedSoItsBackupSurvivesTheNextRun) {
   }
 }
 
+TEST(ScriptFile, ScriptTakesItsNameOnlyWhenClosedWhole) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.AddFile("a.scr", "hand-tuned");
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1);
+  ScrSelect(target);
+  EXPECT_FALSE(fs.Exists("a.scr"));
+  EXPECT_EQ(fs.FileBytes("a.$$$"), "hand-tuned");
+  target = ScriptTarget{};  // the run ends before the script is closed
+  EXPECT_FALSE(fs.Exists("a.scr"));
+  EXPECT_EQ(fs.UnnamedBytes("a.scr"), std::nullopt);
+}
+
+// Another program changes the directory while the run writes into it. What
+// it made is never overwritten: a file of the script's name becomes the
+// backup, as one there at the start would have.
+TEST(ScriptFile, FilesAnotherProgramMakesMeanwhileAreKept) {
+  struct Case {
+    const char* why;
+    FileOp before;
+    const char* made;    // by the other program, "theirs"; removed when null
+    const char* script;  // bytes of a.scr afterwards
+    const char* backup;  // bytes of a.$$$ afterwards; none when null
+    const char* errors;
+  };
+  const Case cases[] = {
+      {"the script's name, while it is written", FileOp::kClose, "a.scr", "ECOFF\r\nECON\r\n",
+       "theirs", ""},
+      {"the backup's name, just before the backup", FileOp::kRename, "a.$$$", "ECOFF\r\nECON\r\n",
+       "hand-tuned", ""},
+      {"the earlier script is removed just before the backup", FileOp::kRename, nullptr,
+       "ECOFF\r\nECON\r\n", nullptr, ""},
+  };
+  for (const Case& c : cases) {
+    TestRun run;
+    MemoryFileSystem fs;
+    if (c.before == FileOp::kRename) fs.AddFile("a.scr", "hand-tuned");
+    fs.DoBefore(c.before, 1, [&fs, &c] {
+      if (c.made != nullptr) {
+        fs.AddFile(c.made, "theirs");
+      } else {
+        fs.Remove("a.scr");
+      }
+    });
+    ScriptTarget target;
+    ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1) << c.why;
+    CloseScript(target);
+    EXPECT_EQ(run.errors(), c.errors) << c.why;
+    EXPECT_EQ(fs.FileBytes("a.scr"), c.script) << c.why;
+    EXPECT_EQ(fs.FileBytes("a.$$$"), c.backup ? std::optional<std::string>(c.backup) : std::nullopt)
+        << c.why;
+  }
+}
+
+TEST(ScriptFile, NameTakenMeanwhileThatCannotBeBackedUpIsLeftAlone) {
+  TestRun run;
+  MemoryFileSystem fs;
+  fs.DoBefore(FileOp::kClose, 1, [&fs] { fs.AddFile("a.scr", "theirs"); });
+  ScriptTarget target;
+  ASSERT_EQ(OpenScript(fs, run.log(), "a.scr", "", target), 1);
+  fs.FailOperation(FileOp::kRename, 1);
+  CloseScript(target);
+  EXPECT_EQ(run.errors(), "Error backing up file <a.scr>!\n");
+  EXPECT_EQ(run.log().ErrorCount(), 1);
+  EXPECT_EQ(fs.FileBytes("a.scr"), "theirs");
+  EXPECT_FALSE(fs.Exists("a.$$$"));
+  EXPECT_EQ(fs.UnnamedBytes("a.scr"), std::nullopt);
+}
+
 TEST(ScriptFile, ClosingReleasesTheWriterSoTheNextScriptStartsAfresh) {
   TestRun run;
   MemoryFileSystem fs;

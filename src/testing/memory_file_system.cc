@@ -53,6 +53,8 @@ class MemoryInputFile final : public InputFile {
   std::string key_;
 };
 
+// A new file whose bytes are kept apart until Close gives it its name, as
+// the host writes them under a temporary name.
 class MemoryOutputFile final : public OutputFile {
  public:
   // Every write is one operation, handed over as soon as it is made.
@@ -62,19 +64,30 @@ class MemoryOutputFile final : public OutputFile {
   }
   ~MemoryOutputFile() override {
     if (!closed_) --fs_.open_files_;
+    fs_.unnamed_.erase(key_);
   }
 
-  bool Close() override {
-    if (closed_) return false;
-    closed_ = true;
-    --fs_.open_files_;
-    return !fs_.Attempt(FileOp::kClose, "close", key_);
+  CloseResult Close() override {
+    if (!closed_) {
+      closed_ = true;
+      --fs_.open_files_;
+      const bool failed = fs_.Attempt(FileOp::kClose, "close", key_);
+      if (failed || HasFailed()) {
+        fs_.unnamed_.erase(key_);
+        return failed ? CloseResult::kFailed : CloseResult::kClosed;
+      }
+    }
+    if (!fs_.unnamed_.contains(key_)) return CloseResult::kClosed;  // named already
+    if (fs_.Entries().contains(key_)) return CloseResult::kNameTaken;
+    fs_.files_[key_] = std::move(fs_.unnamed_[key_]);
+    fs_.unnamed_.erase(key_);
+    return CloseResult::kClosed;
   }
 
  protected:
   bool HandOver() override {
     const bool failed = fs_.Attempt(FileOp::kWrite, "write", key_);
-    if (!failed) fs_.files_[key_].append(Pending().Bytes());
+    if (!failed) fs_.unnamed_[key_].append(Pending().Bytes());
     Pending().Clear();
     return !failed;
   }
@@ -101,6 +114,12 @@ bool MemoryFileSystem::Exists(std::string_view path) const {
   return files_.contains(HostPathFromText(path));
 }
 
+std::optional<std::string> MemoryFileSystem::UnnamedBytes(std::string_view path) const {
+  const auto found = unnamed_.find(HostPathFromText(path));
+  if (found == unnamed_.end()) return std::nullopt;
+  return found->second;
+}
+
 std::optional<std::string> MemoryFileSystem::FileBytes(std::string_view path) const {
   const auto found = files_.find(HostPathFromText(path));
   if (found == files_.end()) return std::nullopt;
@@ -111,7 +130,15 @@ void MemoryFileSystem::FailOperation(FileOp kind, int nth, bool persist) {
   failures_.push_back({kind, nth - 1, persist});
 }
 
+void MemoryFileSystem::DoBefore(FileOp kind, int nth, std::function<void()> action) {
+  actions_.push_back({kind, nth - 1, std::move(action)});
+}
+
 bool MemoryFileSystem::Attempt(FileOp kind, const std::string& what, const std::string& path) {
+  for (Action& action : actions_) {
+    if (action.kind != kind && action.kind != FileOp::kAny) continue;
+    if (action.remaining-- == 0) action.action();
+  }
   log_.push_back(what + " " + path);
   bool fail = false;
   for (Failure& failure : failures_) {
@@ -186,8 +213,11 @@ std::unique_ptr<InputFile> MemoryFileSystem::OpenForReading(std::string_view pat
 std::unique_ptr<OutputFile> MemoryFileSystem::CreateForWriting(std::string_view path) {
   const std::string key = HostPathFromText(path);
   if (Attempt(FileOp::kCreate, "create", key)) return nullptr;
-  if (directories_.contains(key)) return nullptr;
-  files_[key].clear();
+  if (Entries().contains(key) || unnamed_.contains(key)) {
+    Refuse("exists");
+    return nullptr;
+  }
+  unnamed_[key];
   return std::make_unique<MemoryOutputFile>(*this, key);
 }
 
@@ -218,6 +248,17 @@ bool MemoryFileSystem::Rename(std::string_view from, std::string_view to) {
   files_.erase(found);
   files_[key_to] = std::move(bytes);
   return true;
+}
+
+RenameResult MemoryFileSystem::RenameNoReplace(std::string_view from, std::string_view to) {
+  const std::string key_from = HostPathFromText(from);
+  const std::string key_to = HostPathFromText(to);
+  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) return RenameResult::kFailed;
+  if (!files_.contains(key_from)) return RenameResult::kNotFound;
+  if (Entries().contains(key_to)) return RenameResult::kNameTaken;
+  files_[key_to] = std::move(files_[key_from]);
+  files_.erase(key_from);
+  return RenameResult::kRenamed;
 }
 
 bool MemoryFileSystem::DirectoryExists(std::string_view path) {

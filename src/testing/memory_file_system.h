@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -43,10 +44,17 @@ class MemoryFileSystem final : public FileSystem {
   bool Exists(std::string_view path) const;
   // Raw bytes of a file; nothing when there is none.
   std::optional<std::string> FileBytes(std::string_view path) const;
+  // The bytes written so far to a new file for this path that has not taken
+  // its name yet; nothing when there is none.
+  std::optional<std::string> UnnamedBytes(std::string_view path) const;
 
   // The `nth` operation of `kind` from now on (1 = the next one) fails; with
   // `persist`, every later one of that kind fails as well.
   void FailOperation(FileOp kind, int nth, bool persist = false);
+
+  // Just before the `nth` operation of `kind` from now on, `action` runs:
+  // another program changing the files behind the run's back.
+  void DoBefore(FileOp kind, int nth, std::function<void()> action);
 
   // Files opened for reading or writing and not yet released.
   int OpenFiles() const { return open_files_; }
@@ -54,10 +62,12 @@ class MemoryFileSystem final : public FileSystem {
   const std::vector<std::string>& Log() const { return log_; }
 
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override;
+  // The file appears, whole, when it is closed.
   std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override;
   bool FileExists(std::string_view path) override;
   RemoveResult Remove(std::string_view path) override;
   bool Rename(std::string_view from, std::string_view to) override;
+  RenameResult RenameNoReplace(std::string_view from, std::string_view to) override;
   std::optional<std::string> DirectoryIdentity(std::string_view path) override;
   // Only the directory operations look paths up without regard to case.
   bool DirectoryExists(std::string_view path) override;
@@ -95,9 +105,17 @@ class MemoryFileSystem final : public FileSystem {
   std::string Find(std::string_view path) const;
 
   std::map<std::string, std::string> files_;
+  // New files by the name they will take when closed.
+  std::map<std::string, std::string> unnamed_;
   std::map<std::string, std::uint64_t> reported_sizes_;
   std::set<std::string> directories_;
   std::vector<Failure> failures_;
+  struct Action {
+    FileOp kind;
+    int remaining;  // operations of this kind still to pass before it runs
+    std::function<void()> action;
+  };
+  std::vector<Action> actions_;
   std::vector<std::string> log_;
   int open_files_ = 0;
   std::string failure_reason_;

@@ -56,7 +56,8 @@ class TestScript : public TestRun {
   const ScriptTarget& target() const { return target_; }
   // The lines written since the last call (the first call skips "ECOFF").
   std::vector<std::string> TakeLines() {
-    std::vector<std::string> all = ScriptLines(fs().FileBytes("t.scr").value_or(""));
+    std::vector<std::string> all =
+        ScriptLines(fs().UnnamedBytes("t.scr").value_or(fs().FileBytes("t.scr").value_or("")));
     std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(taken_, all.size())),
                                    all.end());
     taken_ = all.size();
