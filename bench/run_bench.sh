@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Times the conversion of a fixed campaign of made-up sectors (and, when
-# given, of real sector directories) on one thread and on every processor,
-# against the floor of creating the same files and writing the same bytes
-# (cp -r of the scripts it wrote) and against its system calls alone, on the
-# working disk and on tmpfs. Prints figures only; never fails for slowness.
+# Times the conversion of a fixed campaign of made-up sectors, its scripts
+# written into one directory and beside each data file (and, when given, of
+# real sector directories), on one thread and on every processor, against
+# the floor of creating the same files and writing the same bytes (cp -r of
+# the scripts it wrote) and against its system calls alone, with and without
+# their flushes to disk, on the working disk and on tmpfs; with strace at
+# hand, counts the system calls of each. Prints figures only; never fails
+# for slowness.
 #
 #   bench/run_bench.sh BUILD_DIR [WORK_DIR]
 #
@@ -14,6 +17,7 @@
 # emptied and refilled, as is TMPFS_DIR (default /dev/shm/torvane-bench;
 # empty to skip tmpfs).
 # RUNS (default 5) sets how many timed runs each median is taken over.
+# TORVANE names another converter to time (default BUILD_DIR/torvane).
 # SAMPLES names a directory whose sector directories are converted as a
 # second data set.
 set -euo pipefail
@@ -27,7 +31,7 @@ work=${2:-$build/bench/work}
 tmpfs_work=${TMPFS_DIR-/dev/shm/torvane-bench}
 runs=${RUNS:-5}
 samples=${SAMPLES:-}
-torvane=$build/torvane
+torvane=${TORVANE:-$build/torvane}
 gensector=$build/bench/torvane-gensector
 timed=$build/bench/torvane-timed
 syscall_floor=$build/bench/torvane-syscall-floor
@@ -77,53 +81,120 @@ timed_run() {
 
 median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 
+# The scripts in a directory, or in its sector directories, in name order.
 digest_of() {
-  find "$1" -type f -printf '%f\n' | LC_ALL=C sort | (cd "$1" && xargs cat) |
+  (cd "$1" && find . -type f -name '*.scr' | LC_ALL=C sort | xargs cat) |
     sed 's/^INSSYM Asteroid [1-8]/INSSYM Asteroid #/' | sha256sum | cut -c1-16
 }
 
+# Prints, for one conversion of data set $2 in file system directory $1
+# (with -d, or beside the data files when $3 is "beside"), the system calls
+# it makes per script: stats, futex calls, opens, renames, flushes, and all.
+count_calls() {
+  local root=$1 set=$2 mode=$3 args=() name scripts
+  mkdir -p "$root/strace/out"
+  cp -r "$work/$set" "$root/strace/in"
+  for name in "$root/strace/in"/*/; do args+=("$root/strace/in/$(basename "$name")"); done
+  if [[ $mode == beside ]]; then
+    strace -f -c -o "$root/strace/counts" "$torvane" -s+ -x+ "${args[@]}" >/dev/null
+    scripts=$(find "$root/strace/in" -name '*.scr' | wc -l)
+  else
+    strace -f -c -o "$root/strace/counts" "$torvane" -s+ -x+ -d "$root/strace/out" "${args[@]}" >/dev/null
+    scripts=$(find "$root/strace/out" -name '*.scr' | wc -l)
+  fi
+  awk -v scripts="$scripts" '
+    $NF ~ /^(newfstatat|fstat|lstat|stat|statx)$/ { stats += $4 }
+    $NF == "futex" { futex += $4 } $NF == "openat" || $NF == "open" { opens += $4 }
+    $NF ~ /^rename/ { renames += $4 } $NF ~ /^f(data)?sync$/ { flushes += $4 }
+    $NF == "total" { total = $4 }
+    END {
+      printf "  system calls per script (%d scripts, strace -f -c): %.2f stats, %.2f futex, %.2f opens, %.2f renames, %.2f flushes, %.2f in all\n",
+             scripts, stats / scripts, futex / scripts, opens / scripts, renames / scripts,
+             flushes / scripts, total / scripts
+    }' "$root/strace/counts"
+}
+
 # Measures data set $2 (a directory of sector directories) in file system
-# directory $1, printing one line per thread count. Every command writes
-# into a directory that never held its files.
+# directory $1, printing one line per thread count. With $4 "beside" each
+# sector's scripts are written next to its data file, else into one
+# directory (-d). Every command writes into a directory that never held its
+# files.
 measure() {
-  local root=$1 set=$2 label=$3 run args=() name
+  local root=$1 set=$2 label=$3 mode=${4:-dir} run name args=()
   mkdir -p "$root"
   cp -r "$work/$set" "$root/in"
-  for name in "$root/in"/*/; do args+=("$root/in/$(basename "$name")"); done
-  local one=() all=() copy=() floor=() peak_one=() peak_all=()
+  local one=() all=() copy=() floor=() bare=() peak_one=() peak_all=()
+  # Every sector of a copy of the inputs, as arguments.
+  sectors_in() { local dir; for dir in "$1"/*/; do printf '%s\n' "$1/$(basename "$dir")"; done; }
   # Warm-up: the programs and the inputs into the page cache.
-  mkdir "$root/warm"
-  timed_run "$torvane" -s+ -x+ -d "$root/warm" "${args[@]}"
+  if [[ $mode == beside ]]; then
+    cp -r "$root/in" "$root/warm"
+    mapfile -t args < <(sectors_in "$root/warm")
+    timed_run "$torvane" -s+ -x+ "${args[@]}"
+  else
+    mkdir "$root/warm"
+    mapfile -t args < <(sectors_in "$root/in")
+    timed_run "$torvane" -s+ -x+ -d "$root/warm" "${args[@]}"
+  fi
   for ((run = 0; run < runs; run++)); do
-    mkdir "$root/one$run" "$root/all$run" "$root/floor$run"
-    timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/one$run" "${args[@]}"
-    one+=("$seconds") peak_one+=("$peak_kib")
-    timed_run "$torvane" -s+ -x+ -d "$root/all$run" "${args[@]}"
-    all+=("$seconds") peak_all+=("$peak_kib")
-    timed_run cp -r "$root/all$run" "$root/copy$run"
-    copy+=("$seconds")
-    timed_run "$syscall_floor" "$root/all$run" "$root/in" "$root/floor$run"
-    floor+=("$seconds")
+    if [[ $mode == beside ]]; then
+      for name in one all floor bare; do cp -r "$root/in" "$root/$name$run"; done
+      mapfile -t args < <(sectors_in "$root/one$run")
+      timed_run "${one_thread[@]}" "$torvane" -s+ -x+ "${args[@]}"
+      one+=("$seconds") peak_one+=("$peak_kib")
+      mapfile -t args < <(sectors_in "$root/all$run")
+      timed_run "$torvane" -s+ -x+ "${args[@]}"
+      all+=("$seconds") peak_all+=("$peak_kib")
+      # The scripts alone, in their sector directories, are what is copied.
+      mkdir "$root/scripts$run"
+      for name in "$root/all$run"/*/; do
+        mkdir "$root/scripts$run/$(basename "$name")"
+        cp "$name"*.scr "$root/scripts$run/$(basename "$name")/"
+      done
+      timed_run cp -r "$root/scripts$run" "$root/copy$run"
+      copy+=("$seconds")
+      timed_run "$syscall_floor" "$root/scripts$run" "$root/floor$run" "$root/floor$run"
+      floor+=("$seconds")
+      timed_run "$syscall_floor" --no-flush "$root/scripts$run" "$root/bare$run" "$root/bare$run"
+      bare+=("$seconds")
+    else
+      mkdir "$root/one$run" "$root/all$run" "$root/floor$run" "$root/bare$run"
+      timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/one$run" "${args[@]}"
+      one+=("$seconds") peak_one+=("$peak_kib")
+      timed_run "$torvane" -s+ -x+ -d "$root/all$run" "${args[@]}"
+      all+=("$seconds") peak_all+=("$peak_kib")
+      timed_run cp -r "$root/all$run" "$root/copy$run"
+      copy+=("$seconds")
+      timed_run "$syscall_floor" "$root/all$run" "$root/in" "$root/floor$run"
+      floor+=("$seconds")
+      timed_run "$syscall_floor" --no-flush "$root/all$run" "$root/in" "$root/bare$run"
+      bare+=("$seconds")
+    fi
   done
-  digest=$(digest_of "$root/all0")
+  local output=$root/all0
+  [[ $mode == beside ]] && output=$root/scripts0
+  digest=$(digest_of "$output")
   local scripts bytes largest
-  scripts=$(find "$root/all0" -type f | wc -l)
-  bytes=$(find "$root/all0" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+  scripts=$(find "$output" -type f -name '*.scr' | wc -l)
+  bytes=$(find "$output" -type f -name '*.scr' -printf '%s\n' | awk '{s += $1} END {print s}')
   largest=$(find "$root/in" -type f -printf '%s\n' | sort -n | tail -n 1)
   awk -v label="$label" -v sectors="${#args[@]}" -v scripts="$scripts" -v bytes="$bytes" \
       -v largest="$largest" -v threads="$processors" \
       -v one="$(median "${one[@]}")" -v all="$(median "${all[@]}")" \
       -v copy="$(median "${copy[@]}")" -v floor="$(median "${floor[@]}")" \
+      -v bare="$(median "${bare[@]}")" \
       -v peak_one="$(median "${peak_one[@]}")" -v peak_all="$(median "${peak_all[@]}")" 'BEGIN {
     mib = 1024 * 1024
-    printf "%s: %d sectors, %d scripts, %.1f MiB; cp -r %.3f s, system calls alone %.3f s\n",
-           label, sectors, scripts, bytes / mib, copy, floor
+    printf "%s: %d sectors, %d scripts, %.1f MiB\n", label, sectors, scripts, bytes / mib
+    printf "  cp -r %.3f s; system calls alone %.3f s, without the flushes %.3f s\n",
+           copy, floor, bare
     printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
            "1 thread", one, one / copy, one / floor, peak_one / 1024, 8 + largest / mib
     printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
            threads " threads", all, all / copy, all / floor, peak_all / 1024,
            threads * (8 + largest / mib)
   }'
+  if command -v strace >/dev/null; then count_calls "$root" "$set" "$mode"; fi
 }
 
 echo "medians of $runs runs; each command after a sync, into directories that never held its files"
@@ -131,12 +202,20 @@ $cleared && sleep 61
 sets=(campaign)
 [[ -n $samples ]] && sets+=(samples)
 for set in "${sets[@]}"; do
-  measure "$work/disk-$set" "$set" "$set on $(df --output=fstype "$work" | tail -n 1)"
-  [[ $set == campaign ]] && campaign_digest=$digest
-  if [[ -n $tmpfs_work ]]; then
-    rm -rf "$tmpfs_work"
-    measure "$tmpfs_work" "$set" "$set on $(df --output=fstype "$(dirname "$tmpfs_work")" | tail -n 1)"
-    rm -rf "$tmpfs_work"
-  fi
+  for mode in dir beside; do
+    where="with -d"
+    [[ $mode == beside ]] && where="beside each data file"
+    measure "$work/disk-$set-$mode" "$set" \
+      "$set $where, on $(df --output=fstype "$work" | tail -n 1)" "$mode"
+    [[ $set == campaign && $mode == dir ]] && campaign_digest=$digest
+    [[ $digest == "$campaign_digest" || $set != campaign ]] ||
+      echo "  the scripts differ from those written with -d: digest $digest"
+    if [[ -n $tmpfs_work ]]; then
+      rm -rf "$tmpfs_work"
+      measure "$tmpfs_work" "$set" \
+        "$set $where, on $(df --output=fstype "$(dirname "$tmpfs_work")" | tail -n 1)" "$mode"
+      rm -rf "$tmpfs_work"
+    fi
+  done
 done
 echo "campaign output digest (asteroid digits masked): $campaign_digest"
