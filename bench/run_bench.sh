@@ -120,7 +120,7 @@ count_calls() {
 # directory (-d). Every command writes into a directory that never held its
 # files.
 measure() {
-  local root=$1 set=$2 label=$3 mode=${4:-dir} run name args=()
+  local root=$1 set=$2 label=$3 mode=${4:-dir} run name args=() one_args=() all_args=()
   mkdir -p "$root"
   cp -r "$work/$set" "$root/in"
   local one=() all=() copy=() floor=() bare=() peak_one=() peak_all=()
@@ -136,40 +136,42 @@ measure() {
     mapfile -t args < <(sectors_in "$root/in")
     timed_run "$torvane" -s+ -x+ -d "$root/warm" "${args[@]}"
   fi
+  # Each run converts on one thread and on all (`one`, `all`), copies the
+  # scripts, and makes their system calls with and without the flushes
+  # (`floor`, `bare`), every one into places that never held their files.
+  local scripts_of one_out=() all_out=() floor_in bare_in
   for ((run = 0; run < runs; run++)); do
     if [[ $mode == beside ]]; then
       for name in one all floor bare; do cp -r "$root/in" "$root/$name$run"; done
-      mapfile -t args < <(sectors_in "$root/one$run")
-      timed_run "${one_thread[@]}" "$torvane" -s+ -x+ "${args[@]}"
-      one+=("$seconds") peak_one+=("$peak_kib")
-      mapfile -t args < <(sectors_in "$root/all$run")
-      timed_run "$torvane" -s+ -x+ "${args[@]}"
-      all+=("$seconds") peak_all+=("$peak_kib")
-      # The scripts alone, in their sector directories, are what is copied.
-      mkdir "$root/scripts$run"
-      for name in "$root/all$run"/*/; do
-        mkdir "$root/scripts$run/$(basename "$name")"
-        cp "$name"*.scr "$root/scripts$run/$(basename "$name")/"
-      done
-      timed_run cp -r "$root/scripts$run" "$root/copy$run"
-      copy+=("$seconds")
-      timed_run "$syscall_floor" "$root/scripts$run" "$root/floor$run" "$root/floor$run"
-      floor+=("$seconds")
-      timed_run "$syscall_floor" --no-flush "$root/scripts$run" "$root/bare$run" "$root/bare$run"
-      bare+=("$seconds")
+      mapfile -t one_args < <(sectors_in "$root/one$run")
+      mapfile -t all_args < <(sectors_in "$root/all$run")
+      floor_in=$root/floor$run bare_in=$root/bare$run
     else
       mkdir "$root/one$run" "$root/all$run" "$root/floor$run" "$root/bare$run"
-      timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/one$run" "${args[@]}"
-      one+=("$seconds") peak_one+=("$peak_kib")
-      timed_run "$torvane" -s+ -x+ -d "$root/all$run" "${args[@]}"
-      all+=("$seconds") peak_all+=("$peak_kib")
-      timed_run cp -r "$root/all$run" "$root/copy$run"
-      copy+=("$seconds")
-      timed_run "$syscall_floor" "$root/all$run" "$root/in" "$root/floor$run"
-      floor+=("$seconds")
-      timed_run "$syscall_floor" --no-flush "$root/all$run" "$root/in" "$root/bare$run"
-      bare+=("$seconds")
+      one_args=("${args[@]}") all_args=("${args[@]}")
+      one_out=(-d "$root/one$run") all_out=(-d "$root/all$run")
+      floor_in=$root/in bare_in=$root/in
     fi
+    timed_run "${one_thread[@]}" "$torvane" -s+ -x+ "${one_out[@]}" "${one_args[@]}"
+    one+=("$seconds") peak_one+=("$peak_kib")
+    timed_run "$torvane" -s+ -x+ "${all_out[@]}" "${all_args[@]}"
+    all+=("$seconds") peak_all+=("$peak_kib")
+    scripts_of=$root/all$run
+    if [[ $mode == beside ]]; then
+      # The scripts alone, in their sector directories, are what is copied.
+      scripts_of=$root/scripts$run
+      mkdir "$scripts_of"
+      for name in "$root/all$run"/*/; do
+        mkdir "$scripts_of/$(basename "$name")"
+        cp "$name"*.scr "$scripts_of/$(basename "$name")/"
+      done
+    fi
+    timed_run cp -r "$scripts_of" "$root/copy$run"
+    copy+=("$seconds")
+    timed_run "$syscall_floor" "$scripts_of" "$floor_in" "$root/floor$run"
+    floor+=("$seconds")
+    timed_run "$syscall_floor" --no-flush "$scripts_of" "$bare_in" "$root/bare$run"
+    bare+=("$seconds")
   done
   local output=$root/all0
   [[ $mode == beside ]] && output=$root/scripts0
