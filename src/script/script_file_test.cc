@@ -163,9 +163,11 @@ TEST(ScriptFile, ScriptTakesItsNameOnlyWhenClosedWhole) {
   EXPECT_EQ(fs.UnnamedBytes("a.scr"), std::nullopt);
 }
 
-// Another program changes the directory while the run writes into it. What
-// it made is never overwritten: a file of the script's name becomes the
-// backup, as one there at the start would have.
+// Another program changes the directory while the run writes into it. The
+// run learns of what it did before acting on it, and treats it as if it had
+// been there from the start: a file of the script's name becomes the backup,
+// an old backup makes way for the earlier script, a script that has gone
+// needs no backup.
 TEST(ScriptFile, FilesAnotherProgramMakesMeanwhileAreKept) {
   struct Case {
     const char* why;
