@@ -45,6 +45,15 @@ TEST_F(HostFileSystemTest, ExactNameWinsForRemoveAndRename) {
   EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/C.$$$"));
 }
 
+// A script is never written through a link that points nowhere: that would
+// create a file wherever the link says.
+TEST_F(HostFileSystemTest, LinkToNothingAtAScriptsNameIsNotFollowed) {
+  fs::create_symlink(root_ / "elsewhere.scr", root_ / "Maps/Delta/x.scr");
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\x.scr")));
+  EXPECT_EQ(host_.CreateForWriting(Text("Maps\\Delta\\x.scr")), nullptr);
+  EXPECT_FALSE(fs::exists(root_ / "elsewhere.scr"));
+}
+
 TEST_F(HostFileSystemTest, FifoInPlaceOfAFileDoesNotOpenOrHang) {
   ASSERT_EQ(mkfifo((root_ / "Maps/Delta/SUBA.DAT").c_str(), 0600), 0);
   EXPECT_EQ(host_.OpenForReading(Text("Maps\\Delta\\SUBA.DAT")), nullptr);
