@@ -344,12 +344,10 @@ class HostFileSystemImpl final : public FileSystem {
   // A name is made as written, in its directory as found.
   bool MakeDirectory(std::string_view path) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
-    std::string dir = split.dir;
-    last_error = mkdir((dir + split.leaf).c_str(), 0777) == 0 ? 0 : errno;
-    if (last_error == ENOENT) {
-      dir = listings_.Find(split.dir, split.leaf).dir;
-      if (dir != split.dir) last_error = mkdir((dir + split.leaf).c_str(), 0777) == 0 ? 0 : errno;
-    }
+    std::string dir;
+    last_error = MakeEntry(split, dir, [](const std::string& host) {
+      return mkdir(host.c_str(), 0777) == 0 ? 0 : errno;
+    });
     if (last_error == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
     return last_error == 0;
   }
@@ -372,18 +370,13 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
-    constexpr int kFlags = O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC;
     const SplitPath split = SplitHostPath(HostPathFromText(path));
-    std::string dir = split.dir;
-    int fd = open((dir + split.leaf).c_str(), kFlags, 0666);
-    last_error = fd < 0 ? errno : 0;
-    if (fd < 0 && errno == ENOENT) {
-      dir = listings_.Find(split.dir, split.leaf).dir;
-      if (dir != split.dir) {
-        fd = open((dir + split.leaf).c_str(), kFlags, 0666);
-        last_error = fd < 0 ? errno : 0;
-      }
-    }
+    std::string dir;
+    int fd = -1;
+    last_error = MakeEntry(split, dir, [&fd](const std::string& host) {
+      fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      return fd < 0 ? errno : 0;
+    });
     if (fd < 0) return WriteResult::kNotCreated;
     listings_.Added(dir, split.leaf, EntryKind::kFile);
     const bool written = WriteAllBytes(fd, bytes);
@@ -411,6 +404,20 @@ class HostFileSystemImpl final : public FileSystem {
       return {FoundEntry::kNoListing, "", host};
     }
     return listings_.Find(split.dir, split.leaf);
+  }
+
+  // Makes a new entry by `make` (given a host path, 0 or an errno) under its
+  // name as written: in its directory as written, else as found. `dir` is
+  // set to the directory it was made in.
+  template <typename MakeAt>
+  int MakeEntry(const SplitPath& split, std::string& dir, MakeAt make) {
+    dir = split.dir;
+    int error = make(dir + split.leaf);
+    if (error != ENOENT) return error;
+    std::string found = listings_.Find(split.dir, split.leaf).dir;
+    if (found == split.dir) return error;
+    dir = std::move(found);
+    return make(dir + split.leaf);
   }
 
   // Moves the entry at `from` to `to` by `move` (which gives 0 or an
