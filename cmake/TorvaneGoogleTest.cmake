@@ -24,4 +24,5 @@ else()
   message(STATUS "Tests: off, GoogleTest was not found "
                  "(Debian: libgtest-dev, or googletest for its sources)")
   set(TORVANE_BUILD_TESTS OFF)
+  torvane_look_again_after_installs()
 endif()
