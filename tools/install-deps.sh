@@ -37,4 +37,13 @@ if [ "$(id -u)" != 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# apt is quiet for minutes while it downloads and unpacks: of what it says,
+# keep the sizes up front and one line for each package as it is
+# downloaded, unpacked and set up (dpkg ends its lines with CR LF).
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" |
+  sed -u -n -E \
+    -e 's/\r$//' \
+    -e '/^[0-9]+ upgraded, |^Need to get |^After this operation, /p' \
+    -e 's/^Get:[0-9]+ .* ([^ ]+) [^ ]+ ([^ ]+) (\[.*\])$/  downloading \1 \2 \3/p' \
+    -e 's/^Unpacking ([^ ]+) .*/  unpacking \1/p' \
+    -e 's/^Setting up ([^ ]+) .*/  setting up \1/p'
