@@ -131,7 +131,8 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
   const std::vector<OutputFile> files = LayOutSector(sector, name, source, counts, log);
   for (const std::string& problem : log.problems) err << problem << "\n";
   if (options.verbose) {
-    for (const std::string& note : log.notes) err << note << "\n";
+    for (const std::string& note : log.NotesInLineOrder({sector_path, metadata_path}))
+      err << note << "\n";
   }
   if (counts.worlds == 0) {
     err << "torvane-import: no world could be read from " << sector_path << ": nothing written\n";

@@ -216,20 +216,31 @@ TEST(ImportRun, SummaryCountsWorldLinesInEveryOutcome) {
   }
 }
 
-TEST(ImportRun, VerboseSaysWhatChangedOnEachLine) {
-  ScratchDir dir;
-  dir.Write("old.sec",
-            "Alpha         0101 A788899-C  A Hi              A  ?23 Im G2 V\n"
-            "Beta          0102 A788899-C  V Hi                 123 Im\n"
-            "A Name Too Long For It   0103 A788899-C\n");
-  const ImportResult run = Import({"--verbose", dir.Path("old.sec"), dir.Path("out/old")});
-  EXPECT_EQ(run.status, kImportWritten) << run.err;
-  const std::string file = dir.Path("old.sec");
-  EXPECT_EQ(run.err, file + ":1: PBG '?23' written as '023'\n" + file +
-                         ":3: name 'A Name Too Long For It' cut to 'A Name Too Lon'\n" + file +
-                         ":3: no PBG: written as '000'\n");
-  EXPECT_NE(dir.Read("out/old/map/SUBA.DAT")
-                .find("\nBeta          0102 A788899-C  S Hi                 123 Im\n"),
+// Notes follow the lines of the sector file, then those of the metadata,
+// though worlds are laid out in hex order and routes after them.
+TEST(ImportRun, VerboseSaysWhatChangedOnEachLineInLineOrder) {
+  torvane::MemoryFileSystem disk;
+  disk.AddFile("old.sec",
+               "Gamma         0103 A788899-C  A Hi              A  ?23 Im G2 V\n"
+               "$0101 0103 1 0 3\n"
+               "A Name Too Long For It   0101 A788899-C\n"
+               "Beta          0102 A788899-C  V Hi                 123 Im\n");
+  disk.AddFile("old.xml",
+               "<Sector><Routes><Route Start='0101' End='0102' Color='red'/></Routes>"
+               "</Sector>\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunImport(disk, {"--verbose", "old.sec", "old.xml", "out/old"}, out, err),
+            kImportWritten);
+  EXPECT_EQ(err.str(),
+            "old.sec:1: PBG '?23' written as '023'\n"
+            "old.sec:2: route offsets 1 0 disagree with end hex 0103, which decides as it does "
+            "for torvane\n"
+            "old.sec:3: name 'A Name Too Long For It' cut to 'A Name Too Lon'\n"
+            "old.sec:3: no PBG: written as '000'\n"
+            "old.xml:1: route colour 'red' is a web colour: the colour code comes from type and "
+            "allegiance\n");
+  EXPECT_NE(disk.FileBytes("out/old/map/SUBA.DAT")
+                ->find("\nBeta          0102 A788899-C  S Hi                 123 Im\n"),
             std::string::npos);
 }
 
