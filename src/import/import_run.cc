@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "import/metadata_reader.h"
 #include "import/sector_file_reader.h"
@@ -95,28 +96,45 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
         << kUsage;
     return kImportUsage;
   }
-  const std::string& sector_path = options.paths.front();
-  const std::string metadata_path = options.paths.size() == 3 ? options.paths[1] : std::string();
+  std::string sector_path = options.paths.front();
+  std::string metadata_path = options.paths.size() == 3 ? options.paths[1] : std::string();
   const auto [directory, name] = SectorDirectory(options.paths.back());
   if (name.empty() || name == "." || name == "..") {
     err << "torvane-import: '" << options.paths.back() << "' names no sector directory\n";
     return kImportUsage;
   }
 
-  ImportLog log;
-  const std::optional<std::string> sector_text = torvane::ReadWholeFile(disk, sector_path);
+  std::optional<std::string> sector_text = torvane::ReadWholeFile(disk, sector_path);
   if (!sector_text) {
     err << "torvane-import: cannot read " << sector_path << "\n";
     return kImportFailed;
   }
-  ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
-  std::string source = FileName(sector_path);
+  std::optional<std::string> metadata_text;
   if (!metadata_path.empty()) {
-    const std::optional<std::string> metadata_text = torvane::ReadWholeFile(disk, metadata_path);
+    metadata_text = torvane::ReadWholeFile(disk, metadata_path);
     if (!metadata_text) {
       err << "torvane-import: cannot read " << metadata_path << "\n";
       return kImportFailed;
     }
+    // The metadata is XML and a sector file never is, so two files given the
+    // wrong way round are known for what they are.
+    if (IsXmlText(*sector_text) && !IsXmlText(*metadata_text)) {
+      err << "torvane-import: " << sector_path << " is the metadata and " << metadata_path
+          << " the sector file; read them that way round\n";
+      std::swap(sector_path, metadata_path);
+      std::swap(sector_text, metadata_text);
+    }
+  } else if (IsXmlText(*sector_text)) {
+    err << "torvane-import: " << sector_path
+        << " is XML metadata, not a sector file; the sector file comes first: "
+           "torvane-import SECTORFILE [METADATA] OUTDIR/NAME\n";
+    return kImportUsage;
+  }
+
+  ImportLog log;
+  ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
+  std::string source = FileName(sector_path);
+  if (metadata_text) {
     if (!ReadMetadata(*metadata_text, metadata_path, sector, log)) {
       for (const std::string& problem : log.problems) err << problem << "\n";
       err << "torvane-import: nothing written\n";

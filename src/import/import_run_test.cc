@@ -244,6 +244,42 @@ TEST(ImportRun, VerboseSaysWhatChangedOnEachLineInLineOrder) {
             std::string::npos);
 }
 
+// The metadata is told from a sector file by its content: XML.
+TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
+  const char metadata[] =
+      "\xEF\xBB\xBF\n<?xml version=\"1.0\"?>\n<Sector><Name>Reach</Name></Sector>\n";
+  const struct {
+    std::vector<std::string> arguments;
+    int status;
+    std::string first_message;
+  } cases[] = {
+      {{"reach.xml", "reach.txt", "out/reach"},
+       kImportWritten,
+       "torvane-import: reach.xml is the metadata and reach.txt the sector file; read them that "
+       "way round\n"},
+      {{"reach.xml", "out/reach"},
+       kImportUsage,
+       "torvane-import: reach.xml is XML metadata, not a sector file; the sector file comes "
+       "first: torvane-import SECTORFILE [METADATA] OUTDIR/NAME\n"},
+      {{"reach.xml", "more.xml", "out/reach"},
+       kImportFailed,
+       "torvane-import: no world could be read from reach.xml: nothing written\n"},
+  };
+  for (const auto& c : cases) {
+    torvane::MemoryFileSystem disk;
+    disk.AddFile("reach.txt", kColumnFile);
+    disk.AddFile("reach.xml", metadata);
+    disk.AddFile("more.xml", metadata);
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImport(disk, c.arguments, out, err), c.status);
+    EXPECT_EQ(err.str().substr(0, c.first_message.size()), c.first_message);
+    if (c.status != kImportWritten) continue;
+    EXPECT_EQ(disk.FileBytes("out/reach/reach.dat")->substr(0, 7), "Reach\n\n");
+    EXPECT_NE(out.str().find(" from column file reach.txt: 2 world lines read"), std::string::npos)
+        << out.str();
+  }
+}
+
 TEST(ImportRun, StrictFailsWhenAnOlderLineIsSkippedOrItsFieldsCannotBeFound) {
   struct Case {
     const char* text;

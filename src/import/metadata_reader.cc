@@ -84,6 +84,12 @@ std::optional<ImportedRoute> ReadRoute(const pugi::xml_node& node, const SourceL
 
 }  // namespace
 
+bool IsXmlText(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  const size_t first = text.find_first_not_of(" \t\r\n");
+  return first != std::string_view::npos && text[first] == '<';
+}
+
 bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedSector& sector,
                   ImportLog& log) {
   pugi::xml_document document;

@@ -18,4 +18,9 @@ namespace torvane_import {
 bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedSector& sector,
                   ImportLog& log);
 
+// Whether a file's text is XML, as the metadata is and a sector file never
+// is: its first character that is not blank, after a UTF-8 byte-order mark,
+// is '<'.
+bool IsXmlText(std::string_view text);
+
 }  // namespace torvane_import

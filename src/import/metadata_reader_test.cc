@@ -105,5 +105,13 @@ TEST(MetadataReader, RoutesOfEveryRoutesElementAreRead) {
   }
 }
 
+TEST(MetadataReader, XmlIsToldFromASectorFileByItsFirstCharacter) {
+  EXPECT_TRUE(IsXmlText("<?xml version=\"1.0\"?>\n<Sector/>"));
+  EXPECT_TRUE(IsXmlText("\xEF\xBB\xBF \r\n\t<Sector/>"));
+  EXPECT_FALSE(IsXmlText("Hex\tName\tUWP\n0101\tAlpha\tA788899-C\n"));
+  EXPECT_FALSE(IsXmlText("# <Sector>\n"));
+  EXPECT_FALSE(IsXmlText("\xEF\xBB\xBF  \n"));
+}
+
 }  // namespace
 }  // namespace torvane_import
