@@ -39,8 +39,8 @@ std::vector<std::pair<double, double>> PlacedPoints(const ScriptCommand& command
 }  // namespace
 
 MapFrame FrameOf(MapKind kind) {
-  if (kind == MapKind::kSector) return {kind, kSectorColumns, kSectorRows, -10, -10, 570, 712, 2};
-  return {kind, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195, 5};
+  if (kind == MapKind::kSector) return {kind, kSectorColumns, kSectorRows, -10, -10, 570, 712};
+  return {kind, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195};
 }
 
 MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands) {

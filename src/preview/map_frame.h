@@ -21,7 +21,6 @@ struct MapFrame {
   double bottom;
   double right;
   double top;
-  double pixels_per_unit;  // the picture's size in pixels
 };
 
 MapFrame FrameOf(MapKind kind);

@@ -175,8 +175,8 @@ TEST_F(ExampleSector, HostileNamesStillGiveAWellFormedPicture) {
   EXPECT_EQ(lint.err, "");
 }
 
-// Pixel of a map point in the sector picture: 2 pixels per unit, the
-// picture's top left corner at map (-10, 712).
+// Pixel of a map point in the sector picture shown in a 1160 x 1444 window,
+// which it fills at 2 pixels per unit: the top left corner is map (-10, 712).
 std::pair<int, int> SectorPixel(double x, double y) {
   return {static_cast<int>(std::floor((x + 10) * 2)), static_cast<int>(std::floor((712 - y) * 2))};
 }

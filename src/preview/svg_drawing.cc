@@ -336,11 +336,9 @@ std::string DrawPreview(const std::vector<ScriptCommand>& commands, const Previe
 
   const double width = frame.right - frame.left, height = frame.top - frame.bottom;
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
-  AppendNumber(svg, width * frame.pixels_per_unit);
-  svg += "\" height=\"";
-  AppendNumber(svg, height * frame.pixels_per_unit);
-  svg += "\" viewBox=\"";
+  // The picture fills the window it is shown in, the whole frame fitted and
+  // centred (the default aspect ratio), so no window cuts the map off.
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" height=\"100%\" viewBox=\"";
   AppendNumber(svg, frame.left);
   svg += ' ';
   AppendNumber(svg, -frame.top);

@@ -241,8 +241,8 @@ TEST(SvgDrawingTest, FrameIsChosenFromWhereTheLabelsStand) {
     const std::string svg = Draw(c.body);
     ExpectHas(svg, "data-map=\"" + std::string(c.map) + "\"");
   }
-  ExpectHas(Draw(""), "width=\"1160\" height=\"1444\" viewBox=\"-10 -712 580 722\"");
-  ExpectHas(Draw(cases[2].body), "width=\"1000\" height=\"1125\" viewBox=\"-60 -195 200 225\"");
+  ExpectHas(Draw(""), "width=\"100%\" height=\"100%\" viewBox=\"-10 -712 580 722\"");
+  ExpectHas(Draw(cases[2].body), "width=\"100%\" height=\"100%\" viewBox=\"-60 -195 200 225\"");
   PreviewOptions subsector;
   subsector.frame = MapKind::kSubsector;
   ExpectHas(Draw(cases[0].body, nullptr, subsector), "data-map=\"subsector\"");
