@@ -16,6 +16,9 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$deb" "$root"
 mandoc -T lint -W warning "$root"/usr/share/man/man1/*.1
+# The usage text sends users to readme.txt: it must be there, with the options.
+readme="$root/usr/share/doc/torvane/readme.txt"
+grep -q -- '^-s# ' "$readme" || { echo "$0: no usage table in $readme" >&2; exit 1; }
 
 work="$root/work"
 mkdir -p "$work/out"
