@@ -14,4 +14,12 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 status=0
 cmake --workflow --preset windows || status=$?
 "$wineserver" -k 2>/dev/null || true
+if [ "$status" -eq 0 ]; then
+  # The usage text sends users to readme.txt: beside the programs.
+  zip=$(ls build/windows/torvane-*-win64.zip)
+  if ! cmake -E tar tf "$zip" | grep -qx 'torvane-[^/]*/readme.txt'; then
+    echo "$0: no readme.txt in $zip" >&2
+    status=1
+  fi
+fi
 exit "$status"
