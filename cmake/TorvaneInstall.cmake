@@ -6,6 +6,7 @@
 # README.md fails the build). Notepad wants CR LF.
 set(TORVANE_README_SECTIONS
     "Usage"
+    "In Campaign Cartographer 2"
     "On Windows"
     "From a published sector file to scripts")
 set(TORVANE_README_TEXT ${CMAKE_BINARY_DIR}/readme.txt)
@@ -33,6 +34,9 @@ else()
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES README.md LICENSE ${TORVANE_README_TEXT}
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane)
+  # The documents the README links to, where its links find them.
+  install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/torvane/docs
+          PATTERN man EXCLUDE)
 endif()
 
 set(CPACK_PACKAGE_NAME torvane)
