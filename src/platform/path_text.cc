@@ -117,7 +117,8 @@ bool NamesWindowsDevice(std::string_view text) {
   for (const DeviceName& device : kDeviceNames) {
     if (!EqualsIgnoringAsciiCase(name.substr(0, device.name.size()), device.name)) continue;
     const std::string_view number = name.substr(device.name.size());
-    if (device.numbered ? std::ranges::find(kPortNumbers, number) != std::end(kPortNumbers)
+    if (device.numbered ? std::find(std::begin(kPortNumbers), std::end(kPortNumbers), number) !=
+                              std::end(kPortNumbers)
                         : number.empty()) {
       return true;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/ascii_text.h"
+#include "platform/decimal_text.h"
 #include "platform/text_lines.h"
 
 namespace torvane::preview {
@@ -82,12 +83,10 @@ bool MatchNumbers(std::string_view text, std::string_view pattern, ScriptCommand
       continue;
     }
     double value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (result.ec != std::errc() || !std::isfinite(value) || slot >= command.values.size()) {
-      return false;
-    }
+    const DecimalRead read = ReadDecimal(text.data(), text.data() + text.size(), value);
+    if (!read.ok || !std::isfinite(value) || slot >= command.values.size()) return false;
     command.values[slot++] = value;
-    text.remove_prefix(static_cast<size_t>(result.ptr - text.data()));
+    text.remove_prefix(static_cast<size_t>(read.end - text.data()));
   }
   return text.empty();
 }

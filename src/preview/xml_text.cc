@@ -1,8 +1,9 @@
 // XML escaping with UTF-8 checking, and short number formatting.
 #include "preview/xml_text.h"
 
-#include <charconv>
 #include <cstdint>
+
+#include "platform/decimal_text.h"
 
 namespace torvane::preview {
 
@@ -92,9 +93,8 @@ void AppendXmlText(std::string& out, std::string_view bytes) {
 
 void AppendNumber(std::string& out, double value) {
   char digits[400];
-  const auto result =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 3);
-  std::string_view text(digits, static_cast<size_t>(result.ptr - digits));
+  const char* end = PutDecimalFixed(digits, digits + sizeof digits, value, 3);
+  std::string_view text(digits, end ? static_cast<size_t>(end - digits) : 0);
   if (text.find('.') != std::string_view::npos) {
     while (text.back() == '0') text.remove_suffix(1);
     if (text.back() == '.') text.remove_suffix(1);

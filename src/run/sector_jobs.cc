@@ -67,8 +67,7 @@ class JobGroups {
 
 void ConvertJob(SectorJob& job, std::uint32_t stream, const RunSetup& setup,
                 FileSystem& file_system, OrderedMessages& messages) {
-  ErrorLog errors(
-      [&](std::string_view text) { messages.Write(job.slot, Channel::kErrors, text); });
+  ErrorLog errors([&](std::string_view text) { messages.Write(job.slot, Channel::kErrors, text); });
   RunContext run{.options = job.options,
                  .errors = errors,
                  .fileSystem = file_system,
@@ -99,8 +98,8 @@ std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs
         if (!added) groups.Join(owner->second, i);
       }
     }
-    const std::string output_dir = DirectoryText(FinalScriptPath(
-        paths.sectorScript, jobs[i].options.outputDir.value_or(std::string())));
+    const std::string output_dir = DirectoryText(
+        FinalScriptPath(paths.sectorScript, jobs[i].options.outputDir.value_or(std::string())));
     if (auto id = file_system.DirectoryIdentity(output_dir)) writers[*id].push_back(i);
     if (auto id = file_system.DirectoryIdentity(paths.drive + paths.sectorDir + "map")) {
       readers[*id].push_back(i);
@@ -146,7 +145,13 @@ void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSys
       }
     }
   };
-  std::vector<std::jthread> helpers;
+  // Joined on every way out, as std::jthread would be (not every library
+  // has it yet).
+  struct Helpers : std::vector<std::thread> {
+    ~Helpers() {
+      for (std::thread& helper : *this) helper.join();
+    }
+  } helpers;
   const size_t helper_count = std::min<size_t>(std::max(setup.threads, 1u), groups.size()) - 1;
   for (size_t i = 0; i < helper_count; ++i) {
     try {

@@ -3,13 +3,22 @@
 #include "script/command_text.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+
+#include "platform/decimal_text.h"
 
 namespace torvane {
 
 namespace {
+
+// The bits of a double (std::bit_cast, which not every library has yet).
+std::uint64_t BitsOf(double value) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
 
 // "00" to "99": the six decimals are written two at a time, so that the
 // three divisions do not wait on each other.
@@ -37,7 +46,7 @@ constexpr double kFastFixedLimit = 1e13;
 // below the limit.
 char* FormatFixedExactly(char* out, double value) {
   if (!(value > -kFastFixedLimit && value < kFastFixedLimit)) return nullptr;  // also NaN
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  const std::uint64_t bits = BitsOf(value);
   const bool negative = (bits >> 63) != 0;
   const int biased_exponent = static_cast<int>((bits >> 52) & 0x7ff);
   std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
@@ -73,7 +82,7 @@ char* FormatFixedExactly(char*, double) { return nullptr; }
 // end.
 char* FormatFixed(char* out, double value) {
   if (char* end = FormatFixedExactly(out, value)) return end;
-  return std::to_chars(out, out + kFixedTextRoom, value, std::chars_format::fixed, 6).ptr;
+  return PutDecimalFixed(out, out + kFixedTextRoom, value, 6);
 }
 
 // A value's text as FormatFixed writes it.
@@ -101,7 +110,7 @@ thread_local std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
   char* end = FormatFixed(at, value);
   const size_t size = static_cast<size_t>(end - at);
   if (size <= sizeof entry.text) {
-    entry.bits = std::bit_cast<std::uint64_t>(value);
+    entry.bits = BitsOf(value);
     entry.size = static_cast<std::uint8_t>(size);
     std::memcpy(entry.text, at, size);
   }
@@ -111,7 +120,7 @@ thread_local std::array<FixedText, kFixedTextCacheSize> fixed_text_cache;
 }  // namespace
 
 char* PutFixed(char* at, double value) {
-  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  const std::uint64_t bits = BitsOf(value);
   FixedText& entry = fixed_text_cache[(bits * 0x9e3779b97f4a7c15) >> (64 - kFixedTextCacheBits)];
   if (entry.size == 0 || entry.bits != bits) return PutUncachedFixed(at, value, entry);
   // The whole text field is copied, a fixed size the compiler copies in a

@@ -122,7 +122,8 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
     const char first = line.empty() ? '\0' : line.front();
     if (first == kRouteLineStart) {
       DrawRoute(run.options, target, line, subsector, map);
-    } else if (std::ranges::find(kSkippedLineStarts, first) == kSkippedLineStarts.end()) {
+    } else if (std::find(kSkippedLineStarts.begin(), kSkippedLineStarts.end(), first) ==
+               kSkippedLineStarts.end()) {
       DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
                 length, subsector, map);
     }
