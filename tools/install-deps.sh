@@ -18,6 +18,7 @@ packages=(
   dpkg-dev file                  # the Debian package's dependencies
   g++-mingw-w64-x86-64-posix     # the Windows build
   wine64                         # the Windows tests
+  emscripten                     # the WebAssembly build
 )
 
 missing=()

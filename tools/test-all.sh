@@ -3,8 +3,9 @@
 # (tools/install-deps.sh), then every test in a release build, again under
 # ASan + UBSan (with LeakSanitizer), the converter and its tests under
 # ThreadSanitizer, a build of everything with clang, a
-# short run of every fuzz target, the Debian package, and the Windows
-# programs built with MinGW-w64 and tested under Wine.
+# short run of every fuzz target, the Debian package, the Windows
+# programs built with MinGW-w64 and tested under Wine, and the WebAssembly
+# programs built with emscripten and held to the native ones under node.
 #
 # Every step runs even when one before it failed, so that the summary at the
 # end shows them all; the exit status is not 0 when any step failed.
@@ -53,6 +54,7 @@ step clang cmake --workflow --preset clang
 step fuzz fuzz/run.sh "${1:-12}"
 step package tools/check-package.sh
 step windows tools/test-windows.sh
+step wasm tools/test-wasm.sh
 
 echo
 echo "==== Summary"

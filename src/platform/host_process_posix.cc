@@ -20,6 +20,9 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 unsigned UsableProcessors() {
+#ifdef __EMSCRIPTEN__
+  return 1;  // the WebAssembly build has one thread
+#endif
 #ifdef __linux__
   cpu_set_t allowed;
   if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {

@@ -19,6 +19,11 @@ std::string NextTemporaryName() {
 }
 
 void RemoveTemporaryFilesOnInterrupt() {
+#ifdef __EMSCRIPTEN__
+  // The WebAssembly build runs on one thread, and no signal reaches it: in
+  // the browser there is none, and under node Ctrl-C ends node itself.
+  return;
+#endif
   sigset_t taken;
   sigemptyset(&taken);
   bool any = false;
