@@ -19,6 +19,7 @@ packages=(
   g++-mingw-w64-x86-64-posix     # the Windows build
   wine64                         # the Windows tests
   emscripten                     # the WebAssembly build
+  ca-certificates                # node warns on every start without them
 )
 
 missing=()

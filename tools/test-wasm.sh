@@ -7,6 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# No pugixml is installed for emscripten: the importer is built with
+# Debian's source of it, as for Windows.
+tools/fetch-pugixml.sh
 # emscripten's optimizer imports acorn, which Debian keeps here.
 export NODE_PATH=/usr/share/nodejs
 cmake --workflow --preset wasm
