@@ -21,6 +21,9 @@ packages=(
   emscripten                     # the WebAssembly build
   ca-certificates                # node warns on every start without them
 )
+# The web page's zip library and browser test driver come from the npm
+# registry; Debian's nodejs has no npm of its own (another nodejs may).
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Builds the WebAssembly programs (the `wasm` preset, with Debian's
-# emscripten) and checks that under node they give the same bytes as the
-# native release build, which must be built first.
+# Builds the WebAssembly programs and the web page (the `wasm` preset, with
+# Debian's emscripten), checks that under node the programs give the same
+# bytes as the native release build, which must be built first, and drives
+# the page in headless Chromium.
 #
 #   tools/test-wasm.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# No pugixml is installed for emscripten: the importer is built with
-# Debian's source of it, as for Windows.
-tools/fetch-pugixml.sh
-# emscripten's optimizer imports acorn, which Debian keeps here.
-export NODE_PATH=/usr/share/nodejs
-cmake --workflow --preset wasm
+tools/build-site.sh
 tests/wasm_same_bytes.sh build/release build/wasm/node
+node tests/web_page_test.mjs build/release build/wasm/site

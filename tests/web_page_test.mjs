@@ -1,0 +1,227 @@
+// The web page as a user meets it, opened from disk in headless Chromium:
+// load the example, untick two items, convert, see the map, download the
+// zip; import a made-up published file; give it files it must refuse. The
+// zip holds the native build's scripts, byte for byte, and the page asks
+// nothing of the network.
+//
+//   node tests/web_page_test.mjs NATIVE_BUILD_DIR SITE_DIR [--screenshot PNG]
+import { execFileSync } from 'node:child_process';
+import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync,
+         writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { dirname, join, relative, resolve } from 'node:path';
+import { fileURLToPath, pathToFileURL } from 'node:url';
+
+const source = resolve(dirname(fileURLToPath(import.meta.url)), '..');
+const webRequire = createRequire(join(source, 'web', 'package.json'));
+const puppeteer = webRequire('puppeteer-core');
+const { unzipSync } = webRequire('fflate');
+
+const args = process.argv.slice(2);
+const screenshotAt = args.indexOf('--screenshot');
+const screenshot = screenshotAt >= 0 ? resolve(args.splice(screenshotAt, 2)[1]) : null;
+if (args.length !== 2) {
+  console.error('usage: node tests/web_page_test.mjs NATIVE_BUILD_DIR SITE_DIR [--screenshot PNG]');
+  process.exit(2);
+}
+const native = resolve(args[0]);
+const site = resolve(args[1]);
+const work = mkdtempSync(join(tmpdir(), 'torvane-web-'));
+
+let failures = 0;
+function check(ok, what) {
+  console.log(`${ok ? 'ok' : 'FAILED'}: ${what}`);
+  if (!ok) failures += 1;
+}
+
+// Asteroid symbols are drawn at random: their digit is masked.
+const masked = (bytes) => Buffer.from(bytes).toString('latin1')
+    .replace(/^INSSYM Asteroid [1-8]/gm, 'INSSYM Asteroid #');
+
+function scriptsUnder(dir) {
+  const found = new Map();
+  const walk = (at) => {
+    for (const name of readdirSync(at)) {
+      const path = join(at, name);
+      if (statSync(path).isDirectory()) walk(path);
+      else if (/\.scr$/i.test(name)) found.set(relative(dir, path), readFileSync(path));
+    }
+  };
+  walk(dir);
+  return found;
+}
+
+// The scripts the native torvane writes for `argv`, run where `setup` put
+// its input.
+function nativeScripts(name, argv, setup) {
+  const dir = join(work, 'native', name);
+  setup(dir);
+  execFileSync(join(native, 'torvane'), argv, { cwd: dir, stdio: 'pipe' });
+  const scripts = scriptsUnder(dir);
+  return scripts;
+}
+
+function sameScripts(zipBytes, expected, what) {
+  const unzipped = unzipSync(new Uint8Array(zipBytes));
+  const names = Object.keys(unzipped).sort();
+  check(JSON.stringify(names) === JSON.stringify([...expected.keys()].sort()),
+        `${what}: the zip holds ${names.join(' ')}`);
+  const different = names.filter((name) => !expected.has(name) ||
+                                           masked(unzipped[name]) !== masked(expected.get(name)));
+  check(different.length === 0, `${what}: the same bytes as the native build` +
+                                (different.length ? ` (not in ${different.join(' ')})` : ''));
+}
+
+async function waitForDownload(dir, name) {
+  const path = join(dir, name);
+  for (let waited = 0; waited < 20000; waited += 100) {
+    if (existsSync(path)) return readFileSync(path);
+    await new Promise((done) => setTimeout(done, 100));
+  }
+  throw new Error(`no download ${name}`);
+}
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  userDataDir: join(work, 'profile'),
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+let page;
+const problems = [];
+try {
+  page = await browser.newPage();
+  await page.setViewport({ width: 1400, height: 1100 });
+  const requests = [];
+  page.on('request', (request) => requests.push(request.url()));
+  page.on('pageerror', (error) => problems.push(String(error)));
+  page.on('console', (message) => {
+    if (message.type() === 'error') problems.push(message.text());
+  });
+  const downloads = join(work, 'downloads');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+
+  await page.goto(pathToFileURL(join(site, 'index.html')).href);
+
+  // The example, with two items off, two subsector scripts and a date.
+  await page.click('#load-example');
+  await page.click('#item-boxes input[value="b"]');
+  await page.click('#item-boxes input[value="z"]');
+  await page.click('#subsector-boxes input[value="a"]');
+  await page.click('#subsector-boxes input[value="p"]');
+  await page.type('#date-text', 'Year 1105');
+  const command = await page.$eval('#command-line', (e) => e.textContent);
+  check(command === 'torvane -sap -y "Year 1105" -b- -z- lyra', `the command line reads ${command}`);
+  await page.click('#convert');
+  await page.waitForSelector('#picture svg', { timeout: 20000 });
+  const summary = await page.$eval('#result-summary', (e) => e.textContent);
+  check(summary === '3 scripts written, no errors.', `the summary reads "${summary}"`);
+  const messages = await page.$eval('#messages', (e) => e.textContent);
+  check(messages.startsWith('> torvane -sap -y "Year 1105" -b- -z- lyra\n'),
+        'the messages start with the command');
+
+  // A world's line on hover.
+  const world = await page.$('#picture .world');
+  check(world !== null, 'the map has worlds to hover over');
+  if (world) {
+    await world.hover();
+    const line = await page.$eval('#world-line', (e) => (e.hidden ? '' : e.textContent));
+    const mapFiles = readdirSync(join(source, 'examples', 'lyra', 'map'))
+        .map((name) => readFileSync(join(source, 'examples', 'lyra', 'map', name), 'latin1'));
+    check(line !== '' && mapFiles.some((text) => text.includes(line)),
+          `hovering shows a line of a map file: ${line}`);
+  }
+  const needs = await page.$eval('#needs-list', (e) => e.textContent);
+  check(/Layers/.test(needs) && /Symbols/.test(needs), 'the drawing\'s needs are listed');
+  if (screenshot) await page.screenshot({ path: screenshot });
+
+  await page.click('#download-zip');
+  const expected = nativeScripts('example', ['-sap', '-y', 'Year 1105', '-b-', '-z-', 'lyra'],
+                                 (dir) => cpSync(join(source, 'examples', 'lyra'),
+                                                 join(dir, 'lyra'), { recursive: true }));
+  sameScripts(await waitForDownload(downloads, 'lyra-scripts.zip'), expected, 'the example');
+
+  // A made-up published file with its metadata, imported and converted
+  // beside the example into one directory.
+  const published = join(work, 'published');
+  const tab = 'Hex\tName\tUWP\tBases\tRemarks\tZone\tPBG\tAllegiance\tStars\n' +
+              '0101\tAlpha\tA788899-C\tNS\tHi Cp\tA\t123\tImDd\tG2 V\n' +
+              '3240\tOmega\tB000000-9\t\tAs\t\t003\tZhIN\tM0 V\n';
+  const xml = '<?xml version="1.0"?>\n<Sector><Name>Reach</Name><Subsectors>' +
+              '<Subsector Index="A">First</Subsector></Subsectors></Sector>\n';
+  cpSync(join(source, 'examples', 'lyra'), join(published, 'lyra'), { recursive: true });
+  writeFileSync(join(published, 'Reach.tab'), tab);
+  writeFileSync(join(published, 'Reach.xml'), xml);
+  const chooser = await page.$('#choose-files');
+  await chooser.uploadFile(join(published, 'Reach.tab'), join(published, 'Reach.xml'));
+  await page.waitForFunction(() => document.querySelector('#sector-list').textContent.includes('Reach'));
+  const importMessages = await page.$eval('#messages', (e) => e.textContent);
+  const nativeImport = execFileSync(join(native, 'torvane-import'),
+                                    ['Reach.tab', 'Reach.xml', 'Reach'], { cwd: published });
+  check(importMessages.includes(nativeImport.toString()),
+        'the import says what the native importer says');
+  await page.click('input[name="output"][value="dir"]');
+  await page.click('#subsectors-none');
+  await page.click('#convert');
+  await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent) &&
+                                   document.querySelectorAll('#script-links a').length === 2);
+  await page.click('#download-zip');
+  const both = nativeScripts('published', ['-y', 'Year 1105', '-b-', '-z-', '-d', 'scripts', 'lyra',
+                                           'Reach'], (dir) => {
+    cpSync(published, dir, { recursive: true });
+    execFileSync('mkdir', ['-p', join(dir, 'scripts')]);
+  });
+  for (const key of [...both.keys()]) if (!key.startsWith('scripts/')) both.delete(key);
+  sameScripts(await waitForDownload(downloads, 'torvane-scripts.zip'), both,
+              'the example and an imported sector');
+
+  // Files the page must refuse, each with its own message; it goes on.
+  const refusals = [
+    ['binary.tab', Buffer.from([0x89, 0x50, 0x4e, 0x47, 0, 1, 2]), /binary\.tab is a binary file/],
+    ['notes.txt', Buffer.from('Shopping list\nmilk\n'), /notes\.txt could not be imported/],
+    ['huge.tab', Buffer.alloc(16 * 1024 * 1024 + 1, 0x41), /huge\.tab is 16\.0 MiB \(16,777,217 bytes\).*no file over 16 MiB \(16,777,216 bytes\)/],
+    ['Alone.xml', Buffer.from(xml), /XML metadata alone is not a sector/],
+  ];
+  for (const [name, bytes, message] of refusals) {
+    writeFileSync(join(work, name), bytes);
+    await chooser.uploadFile(join(work, name));
+    await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
+    const shown = await page.$eval('#input-message', (e) => e.textContent);
+    check(message.test(shown), `${name} is refused: ${shown}`);
+    await page.$eval('#input-message', (e) => { e.hidden = true; });
+  }
+  const folder = join(work, 'no-data');
+  cpSync(join(source, 'examples', 'lyra', 'map'), join(folder, 'map'), { recursive: true });
+  await (await page.$('#choose-folder')).uploadFile(folder);
+  await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
+  const noData = await page.$eval('#input-message', (e) => e.textContent);
+  check(/has no \.dat file: choose the sector's folder, the one holding map\//.test(noData),
+        `a folder without a data file is refused: ${noData}`);
+  // A sector's folder, chosen as such, is one sector (its map folder is not
+  // another).
+  await page.$eval('#input-message', (e) => { e.hidden = true; });
+  await (await page.$('#choose-folder')).uploadFile(join(source, 'examples', 'lyra'));
+  await page.waitForFunction(() => /folder/.test(document.querySelector('#sector-list').textContent));
+  const listed = await page.$$eval('#sector-list li code', (items) => items.map((e) => e.textContent));
+  check(JSON.stringify(listed) === '["Reach","lyra"]', `a chosen folder is listed: ${listed}`);
+  const ready = await page.$eval('#convert', (e) => !e.disabled);
+  check(ready, 'the page is still ready to convert');
+
+  check(problems.length === 0, `no script errors${problems.length ? ': ' + problems.join('; ') : ''}`);
+  const siteUrl = pathToFileURL(site).href + '/';
+  const away = requests.filter((url) => !url.startsWith(siteUrl) && !/^(data|blob):/.test(url));
+  check(away.length === 0 && requests.includes(siteUrl + 'page.js'), `no request left the page${away.length ? ': ' + away.join(' ') : ''}`);
+} catch (error) {
+  // What the page said helps more than where the test waited.
+  console.log('page errors:', problems.join('\n') || 'none');
+  if (page) console.log('summary:', await page.$eval('#result-summary', (e) => e.textContent));
+  throw error;
+} finally {
+  await browser.close();
+  rmSync(work, { recursive: true, force: true });
+}
+console.log(failures ? `${failures} checks failed` : 'all checks passed');
+process.exit(failures ? 1 : 0);
