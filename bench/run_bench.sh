@@ -20,6 +20,8 @@
 # TORVANE names another converter to time (default BUILD_DIR/torvane).
 # SAMPLES names a directory whose sector directories are converted as a
 # second data set.
+# PAGE_MODULE names the web page's converter module to time on the campaign
+# under node (default BUILD_DIR/../wasm/site/torvane.js, when it is there).
 set -euo pipefail
 
 if [[ $# -lt 1 || $# -gt 2 ]]; then
@@ -221,3 +223,30 @@ for set in "${sets[@]}"; do
   done
 done
 echo "campaign output digest (asteroid digits masked): $campaign_digest"
+
+# The page's module, in memory, against the native build on one thread on
+# tmpfs (or the working disk), both timed from the start of the conversion's
+# own work: the module from its call, the native program from its start.
+page_module=${PAGE_MODULE:-$build/../wasm/site/torvane.js}
+if [[ -f $page_module ]] && command -v node >/dev/null; then
+  root=${tmpfs_work:-$work/page}
+  rm -rf "$root" && mkdir -p "$root"
+  cp -r "$work/campaign" "$root/in"
+  mapfile -t args < <(for dir in "$root/in"/*/; do printf '%s\n' "$root/in/$(basename "$dir")"; done)
+  native_runs=()
+  for ((run = 0; run < runs; run++)); do
+    mkdir "$root/out$run"
+    timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/out$run" "${args[@]}"
+    native_runs+=("$seconds")
+  done
+  read -r call setup < <("${one_thread[@]}" node "$(dirname "$0")/page_module_bench.mjs" \
+                            "$page_module" "$root/in" "$runs")
+  awk -v call="$call" -v setup="$setup" -v native="$(median "${native_runs[@]}")" \
+      -v sectors="${#args[@]}" 'BEGIN {
+    printf "page module under node, in memory, 1 thread: %d sectors %.3f s from the call (instance and files %.3f s before it); native 1 thread %.3f s: %.2f x\n",
+           sectors, call, setup, native, call / native
+  }'
+  rm -rf "$root"
+else
+  echo "page module: not timed (build the wasm preset, or set PAGE_MODULE)"
+fi
