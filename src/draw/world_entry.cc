@@ -70,26 +70,15 @@ struct Placement {
 
 std::optional<Placement> PlaceWorld(const WorldLayout& layout, std::string_view line, size_t length,
                                     int subsector, MapKind map) {
-  if (!FieldInside(layout.hexColumn(), kHexWidth, length) ||
-      !FieldInside(layout.sizeColumn(), 1, length) ||
-      !FieldInside(layout.hydrographicsColumn(), 1, length)) {
-    return std::nullopt;
-  }
-  size_t pos = static_cast<size_t>(layout.hexColumn());
-  const std::optional<int> column = ScanInteger(line, pos, 2, 10);
-  if (!column) return std::nullopt;
-  const std::optional<int> row = ScanInteger(line, pos, 2, 10);
-  if (!row) return std::nullopt;
-  if (*column < 1 || *column > kSectorColumns || *row < 1 || *row > kSectorRows) {
-    return std::nullopt;
-  }
-  Placement placement{*column, *row, {}};
+  const std::optional<WorldHex> hex = ReadWorldHex(layout, line, length);
+  if (!hex) return std::nullopt;
+  Placement placement{hex->column, hex->row, {}};
   if (map == MapKind::kSectorMap) {
-    if (HexCenter(*column, *row, &placement.centre, HexRange::kSectorOnly) == 0)
+    if (HexCenter(hex->column, hex->row, &placement.centre, HexRange::kSectorOnly) == 0)
       return std::nullopt;
   } else {
-    if (HexInSubsector(*column, *row, subsector) == 0) return std::nullopt;
-    SubsectorHexCenter(*column, *row, &placement.centre);
+    if (HexInSubsector(hex->column, hex->row, subsector) == 0) return std::nullopt;
+    SubsectorHexCenter(hex->column, hex->row, &placement.centre);
   }
   return placement;
 }
@@ -159,6 +148,24 @@ void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarge
 }
 
 }  // namespace
+
+std::optional<WorldHex> ReadWorldHex(const WorldLayout& layout, std::string_view line,
+                                     size_t length) {
+  if (!FieldInside(layout.hexColumn(), kHexWidth, length) ||
+      !FieldInside(layout.sizeColumn(), 1, length) ||
+      !FieldInside(layout.hydrographicsColumn(), 1, length)) {
+    return std::nullopt;
+  }
+  size_t pos = static_cast<size_t>(layout.hexColumn());
+  const std::optional<int> column = ScanInteger(line, pos, 2, 10);
+  if (!column) return std::nullopt;
+  const std::optional<int> row = ScanInteger(line, pos, 2, 10);
+  if (!row) return std::nullopt;
+  if (*column < 1 || *column > kSectorColumns || *row < 1 || *row > kSectorRows) {
+    return std::nullopt;
+  }
+  return WorldHex{*column, *row};
+}
 
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,

@@ -3,6 +3,7 @@
 // gas-giant marker and base symbols.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "draw/base_symbols.h"
@@ -33,5 +34,17 @@ int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
 int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
               const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
               size_t length, int subsector, MapKind map);
+
+struct WorldHex {
+  int column;
+  int row;
+};
+
+// The hex of the world of `line` (as DrawWorld takes it, `length` being
+// WorldLineLength(line)): nothing when DrawWorld would reject the line on
+// either map, its hex field unreadable or outside the sector, or its size
+// or hydrographics column beyond the line's end.
+std::optional<WorldHex> ReadWorldHex(const WorldLayout& layout, std::string_view line,
+                                     size_t length);
 
 }  // namespace torvane

@@ -30,11 +30,6 @@ constexpr int kLabelStyle = 16;
 // The '#' stands for the subsector letter; the "%s" is the name.
 constexpr std::string_view kNoFileFormat = "No subsector file specified for # (%s)!\n";
 
-// Map-file lines that begin with one of these are comments. Characters, not
-// a string: a look-up in a string would call memchr for every line.
-constexpr std::array<char, 2> kSkippedLineStarts = {'#', '@'};
-constexpr char kRouteLineStart = '$';
-
 // Where a subsector map names the subsector that lies the given number of
 // columns and rows away.
 struct NeighbourLabel {
@@ -110,27 +105,16 @@ void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names
   ScrRelease(target);
 }
 
-// Each line is handed on as the rest of the map text from its first
-// character, since route lines may take values from the lines after them.
 void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_text,
                   const ScriptTarget& target, int subsector, MapKind map) {
-  size_t start = 0;
-  while (true) {
-    const std::string_view line = map_text.substr(start);
-    // Found once, for the walk and for the world drawn from the line.
-    const size_t length = WorldLineLength(line);
-    const char first = line.empty() ? '\0' : line.front();
-    if (first == kRouteLineStart) {
+  ForEachMapLine(map_text, [&](std::string_view line, size_t length, MapLineKind kind) {
+    if (kind == MapLineKind::kRoute) {
       DrawRoute(run.options, target, line, subsector, map);
-    } else if (std::find(kSkippedLineStarts.begin(), kSkippedLineStarts.end(), first) ==
-               kSkippedLineStarts.end()) {
+    } else if (kind == MapLineKind::kWorld) {
       DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
                 length, subsector, map);
     }
-    // Done after the last line, with or without its "\n".
-    if (length + 1 >= line.size()) return;
-    start += length + 1;
-  }
+  });
 }
 
 }  // namespace
