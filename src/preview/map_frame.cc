@@ -38,6 +38,16 @@ std::vector<std::pair<double, double>> PlacedPoints(const ScriptCommand& command
 
 }  // namespace
 
+std::array<MapPoint, 6> HexCorners(MapPoint centre) {
+  const double x = centre.x, y = centre.y;
+  return {{{x + kHexRadius, y},
+           {x + kHexRadius / 2, y + kHalfRow},
+           {x - kHexRadius / 2, y + kHalfRow},
+           {x - kHexRadius, y},
+           {x - kHexRadius / 2, y - kHalfRow},
+           {x + kHexRadius / 2, y - kHalfRow}}};
+}
+
 MapFrame FrameOf(MapKind kind) {
   if (kind == MapKind::kSector) return {kind, kSectorColumns, kSectorRows, -10, -10, 570, 712};
   return {kind, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195};
@@ -68,14 +78,11 @@ void AppendHexGrid(std::string& out, const MapFrame& frame) {
       const double x = (column - 1) * kColumnSpacing + kFirstColumnX;
       const double y =
           (frame.rows - row) * kRowSpacing + kHalfRow + (column % 2 == 1 ? kHalfRow : 0);
-      const double corners[6][2] = {{x + kHexRadius, y},   {x + 5, y + kHalfRow},
-                                    {x - 5, y + kHalfRow}, {x - kHexRadius, y},
-                                    {x - 5, y - kHalfRow}, {x + 5, y - kHalfRow}};
-      for (int k = 0; k < 6; ++k) {
-        out += k == 0 ? 'M' : 'L';
-        AppendNumber(out, corners[k][0]);
-        out += ',';
-        AppendNumber(out, -corners[k][1]);
+      char step = 'M';
+      for (const MapPoint& corner : HexCorners({x, y})) {
+        out += step;
+        AppendSvgPoint(out, corner.x, corner.y);
+        step = 'L';
       }
       out += 'Z';
     }

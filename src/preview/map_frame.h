@@ -2,10 +2,12 @@
 // the map plane the picture shows, and the hex grid under it.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "preview/script_reader.h"
+#include "script/map_point.h"
 
 namespace torvane::preview {
 
@@ -32,6 +34,10 @@ MapFrame FrameOf(MapKind kind);
 // name at y -15, the caption at y -23, the legend at x -50); else a sector
 // map, which shows the most.
 MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands);
+
+// The corners of the flat-topped hex of radius 10 round `centre`,
+// counter-clockwise from the one on its right.
+std::array<MapPoint, 6> HexCorners(MapPoint centre);
 
 // The flat-topped hexes of the frame (radius 10, columns 15 apart, rows
 // 17.32050808 apart, odd columns half a row higher) as one faint path.

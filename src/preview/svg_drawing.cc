@@ -104,11 +104,7 @@ std::string Drawing::Colour(const ScriptCommand& command) {
   return HexColour(ColourRgb(state_.colour));
 }
 
-void Drawing::AppendPoint(std::string& out, Point p) {
-  AppendNumber(out, p.x);
-  out += ',';
-  AppendNumber(out, -p.y);
-}
+void Drawing::AppendPoint(std::string& out, Point p) { AppendSvgPoint(out, p.x, p.y); }
 
 // Stroke colour, width and dashes (any line style but Solid is dashed).
 void Drawing::AppendStroke(std::string& out, const ScriptCommand& command, double min_width) {

@@ -103,4 +103,10 @@ void AppendNumber(std::string& out, double value) {
   out += text;
 }
 
+void AppendSvgPoint(std::string& out, double x, double y) {
+  AppendNumber(out, x);
+  out += ',';
+  AppendNumber(out, -y);
+}
+
 }  // namespace torvane::preview

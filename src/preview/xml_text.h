@@ -18,4 +18,8 @@ void AppendXmlText(std::string& out, std::string_view bytes);
 // ("12.5", "-3", "0.001"); a value that rounds to zero is "0".
 void AppendNumber(std::string& out, double value);
 
+// Appends a map point as SVG coordinates "x,y": the map's y runs upward,
+// the picture's downward, so SVG y is the map y negated.
+void AppendSvgPoint(std::string& out, double x, double y);
+
 }  // namespace torvane::preview
