@@ -6,10 +6,13 @@
 #include <memory>
 #include <optional>
 
+#include "draw/hex_geometry.h"
 #include "platform/ascii_text.h"
 #include "platform/utf8_path.h"
+#include "preview/drawing_needs.h"
 #include "preview/script_reader.h"
 #include "preview/svg_drawing.h"
+#include "preview/world_targets.h"
 
 namespace torvane::preview {
 
@@ -17,6 +20,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: torvane-preview [options] SCRIPT [OUTPUT.svg]\n"
+    "       torvane-preview --needs SCRIPT...\n"
     "Draws a script written by torvane as an SVG picture, to see the map\n"
     "before the script is carried over to the map-making application.\n"
     "OUTPUT.svg defaults to SCRIPT with the extension .svg.\n"
@@ -26,32 +30,44 @@ constexpr std::string_view kUsage =
     "  --frame=sector        draw the frame of the whole sector\n"
     "  --frame=subsector     draw the frame of one subsector\n"
     "                        (by default the frame is decided from the script)\n"
+    "  --worlds=PATH         lay a hover target, titled with the world's line,\n"
+    "                        on the hex of each world in map file PATH or in\n"
+    "                        every file of directory PATH (may be repeated)\n"
+    "  --subsector=LETTER    targets only for the worlds of subsector A to P\n"
+    "  --needs               draw nothing; list the layers, fonts, styles and\n"
+    "                        symbols that a drawing must hold for the scripts\n"
     "  -h, --help            show this text\n"
     "  --version             show the program's version\n"
     "\n"
     "Exit status: 0 when the picture was written (lines that could not be\n"
-    "drawn are reported as warnings), 1 when the script could not be read or\n"
-    "the picture not written, 2 for a bad command line.\n";
+    "drawn are reported as warnings), 1 when a script or map file could not\n"
+    "be read or the picture not written, 2 for a bad command line.\n";
 
 // Warnings beyond this many are counted, not printed.
 constexpr size_t kWarningLimit = 100;
 
 constexpr std::string_view kProgram = "torvane-preview: ";
 
-std::optional<std::string> ReadScriptFile(FileSystem& disk, const std::string& path,
-                                          std::string& reason) {
+void ReportUnreadable(const std::string& path, const std::string& reason, std::ostream& err) {
+  err << kProgram << "cannot read '" << path << "': " << reason << "\n";
+}
+
+// A script or map file, whole; nothing, with the message said, when it
+// cannot be read.
+std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& path,
+                                         std::ostream& err) {
   if (disk.DirectoryExists(path)) {
-    reason = "it is a directory";
+    ReportUnreadable(path, "it is a directory", err);
     return std::nullopt;
   }
   const std::unique_ptr<InputFile> file = disk.OpenForReading(path);
   if (!file) {
-    reason = disk.FailureReason();
+    ReportUnreadable(path, disk.FailureReason(), err);
     return std::nullopt;
   }
   const std::optional<std::uint64_t> size = file->Size();
   std::optional<std::string> bytes = size ? file->ReadRaw(*size) : std::nullopt;
-  if (!bytes) reason = "read error";
+  if (!bytes) ReportUnreadable(path, "read error", err);
   return bytes;
 }
 
@@ -72,6 +88,119 @@ bool WritePicture(FileSystem& disk, const std::string& path, const std::string& 
   return false;
 }
 
+struct CommandLine {
+  PreviewOptions options;
+  std::vector<std::string> world_paths;
+  std::optional<int> subsector;
+  bool needs = false;
+  std::vector<std::string> files;
+};
+
+constexpr std::string_view kWorldsOption = "--worlds=";
+constexpr std::string_view kSubsectorOption = "--subsector=";
+
+// False for an option this program does not know or a bad value.
+bool ReadOption(const std::string& argument, CommandLine& line) {
+  if (argument == "--no-grid") {
+    line.options.hex_grid = false;
+  } else if (argument == "--frame=sector") {
+    line.options.frame = MapKind::kSector;
+  } else if (argument == "--frame=subsector") {
+    line.options.frame = MapKind::kSubsector;
+  } else if (argument == "--needs") {
+    line.needs = true;
+  } else if (argument.starts_with(kWorldsOption) && argument.size() > kWorldsOption.size()) {
+    line.world_paths.push_back(argument.substr(kWorldsOption.size()));
+  } else if (argument.starts_with(kSubsectorOption) &&
+             argument.size() == kSubsectorOption.size() + 1) {
+    const int subsector = ToAsciiUpper(argument.back()) - 'A';
+    if (subsector < 0 || subsector >= kSubsectorCount) return false;
+    line.subsector = subsector;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void ReportWarnings(const std::string& script, const std::vector<std::string>& warnings,
+                    std::ostream& err) {
+  for (size_t i = 0; i < warnings.size() && i < kWarningLimit; ++i) {
+    err << kProgram << script << ": " << warnings[i] << "\n";
+  }
+  if (warnings.size() > kWarningLimit) {
+    err << kProgram << script << ": " << warnings.size() - kWarningLimit
+        << " more warnings not shown\n";
+  }
+}
+
+// The worlds of a map file, or of every file in a directory, in byte order
+// of their names.
+bool ReadWorlds(FileSystem& disk, const std::string& path, std::optional<int> subsector,
+                std::vector<WorldTarget>& targets, std::ostream& err) {
+  std::vector<std::string> files = {path};
+  if (disk.DirectoryExists(path)) {
+    const std::optional<std::vector<std::string>> names = disk.ListDirectory(path);
+    if (!names) {
+      ReportUnreadable(path, disk.FailureReason(), err);
+      return false;
+    }
+    files.clear();
+    for (const std::string& name : *names) {
+      const std::string file = Utf8FromPath(PathFromUtf8(path) / PathFromUtf8(name));
+      if (!disk.DirectoryExists(file)) files.push_back(file);
+    }
+  }
+  for (const std::string& file : files) {
+    const std::optional<std::string> text = ReadInputFile(disk, file, err);
+    if (!text) return false;
+    ReadWorldTargets(*text, subsector, targets);
+  }
+  return true;
+}
+
+int ListNeeds(FileSystem& disk, const std::vector<std::string>& scripts, std::ostream& out,
+              std::ostream& err) {
+  DrawingNeeds needs;
+  for (const std::string& script : scripts) {
+    const std::optional<std::string> text = ReadInputFile(disk, script, err);
+    if (!text) return kPreviewFileError;
+    const ScriptReading reading = ReadScript(*text);
+    ReportWarnings(script, reading.warnings, err);
+    needs.Add(reading.commands);
+  }
+  out << needs.Text();
+  return kPreviewDone;
+}
+
+int DrawPicture(FileSystem& disk, CommandLine& line, std::ostream& err) {
+  const std::string& script = line.files[0];
+  const std::string output = line.files.size() == 2 ? line.files[1] : DefaultOutputPath(script);
+
+  const std::optional<std::string> text = ReadInputFile(disk, script, err);
+  if (!text) return kPreviewFileError;
+  if (disk.SameFile(script, output)) {
+    err << kProgram << "the picture '" << output << "' would overwrite the script; "
+        << "name another output file\n";
+    return kPreviewFileError;
+  }
+  for (const std::string& path : line.world_paths) {
+    if (!ReadWorlds(disk, path, line.subsector, line.options.worlds, err)) {
+      return kPreviewFileError;
+    }
+  }
+
+  ScriptReading reading = ReadScript(*text);
+  const std::string title = Utf8FromPath(PathFromUtf8(script).filename());
+  const std::string svg = DrawPreview(reading.commands, line.options, title, reading.warnings);
+  ReportWarnings(script, reading.warnings, err);
+  std::string reason;
+  if (!WritePicture(disk, output, svg, reason)) {
+    err << kProgram << "cannot write '" << output << "': " << reason << "\n";
+    return kPreviewFileError;
+  }
+  return kPreviewDone;
+}
+
 }  // namespace
 
 std::string DefaultOutputPath(const std::string& script) {
@@ -82,12 +211,11 @@ std::string DefaultOutputPath(const std::string& script) {
 
 int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
                std::ostream& err) {
-  PreviewOptions options;
-  std::vector<std::string> files;
+  CommandLine line;
   bool options_ended = false;
   for (const std::string& argument : arguments) {
     if (options_ended || argument.empty() || argument[0] != '-') {
-      files.push_back(argument);
+      line.files.push_back(argument);
     } else if (argument == "--") {
       options_ended = true;
     } else if (argument == "-h" || argument == "--help") {
@@ -96,51 +224,17 @@ int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std:
     } else if (argument == "--version") {
       out << "torvane-preview " TORVANE_VERSION "\n";
       return kPreviewDone;
-    } else if (argument == "--no-grid") {
-      options.hex_grid = false;
-    } else if (argument == "--frame=sector") {
-      options.frame = MapKind::kSector;
-    } else if (argument == "--frame=subsector") {
-      options.frame = MapKind::kSubsector;
-    } else {
+    } else if (!ReadOption(argument, line)) {
       err << kProgram << "unknown option '" << argument << "'\n" << kUsage;
       return kPreviewUsageError;
     }
   }
-  if (files.empty() || files.size() > 2) {
-    err << kProgram << (files.empty() ? "no script named\n" : "too many file names\n") << kUsage;
+  if (line.files.empty() || (!line.needs && line.files.size() > 2)) {
+    err << kProgram << (line.files.empty() ? "no script named\n" : "too many file names\n")
+        << kUsage;
     return kPreviewUsageError;
   }
-  const std::string& script = files[0];
-  const std::string output = files.size() == 2 ? files[1] : DefaultOutputPath(script);
-
-  std::string reason;
-  const std::optional<std::string> text = ReadScriptFile(disk, script, reason);
-  if (!text) {
-    err << kProgram << "cannot read '" << script << "': " << reason << "\n";
-    return kPreviewFileError;
-  }
-  if (disk.SameFile(script, output)) {
-    err << kProgram << "the picture '" << output << "' would overwrite the script; "
-        << "name another output file\n";
-    return kPreviewFileError;
-  }
-
-  ScriptReading reading = ReadScript(*text);
-  const std::string title = Utf8FromPath(PathFromUtf8(script).filename());
-  const std::string svg = DrawPreview(reading.commands, options, title, reading.warnings);
-  for (size_t i = 0; i < reading.warnings.size() && i < kWarningLimit; ++i) {
-    err << kProgram << script << ": " << reading.warnings[i] << "\n";
-  }
-  if (reading.warnings.size() > kWarningLimit) {
-    err << kProgram << script << ": " << reading.warnings.size() - kWarningLimit
-        << " more warnings not shown\n";
-  }
-  if (!WritePicture(disk, output, svg, reason)) {
-    err << kProgram << "cannot write '" << output << "': " << reason << "\n";
-    return kPreviewFileError;
-  }
-  return kPreviewDone;
+  return line.needs ? ListNeeds(disk, line.files, out, err) : DrawPicture(disk, line, err);
 }
 
 }  // namespace torvane::preview

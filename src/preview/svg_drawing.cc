@@ -362,6 +362,7 @@ std::string DrawPreview(const std::vector<ScriptCommand>& commands, const Previe
     AppendXmlText(svg, name);
     svg += "\">\n" + elements + "</g>\n";
   }
+  AppendWorldTargets(svg, options.worlds, frame.kind);
   svg += "</svg>\n";
   return svg;
 }

@@ -10,12 +10,14 @@
 
 #include "preview/map_frame.h"
 #include "preview/script_reader.h"
+#include "preview/world_targets.h"
 
 namespace torvane::preview {
 
 struct PreviewOptions {
   bool hex_grid = true;
-  std::optional<MapKind> frame;  // none: decided from the script
+  std::optional<MapKind> frame;     // none: decided from the script
+  std::vector<WorldTarget> worlds;  // drawn above everything else
 };
 
 // The whole SVG document. `title` names the picture (the script's file
