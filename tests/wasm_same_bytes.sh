@@ -81,6 +81,8 @@ same "import, older format" torvane-import old.sec maps/old
 same "preview, sector" torvane-preview lyra/lyra.scr
 same "preview, subsector without grid" torvane-preview --no-grid lyra/lyraF.scr pictures.svg
 same "preview, not a script" torvane-preview reach.xml
+same "preview, world targets of one subsector" torvane-preview --worlds=lyra/map --subsector=f lyra/lyraF.scr targets.svg
+same "preview, what a drawing needs" torvane-preview --needs lyra/lyra.scr lyra/lyraF.scr
 
 if [[ $failures -ne 0 ]]; then
   echo "$failures cases differ" >&2
