@@ -104,6 +104,8 @@ try {
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
 
+  // The README's picture shows the page as most of its users see it.
+  if (screenshot) await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
   await page.goto(pathToFileURL(join(site, 'index.html')).href);
 
   // The example, with two items off, two subsector scripts and a date.
@@ -136,7 +138,23 @@ try {
   }
   const needs = await page.$eval('#needs-list', (e) => e.textContent);
   check(/Layers/.test(needs) && /Symbols/.test(needs), 'the drawing\'s needs are listed');
-  if (screenshot) await page.screenshot({ path: screenshot });
+  if (screenshot) {
+    // For the README: zoomed in twice, the world nearest the middle hovered.
+    await page.click('#zoom-in');
+    await page.click('#zoom-in');
+    const middle = await page.$$eval('#picture .world', (worlds) => {
+      const frame = document.querySelector('#picture').getBoundingClientRect();
+      const distance = (w) => {
+        const box = w.getBoundingClientRect();
+        return Math.hypot(box.x + box.width / 2 - frame.x - frame.width / 2,
+                          box.y + box.height / 2 - frame.y - frame.height / 2);
+      };
+      return worlds.indexOf(worlds.reduce((a, b) => (distance(a) <= distance(b) ? a : b)));
+    });
+    await (await page.$$('#picture .world'))[middle].hover();
+    await page.evaluate(() => window.scrollTo(0, 0));
+    await page.screenshot({ path: screenshot });
+  }
 
   await page.click('#download-zip');
   const expected = nativeScripts('example', ['-sap', '-y', 'Year 1105', '-b-', '-z-', 'lyra'],
