@@ -228,7 +228,8 @@ try {
   const ready = await page.$eval('#convert', (e) => !e.disabled);
   check(ready, 'the page is still ready to convert');
 
-  check(problems.length === 0, `no script errors${problems.length ? ': ' + problems.join('; ') : ''}`);
+  check(problems.length === 0,
+        `no script errors${problems.length ? ': ' + problems.map((p) => p.slice(0, 300)).join('; ') : ''}`);
   const siteUrl = pathToFileURL(site).href + '/';
   const away = requests.filter((url) => !url.startsWith(siteUrl) && !/^(data|blob):/.test(url));
   check(away.length === 0 && requests.includes(siteUrl + 'page.js'), `no request left the page${away.length ? ': ' + away.join(' ') : ''}`);
