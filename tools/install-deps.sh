@@ -17,7 +17,7 @@ packages=(
   mandoc                         # the man pages are linted
   dpkg-dev file                  # the Debian package's dependencies
   g++-mingw-w64-x86-64-posix     # the Windows build
-  wine64                         # the Windows tests
+  wine64 tmux                    # the Windows tests (tmux: a console of the program's own)
   emscripten                     # the WebAssembly build
   ca-certificates                # node warns on every start without them
 )

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds torvane.exe, torvane-preview.exe and torvane-import.exe with
 # MinGW-w64, runs every test program under Wine and makes the zip
-# (cmake --workflow --preset windows). Wine's own processes are ended
+# (cmake --workflow --preset windows), then checks that torvane.exe waits for
+# a key only in a console of its own. Wine's own processes are ended
 # afterwards, so that none outlives the run holding its output open.
 #
 #   tools/test-windows.sh
@@ -13,6 +14,9 @@ export WINEPREFIX="$PWD/build/windows/wine-prefix"
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 status=0
 cmake --workflow --preset windows || status=$?
+if [ "$status" -eq 0 ]; then
+  tests/windows_console_wait.sh build/windows || status=$?
+fi
 "$wineserver" -k 2>/dev/null || true
 if [ "$status" -eq 0 ]; then
   # The usage text sends users to readme.txt: beside the programs.

@@ -23,6 +23,11 @@ void IgnoreFileSizeSignal();
 // to run on (a CPU affinity set by the user counts), at least 1.
 unsigned UsableProcessors();
 
+// At the end of a run in a console window of its own (see console_wait.h),
+// says "Press any key to close this window." and waits for a key; else, and
+// always on POSIX hosts, returns at once.
+void WaitForKeyInOwnConsole();
+
 // The largest error count an exit status shows. Exit statuses are 8 bits on
 // POSIX hosts: beyond 255 errors the count is held at 255, so that a run with
 // errors never looks successful (-256 would be seen as 0). Windows keeps all

@@ -19,6 +19,9 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
+// A terminal window stays open when the program ends.
+void WaitForKeyInOwnConsole() {}
+
 unsigned UsableProcessors() {
 #ifdef __EMSCRIPTEN__
   return 1;  // the WebAssembly build has one thread

@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <thread>
 
+#include "platform/console_wait.h"
 #include "platform/host_process.h"
 #include "platform/wide_text_win32.h"
 
@@ -31,6 +33,35 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 }
 
 void IgnoreFileSizeSignal() {}
+
+namespace {
+
+bool OnConsole(DWORD stream) {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(stream), &mode) != 0;
+}
+
+}  // namespace
+
+void WaitForKeyInOwnConsole() {
+  DWORD processes[2];
+  const ConsoleFacts facts{.processes_attached = GetConsoleProcessList(processes, 2),
+                           .input_output_on_console = OnConsole(STD_INPUT_HANDLE) &&
+                                                      OnConsole(STD_OUTPUT_HANDLE) &&
+                                                      OnConsole(STD_ERROR_HANDLE)};
+  if (!ShouldWaitForKey(facts)) return;
+  std::fflush(stdout);
+  std::fprintf(stdout, "%.*s\n", static_cast<int>(kPressAnyKey.size()), kPressAnyKey.data());
+  std::fflush(stdout);
+  // Keys pressed while the program ran do not count.
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  FlushConsoleInputBuffer(input);
+  INPUT_RECORD record;
+  DWORD read = 0;
+  while (ReadConsoleInputW(input, &record, 1, &read) && read == 1) {
+    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) return;
+  }
+}
 
 unsigned UsableProcessors() {
   DWORD_PTR process_mask = 0;

@@ -24,5 +24,6 @@ int main(int argc, char** argv) {
       arguments, *file_system, errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);
   std::fflush(stdout);
+  torvane::WaitForKeyInOwnConsole();
   return status;
 }
