@@ -18,11 +18,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: torvane-import [options] SECTORFILE [METADATA] OUTDIR/NAME\n"
+    "Usage: torvane-import [options] SECTORFILE [METADATA] [OUTDIR/NAME]\n"
     "\n"
     "Writes the sector directory OUTDIR/NAME (NAME.dat and map/SUBA.DAT to SUBP.DAT)\n"
     "from a published sector file (tab-delimited, column or older fixed-column\n"
     "format) and, if given, its XML metadata file. Convert it with: torvane OUTDIR/NAME\n"
+    "Without OUTDIR/NAME (as when the files are dropped on the program) the sector\n"
+    "directory is written beside the sector file and named after it.\n"
     "\n"
     "Options:\n"
     "  --strict   any line that cannot be read is an error: nothing is written\n"
@@ -30,6 +32,26 @@ constexpr std::string_view kUsage =
     "  --force    replace the files of an existing sector directory\n"
     "  --help     this text\n"
     "  --version  the program's version\n";
+
+// A sector or metadata file, whole; nothing, with the message said, when it
+// cannot be read or is too large to be one.
+std::optional<std::string> ReadInput(torvane::FileSystem& disk, const std::string& path,
+                                     std::ostream& err) {
+  torvane::WholeFile file = torvane::ReadWholeFile(disk, path);
+  switch (file.result) {
+    case torvane::WholeFile::Result::kRead:
+      return std::move(file.bytes);
+    case torvane::WholeFile::Result::kTooLarge:
+      err << "torvane-import: " << path << " is " << file.size << " bytes, more than the "
+          << torvane::kLargestWholeInput / (1024 * 1024) << " MiB (" << torvane::kLargestWholeInput
+          << " bytes) that a sector file or its metadata can be; nothing was written\n";
+      return std::nullopt;
+    case torvane::WholeFile::Result::kUnreadable:
+      break;
+  }
+  err << "torvane-import: cannot read " << path << "\n";
+  return std::nullopt;
+}
 
 struct ImportOptions {
   bool strict = false;
@@ -46,6 +68,14 @@ std::pair<fs::path, std::string> SectorDirectory(std::string argument) {
   while (argument.size() > 1 && argument.back() == '/') argument.pop_back();
   const fs::path directory = torvane::PathFromUtf8(argument);
   return {directory, torvane::Utf8FromPath(directory.filename())};
+}
+
+// The sector directory beside a sector file, named after it: "maps/Reach.tab"
+// gives "maps/Reach" (a file without an extension, "maps/Reach-sector").
+std::string BesideSectorFile(const std::string& sector_path) {
+  fs::path directory = torvane::PathFromUtf8(sector_path);
+  if (!directory.has_extension()) return sector_path + "-sector";
+  return torvane::Utf8FromPath(directory.replace_extension());
 }
 
 std::string FileName(const std::string& path) {
@@ -91,6 +121,12 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
     out << "torvane-import " TORVANE_VERSION "\n";
     return kImportWritten;
   }
+  // A sector file alone, or with its metadata file, as Explorer hands over
+  // files dropped on the program.
+  if (options.paths.size() == 1 ||
+      (options.paths.size() == 2 && disk.FileExists(options.paths.back()))) {
+    options.paths.push_back(BesideSectorFile(options.paths.front()));
+  }
   if (options.paths.size() < 2 || options.paths.size() > 3) {
     err << "torvane-import: give a sector file, optionally a metadata file, and OUTDIR/NAME\n"
         << kUsage;
@@ -104,18 +140,12 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
     return kImportUsage;
   }
 
-  std::optional<std::string> sector_text = torvane::ReadWholeFile(disk, sector_path);
-  if (!sector_text) {
-    err << "torvane-import: cannot read " << sector_path << "\n";
-    return kImportFailed;
-  }
+  std::optional<std::string> sector_text = ReadInput(disk, sector_path, err);
+  if (!sector_text) return kImportFailed;
   std::optional<std::string> metadata_text;
   if (!metadata_path.empty()) {
-    metadata_text = torvane::ReadWholeFile(disk, metadata_path);
-    if (!metadata_text) {
-      err << "torvane-import: cannot read " << metadata_path << "\n";
-      return kImportFailed;
-    }
+    metadata_text = ReadInput(disk, metadata_path, err);
+    if (!metadata_text) return kImportFailed;
     // The metadata is XML and a sector file never is, so two files given the
     // wrong way round are known for what they are.
     if (IsXmlText(*sector_text) && !IsXmlText(*metadata_text)) {
@@ -127,7 +157,7 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
   } else if (IsXmlText(*sector_text)) {
     err << "torvane-import: " << sector_path
         << " is XML metadata, not a sector file; the sector file comes first: "
-           "torvane-import SECTORFILE [METADATA] OUTDIR/NAME\n";
+           "torvane-import SECTORFILE [METADATA] [OUTDIR/NAME]\n";
     return kImportUsage;
   }
 

@@ -50,6 +50,24 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
   EXPECT_FALSE(dir.Exists("out/.reach.torvane-import"));
 }
 
+TEST(ImportRun, InputsOverTheLimitAreRefusedAndNothingIsWritten) {
+  ScratchDir dir;
+  dir.Write("reach.txt", kColumnFile);
+  dir.Write("huge.txt", std::string(torvane::kLargestWholeInput + 1, ' '));
+  dir.Write("huge.xml", "<" + std::string(torvane::kLargestWholeInput, ' '));
+  for (const auto& [sector, metadata] : {std::pair{"huge.txt", ""}, {"reach.txt", "huge.xml"}}) {
+    std::vector<std::string> arguments = {dir.Path(sector)};
+    if (*metadata) arguments.push_back(dir.Path(metadata));
+    arguments.push_back(dir.Path("out/reach"));
+    const ImportResult run = Import(arguments);
+    EXPECT_EQ(run.status, kImportFailed);
+    EXPECT_EQ(run.err, "torvane-import: " + dir.Path(*metadata ? metadata : sector) +
+                           " is 16777217 bytes, more than the 16 MiB (16777216 bytes) that a "
+                           "sector file or its metadata can be; nothing was written\n");
+    EXPECT_FALSE(dir.Exists("out/reach"));
+  }
+}
+
 TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
   ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
@@ -152,7 +170,7 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
   EXPECT_EQ(Import({"--help"}).out.substr(0, 22), "Usage: torvane-import ");
   EXPECT_EQ(Import({"--version"}).out, "torvane-import " TORVANE_VERSION "\n");
   EXPECT_EQ(Import({"--bogus", "a", "b"}).status, kImportUsage);
-  EXPECT_EQ(Import({"only-one"}).status, kImportUsage);
+  EXPECT_EQ(Import({}).status, kImportUsage);
   EXPECT_EQ(Import({"a", "b", "c", "d"}).status, kImportUsage);
   const ImportResult missing = Import({dir.Path("none.tab"), dir.Path("out/x")});
   EXPECT_EQ(missing.status, kImportFailed);
@@ -245,6 +263,8 @@ TEST(ImportRun, VerboseSaysWhatChangedOnEachLineInLineOrder) {
 }
 
 // The metadata is told from a sector file by its content: XML.
+// Files dropped on the program come in any order and without OUTDIR/NAME:
+// the sector directory goes beside the sector file.
 TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
   const char metadata[] =
       "\xEF\xBB\xBF\n<?xml version=\"1.0\"?>\n<Sector><Name>Reach</Name></Sector>\n";
@@ -252,6 +272,8 @@ TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
     std::vector<std::string> arguments;
     int status;
     std::string first_message;
+    std::string data_file = "out/reach/reach.dat";
+    std::string title = "Reach";  // from the metadata, else the directory's name
   } cases[] = {
       {{"reach.xml", "reach.txt", "out/reach"},
        kImportWritten,
@@ -260,23 +282,29 @@ TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
       {{"reach.xml", "out/reach"},
        kImportUsage,
        "torvane-import: reach.xml is XML metadata, not a sector file; the sector file comes "
-       "first: torvane-import SECTORFILE [METADATA] OUTDIR/NAME\n"},
+       "first: torvane-import SECTORFILE [METADATA] [OUTDIR/NAME]\n"},
       {{"reach.xml", "more.xml", "out/reach"},
        kImportFailed,
        "torvane-import: no world could be read from reach.xml: nothing written\n"},
+      {{"maps/reach.txt"}, kImportWritten, "", "maps/reach/reach.dat", "reach"},
+      {{"maps/reach.xml", "maps/reach.txt"},
+       kImportWritten,
+       "torvane-import: maps/reach.xml is the metadata",
+       "maps/reach/reach.dat"},
   };
   for (const auto& c : cases) {
     torvane::MemoryFileSystem disk;
-    disk.AddFile("reach.txt", kColumnFile);
-    disk.AddFile("reach.xml", metadata);
+    for (const std::string dir : {"", "maps/"}) {
+      disk.AddFile(dir + "reach.txt", kColumnFile);
+      disk.AddFile(dir + "reach.xml", metadata);
+    }
     disk.AddFile("more.xml", metadata);
     std::ostringstream out, err;
     EXPECT_EQ(RunImport(disk, c.arguments, out, err), c.status);
     EXPECT_EQ(err.str().substr(0, c.first_message.size()), c.first_message);
     if (c.status != kImportWritten) continue;
-    EXPECT_EQ(disk.FileBytes("out/reach/reach.dat")->substr(0, 7), "Reach\n\n");
-    EXPECT_NE(out.str().find(" from column file reach.txt: 2 world lines read"), std::string::npos)
-        << out.str();
+    EXPECT_EQ(disk.FileBytes(c.data_file).value_or("").substr(0, 7), c.title + "\n\n");
+    EXPECT_NE(out.str().find(" from column file "), std::string::npos) << out.str();
   }
 }
 

@@ -11,12 +11,16 @@ std::optional<std::string> InputFile::ReadText(std::uint64_t limit) {
   return DecodeTextMode(*raw);
 }
 
-std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
+WholeFile ReadWholeFile(FileSystem& files, std::string_view path, std::uint64_t limit) {
+  using enum WholeFile::Result;
   const std::unique_ptr<InputFile> file = files.OpenForReading(path);
-  if (!file) return std::nullopt;
+  if (!file) return {.result = kUnreadable};
   const std::optional<std::uint64_t> size = file->Size();
-  if (!size) return std::nullopt;
-  return file->ReadRaw(*size);
+  if (!size) return {.result = kUnreadable};
+  if (*size > limit) return {.result = kTooLarge, .bytes = {}, .size = *size};
+  std::optional<std::string> bytes = file->ReadRaw(*size);
+  if (!bytes) return {.result = kUnreadable};
+  return {.result = kRead, .bytes = std::move(*bytes), .size = *size};
 }
 
 }  // namespace torvane

@@ -141,9 +141,22 @@ class FileSystem {
   virtual std::string FailureReason() = 0;
 };
 
-// A whole file as it stands on disk; nothing when it cannot be opened (a
-// directory or anything but a regular file does not open) or read.
-std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path);
+// Real sector files, their metadata and scripts are under 1 MiB: the
+// importer and the previewer refuse a larger input rather than hold it all
+// in memory (a 110 MB file took a gigabyte).
+inline constexpr std::uint64_t kLargestWholeInput = 16 * 1024 * 1024;
+
+// A whole file as it stands on disk, when it is no larger than `limit`.
+struct WholeFile {
+  enum class Result { kRead, kUnreadable, kTooLarge } result;
+  std::string bytes{};     // kRead
+  std::uint64_t size = 0;  // kRead and kTooLarge
+};
+
+// Reads a whole file; kUnreadable when it cannot be opened (a directory or
+// anything but a regular file does not open) or read.
+WholeFile ReadWholeFile(FileSystem& files, std::string_view path,
+                        std::uint64_t limit = kLargestWholeInput);
 
 // The host's file system. Path texts are Windows texts, "\" separating like
 // "/". On Windows they are native paths; on POSIX hosts a drive is dropped,

@@ -165,6 +165,19 @@ TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   EXPECT_FALSE(fs::exists(root_ / "Maps/Eta"));
 }
 
+TEST_F(HostFileSystemTest, WholeFilesAreReadUpToTheirLimit) {
+  Put("four", "abcd");
+  Put("five", "abcde");
+  const WholeFile at_limit = ReadWholeFile(host_, Text("four"), 4);
+  EXPECT_EQ(at_limit.result, WholeFile::Result::kRead);
+  EXPECT_EQ(at_limit.bytes, "abcd");
+  const WholeFile over = ReadWholeFile(host_, Text("five"), 4);
+  EXPECT_EQ(over.result, WholeFile::Result::kTooLarge);
+  EXPECT_EQ(over.size, 5u);
+  EXPECT_EQ(over.bytes, "");
+  EXPECT_EQ(ReadWholeFile(host_, Text("none"), 4).result, WholeFile::Result::kUnreadable);
+}
+
 TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {
   std::string text;
   for (int i = 0; i < 20000; ++i) text += "LINE REF 1.000000,2.000000;<3.000000,5.000000;\n";

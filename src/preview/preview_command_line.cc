@@ -60,15 +60,24 @@ std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& pa
     ReportUnreadable(path, "it is a directory", err);
     return std::nullopt;
   }
-  const std::unique_ptr<InputFile> file = disk.OpenForReading(path);
-  if (!file) {
-    ReportUnreadable(path, disk.FailureReason(), err);
-    return std::nullopt;
+  WholeFile file = ReadWholeFile(disk, path);
+  switch (file.result) {
+    case WholeFile::Result::kRead:
+      return std::move(file.bytes);
+    case WholeFile::Result::kTooLarge:
+      ReportUnreadable(path,
+                       "it is " + std::to_string(file.size) + " bytes, more than the " +
+                           std::to_string(kLargestWholeInput / (1024 * 1024)) + " MiB (" +
+                           std::to_string(kLargestWholeInput) +
+                           " bytes) that a script or map file can be",
+                       err);
+      return std::nullopt;
+    case WholeFile::Result::kUnreadable:
+      break;
   }
-  const std::optional<std::uint64_t> size = file->Size();
-  std::optional<std::string> bytes = size ? file->ReadRaw(*size) : std::nullopt;
-  if (!bytes) ReportUnreadable(path, "read error", err);
-  return bytes;
+  const std::string reason = disk.FailureReason();
+  ReportUnreadable(path, reason.empty() ? "read error" : reason, err);
+  return std::nullopt;
 }
 
 // A picture not wholly written is removed.

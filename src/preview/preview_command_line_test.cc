@@ -68,5 +68,16 @@ TEST(PreviewCommandLine, FileFailuresAreReportedAndLeaveNoPicture) {
   }
 }
 
+TEST(PreviewCommandLine, InputsOverTheLimitAreRefused) {
+  MemoryFileSystem disk;
+  disk.AddFile("big.scr", std::string(kLargestWholeInput + 1, '\n'));
+  std::ostringstream out, err;
+  EXPECT_EQ(RunPreview(disk, {"big.scr"}, out, err), kPreviewFileError);
+  EXPECT_EQ(err.str(),
+            "torvane-preview: cannot read 'big.scr': it is 16777217 bytes, more than the 16 MiB "
+            "(16777216 bytes) that a script or map file can be\n");
+  EXPECT_FALSE(disk.Exists("big.svg"));
+}
+
 }  // namespace
 }  // namespace torvane::preview
