@@ -8,10 +8,12 @@
 namespace torvane::preview {
 
 // Appends `bytes` as XML character data that is also safe inside a quoted
-// attribute. Valid UTF-8 passes through; a byte that does not begin a valid
-// UTF-8 sequence, and any character XML 1.0 forbids (control characters
-// other than tab, line feed and carriage return, U+FFFE, U+FFFF), becomes
-// U+FFFD, so that no script can make the picture unreadable.
+// attribute. Valid UTF-8 passes through; any other text is read as
+// Windows-1252, the code page scripts and map files made on Windows are in.
+// A byte that code page leaves undefined, and any character XML 1.0 forbids
+// (control characters other than tab, line feed and carriage return,
+// U+FFFE, U+FFFF), becomes U+FFFD, so that no script can make the picture
+// unreadable.
 void AppendXmlText(std::string& out, std::string_view bytes);
 
 // Appends a number with at most three decimals and no trailing zeros

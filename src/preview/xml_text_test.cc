@@ -5,19 +5,19 @@
 namespace torvane::preview {
 namespace {
 
-TEST(XmlTextTest, MarkupCharactersAreEscapedAndBadBytesReplaced) {
+TEST(XmlTextTest, MarkupCharactersAreEscapedAndOtherTextsReadAsWindows1252) {
   const struct {
     std::string_view bytes;
     std::string_view xml;
   } cases[] = {
       {"Lyra Reach", "Lyra Reach"},
       {"Orrin's Gap & <Co> \"x\"", "Orrin&apos;s Gap &amp; &lt;Co&gt; &quot;x&quot;"},
-      {"K\xC3\xBCr \xE2\x82\xAC", "K\xC3\xBCr \xE2\x82\xAC"},    // valid UTF-8 stays
-      {"G\xFCnt\x81r", "G\xEF\xBF\xBDnt\xEF\xBF\xBDr"},          // Latin-1 / CP437 bytes
-      {"\xC3", "\xEF\xBF\xBD"},                                  // cut-off sequence
-      {"\xC0\xAF", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong '/'
-      {"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // UTF-16 surrogate
-      {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},                          // U+FFFE
+      {"K\xC3\xBCr \xE2\x82\xAC", "K\xC3\xBCr \xE2\x82\xAC"},  // valid UTF-8 stays
+      {"G\xFCnt\x81r", "G\xC3\xBCnt\xEF\xBF\xBDr"},      // not UTF-8: Windows-1252, 0x81 undefined
+      {"\xC3", "\xC3\x83"},                              // a cut-off sequence so
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                  // an overlong '/' so
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // a UTF-16 surrogate so
+      {"\xEF\xBF\xBE", "\xEF\xBF\xBD"},                  // U+FFFE
       {std::string_view("a\0b\x1A", 4),
        "a\xEF\xBF\xBD"
        "b\xEF\xBF\xBD"},  // controls
