@@ -182,7 +182,8 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
     for (const std::string& note : log.NotesInLineOrder({sector_path, metadata_path}))
       err << note << "\n";
   }
-  if (counts.worlds == 0) {
+  // A sector file without world lines is a sector still to be explored.
+  if (counts.worlds == 0 && (sector.world_lines_read > 0 || !sector.is_sector_file)) {
     err << "torvane-import: no world could be read from " << sector_path << ": nothing written\n";
     return kImportFailed;
   }

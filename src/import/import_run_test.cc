@@ -68,6 +68,21 @@ TEST(ImportRun, InputsOverTheLimitAreRefusedAndNothingIsWritten) {
   }
 }
 
+// A whole milieu imported in a loop meets sectors nobody has explored yet.
+TEST(ImportRun, ASectorWithoutWorldsIsStillWritten) {
+  ScratchDir dir;
+  dir.Write("void.tab", "Hex\tName\tUWP\tPBG\n");
+  dir.Write("void.xml",
+            "<Sector><Name>Void</Name><Subsectors><Subsector Index=\"B\">Deep</Subsector>"
+            "</Subsectors></Sector>");
+  const ImportResult run = Import({dir.Path("void.tab"), dir.Path("void.xml"), dir.Path("void")});
+  EXPECT_EQ(run.status, kImportWritten) << run.err;
+  EXPECT_NE(run.out.find(": 0 world lines read, 0 written unchanged"), std::string::npos)
+      << run.out;
+  EXPECT_NE(dir.Read("void/void.dat").find("\nB: Deep "), std::string::npos);
+  EXPECT_TRUE(dir.Exists("void/map/SUBP.DAT"));
+}
+
 TEST(ImportRun, StrictWritesNothingWhenALineCannotBeRead) {
   ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);

@@ -58,6 +58,9 @@ struct ImportedSector {
   CodeStyle codes = CodeStyle::kNewer;
   // Lines of the sector file taken for world lines, read or reported.
   int world_lines_read = 0;
+  // The file names its columns or indexes its subsectors: a sector file,
+  // even one without a world (a sector still to be explored).
+  bool is_sector_file = false;
   std::string title;
   std::array<std::string, 16> subsector_names;
   std::vector<ImportedWorld> worlds;

@@ -154,6 +154,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     for (; i < lines.size() && !starts_body(lines[i]); ++i) {
       const std::string_view line = lines[i];
       if (IsIndexLine(line)) {
+        sector.is_sector_file = true;
         sector.subsector_names[static_cast<size_t>(line[0] - 'A')] =
             Column(line, 3, kSubsectorNameWidth);
       } else if (TrimBlanks(line) == "Bases:") {
@@ -176,7 +177,10 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     const SourceLine source{file_name, static_cast<int>(i + 1)};
     if (TrimBlanks(line).empty()) continue;
     if (line[0] == '#') {
-      if (const std::optional<OlderLayout> header = LayoutOfHeader(line)) layout = *header;
+      if (const std::optional<OlderLayout> header = LayoutOfHeader(line)) {
+        layout = *header;
+        sector.is_sector_file = true;
+      }
       continue;
     }
     if (line[0] == '@') {

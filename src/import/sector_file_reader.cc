@@ -8,6 +8,7 @@
 
 #include "draw/hex_geometry.h"
 #include "platform/ascii_text.h"
+#include "platform/text_encoding.h"
 
 namespace torvane_import {
 
@@ -129,11 +130,24 @@ std::vector<Span> DashSpans(std::string_view line) {
   return spans;
 }
 
+// Columns are counted in characters: a line of UTF-8 is cut between its
+// characters ("Aikre Aa’" is nine wide), any other line byte by byte, as a
+// single-byte code page has it.
 std::vector<std::string_view> CutColumns(std::string_view line, const std::vector<Span>& spans) {
+  std::vector<size_t> starts;  // where each character begins
+  const bool utf8 = torvane::IsValidUtf8(line);
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (!utf8 || (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) starts.push_back(i);
+  }
+  const auto offset = [&](size_t character) {
+    return character < starts.size() ? starts[character] : line.size();
+  };
   std::vector<std::string_view> values;
   for (const Span& span : spans) {
-    values.push_back(span.start < line.size() ? line.substr(span.start, span.length)
-                                              : std::string_view());
+    const size_t begin = offset(span.start);
+    const size_t end = span.length == std::string_view::npos ? line.size()
+                                                             : offset(span.start + span.length);
+    values.push_back(line.substr(begin, end - begin));
   }
   return values;
 }
@@ -149,6 +163,7 @@ void ReadTabDelimited(const std::vector<std::string_view>& lines, const std::str
     if (!have_header) {
       have_header = true;
       if (!ReadHeader(SplitTabs(line), source, log, columns)) return;
+      sector.is_sector_file = true;
       continue;
     }
     ++sector.world_lines_read;
@@ -175,6 +190,7 @@ void ReadColumns(const std::vector<std::string_view>& lines, const std::string& 
                         log, columns)) {
           return;
         }
+        sector.is_sector_file = true;
       } else if (header < i) {
         ++sector.world_lines_read;
         log.Skip({file_name, static_cast<int>(header + 1)},

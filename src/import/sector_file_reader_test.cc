@@ -107,6 +107,48 @@ TEST(SectorFileReader, ColumnFileIsCutWhereTheDashesSay) {
   EXPECT_EQ(log.problems, expected);
 }
 
+// Widths count characters: a name with a letter of several UTF-8 bytes, or
+// in a single-byte code page, moves no later field.
+TEST(SectorFileReader, ColumnFileCountsCharactersNotBytes) {
+  const std::string header =
+      "Hex  Name          UWP       Remarks       B  Z PBG A    Stellar\n"
+      "---- ------------- --------- ------------- -- - --- ---- ----------\n";
+  const struct {
+    std::string name;
+    size_t characters;
+  } cases[] = {{"Aikre Aa\xE2\x80\x99", 9}, {"Ch\xC3\xA9ron", 6}, {"Ch\xE9ron", 6}};
+  for (const auto& c : cases) {
+    const std::string name = c.name + std::string(14 - c.characters, ' ');
+    ImportLog log;
+    const ImportedSector sector = ReadSectorFile(
+        header + "0102 " + name + "A788899-C Hi Cp         NS A 123 ImDd G2 V\n", "t.txt", log);
+    ASSERT_EQ(sector.worlds.size(), 1u) << c.name << log.problems.front();
+    EXPECT_EQ(Fields(sector.worlds[0]), "0102|" + c.name + "|A788899-C|NS|Hi Cp|A|123|ImDd|G2 V");
+  }
+}
+
+// A sector still to be explored is a header without world lines; a text
+// that names no columns is no sector file.
+TEST(SectorFileReader, AFileIsASectorFileByItsHeaderEvenWithoutWorlds) {
+  const struct {
+    std::string text;
+    bool is_sector_file;
+  } cases[] = {
+      {"Hex\tName\tUWP\tPBG\n", true},
+      {"Hex  Name          UWP\n---- ------------- ---------\n", true},
+      {"Lone Reach\n\nA: First                     A.dat\n", true},
+      {"#Name         Hex  UWP        B Remarks          Z  PBG Al Stars\n", true},
+      {"Shopping list\nmilk\n", false},
+      {"# nothing\n", false},
+  };
+  for (const auto& c : cases) {
+    ImportLog log;
+    const ImportedSector sector = ReadSectorFile(c.text, "t.txt", log);
+    EXPECT_EQ(sector.is_sector_file, c.is_sector_file) << c.text;
+    EXPECT_EQ(sector.world_lines_read, 0) << c.text;
+  }
+}
+
 TEST(SectorFileReader, OlderFileGivesTitleNamesWorldsAndRoutes) {
   ImportLog log;
   const ImportedSector sector = ReadSectorFile(kOlderFile, "t.sec", log);

@@ -53,18 +53,30 @@ std::string HexNumber(int column, int row) {
 }
 
 // Population multiplier, belts and gas giants, each digit in its own column.
-// An unknown digit ('?', 'X') or any other character that is not a digit is
-// written '0' in its place, and a missing one '0' after the others: torvane
-// draws a gas giant for anything but '0' in column 53.
+// A digit above 9, written as a letter ('0B0': eleven belts), is written 9,
+// the most one digit holds; an unknown digit ('?', 'X') or any other
+// character is written '0' in its place, and a missing one '0' after the
+// others: torvane draws a gas giant for anything but '0' in column 53.
 std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& log) {
   const std::string published(TrimBlanks(pbg));
   std::string digits = "000";
+  bool above_nine = false;
   for (size_t i = 0; i < digits.size() && i < published.size(); ++i) {
-    if (published[i] >= '0' && published[i] <= '9') digits[i] = published[i];
+    const char c = published[i];
+    if (c >= '0' && c <= '9') {
+      digits[i] = c;
+    } else if (c >= 'A' && c <= 'Z' && c != 'X') {
+      digits[i] = '9';
+      above_nine = true;
+    }
   }
   if (published == digits) return digits;
-  log.Change(source, published.empty() ? "no PBG: written as '000'"
-                                       : "PBG '" + published + "' written as '" + digits + "'");
+  if (published.empty()) {
+    log.Change(source, "no PBG: written as '000'");
+  } else {
+    log.Change(source, "PBG '" + published + "' written as '" + digits + "'" +
+                           (above_nine ? ": a digit above 9 is written 9" : ""));
+  }
   return digits;
 }
 

@@ -163,7 +163,7 @@ TEST(SectorLayout, SectorFilesHoldIndexRoutesAndWorldsInHexOrder) {
             "t.tab:3: hex 0102 already holds 'First' from t.tab:3: world left out");
 }
 
-TEST(SectorLayout, UnknownPbgDigitsAreWrittenAsZeroInTheirOwnPlace) {
+TEST(SectorLayout, PbgDigitsAbove9AreWritten9AndUnknownOnes0InTheirOwnPlace) {
   struct Case {
     const char* pbg;
     const char* written;
@@ -179,7 +179,9 @@ TEST(SectorLayout, UnknownPbgDigitsAreWrittenAsZeroInTheirOwnPlace) {
       {"x0?", "000", "PBG 'x0?' written as '000'"},
       {"12", "120", "PBG '12' written as '120'"},
       {"1234", "123", "PBG '1234' written as '123'"},
-      {"A12", "012", "PBG 'A12' written as '012'"},
+      {"A12", "912", "PBG 'A12' written as '912': a digit above 9 is written 9"},
+      {"0B0", "090", "PBG '0B0' written as '090': a digit above 9 is written 9"},
+      {"5D?", "590", "PBG '5D?' written as '590': a digit above 9 is written 9"},
       {"", "000", "no PBG: written as '000'"},
   };
   for (const Case& c : cases) {
