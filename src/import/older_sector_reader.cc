@@ -214,6 +214,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
       log.Skip(source, why);
       continue;
     }
+    if (!fields->doubt.empty()) log.Problem(source, fields->doubt);
     ImportedWorld world;
     world.source = source;
     world.name = fields->name;

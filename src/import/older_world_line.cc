@@ -69,10 +69,14 @@ std::optional<HexAndProfile> FindHexAndProfile(std::string_view line) {
   return std::nullopt;
 }
 
+// Three digits, 'X' or '?'; belts and gas giants above 9 are letters
+// ("0B0": eleven belts), the population multiplier never is.
 bool IsPbg(std::string_view text) {
   if (text.size() != 3) return false;
-  for (char c : text) {
-    if (!IsDigit(c) && c != 'X' && c != 'x' && c != '?') return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const bool above_nine = i > 0 && c >= 'A' && c <= 'F';
+    if (!IsDigit(c) && c != 'X' && c != 'x' && c != '?' && !above_nine) return false;
   }
   return true;
 }
@@ -97,6 +101,19 @@ bool IsStar(std::string_view text) {
   }
   if (text == "D" || text == "BD") return true;
   return text.size() == 2 && text[0] == 'D' && text[1] >= 'A' && text[1] <= 'Z';
+}
+
+// A luminosity class as it follows a spectral class ("G2 V", "M0 III").
+bool IsLuminosity(std::string_view text) {
+  return text == "Ia" || text == "Ib" || text == "D" ||
+         (!text.empty() && text.size() <= 3 &&
+          text.find_first_not_of("IV") == std::string_view::npos);
+}
+
+std::string ShapeAloneDoubt(std::string_view code) {
+  return std::string("'").append(code).append(
+      "' after the PBG may be an allegiance or the first star, and the file does not say where "
+      "its allegiances stand: read as a star");
 }
 
 bool Near(size_t column, size_t from, int offset) {
@@ -269,19 +286,29 @@ std::optional<OlderWorldFields> FindWorldFields(std::string_view line, const Old
   if (!has_pbg) return fields;
   fields.pbg = words[pbg].text;
 
-  // After the PBG: the allegiance, when there is one, and the stars.
+  // After the PBG: the allegiance, when there is one, and the stars. Some
+  // allegiances look like a star ("A3", "K1", "DA"): where the file's
+  // allegiances stand, such a code is one, unless a luminosity class follows
+  // it ("G2 V" in a line without an allegiance). Only a file whose layout
+  // does not say is left to the shape of the word, and that is reported.
   size_t stars = pbg + 1;
   if (stars < words.size()) {
     const Word& next = words[stars];
-    bool is_allegiance = IsAllegiance(next.text) && !IsStar(next.text);
+    const bool star_shaped = IsStar(next.text);
+    bool is_allegiance = IsAllegiance(next.text) && !star_shaped;
     if (layout.allegiance_after_pbg >= 0 &&
         next.start - pbg_start <= static_cast<size_t>(layout.allegiance_after_pbg + kLayoutSlack)) {
-      if (!is_allegiance && !IsStar(next.text)) {
+      if (!IsAllegiance(next.text) && !star_shaped) {
         why = "allegiance '" + std::string(next.text) + "' is not 2 to 4 letters or \"--\"";
         return std::nullopt;
       }
+      const bool luminosity_follows =
+          stars + 1 < words.size() && IsLuminosity(words[stars + 1].text);
+      if (star_shaped && IsAllegiance(next.text) && !luminosity_follows) is_allegiance = true;
     } else if (layout.allegiance_after_pbg >= 0) {
       is_allegiance = false;  // further on than the file's allegiances: the stars
+    } else if (star_shaped && IsAllegiance(next.text)) {
+      fields.doubt = ShapeAloneDoubt(next.text);
     }
     if (is_allegiance) fields.allegiance = words[stars++].text;
   }

@@ -24,6 +24,7 @@ struct OlderLayout {
 // The fields of one world line, as they stand in it (blank when absent).
 struct OlderWorldFields {
   std::string_view name, hex, uwp, bases, remarks, zone, pbg, allegiance, stars;
+  std::string doubt;  // a field told by its shape alone, to be reported
 };
 
 // True when the line holds a hex and a world profile ("0101 A788899-C"),

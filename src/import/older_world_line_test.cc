@@ -119,8 +119,27 @@ TEST(OlderWorldLine, LayoutTellsAllegianceFromStars) {
        "0911|Fell|C444444-4||Ni||102||Qq"},
       {"Fell          0911 C444444-4    Ni              102 M5 V",
        "0911|Fell|C444444-4||Ni||102||M5 V"},
+      // Where the allegiances stand, codes that look like stars are ones.
+      {"Fell          0911 C444444-4    Ni              1B2 A3 G2 V",
+       "0911|Fell|C444444-4||Ni||1B2|A3|G2 V"},
+      {"Fell          0911 C444444-4    Ni              102 K1",
+       "0911|Fell|C444444-4||Ni||102|K1|"},
+      {"Fell          0911 C444444-4    Ni              102 DD M0 V D",
+       "0911|Fell|C444444-4||Ni||102|DD|M0 V D"},
   };
   for (const Case& c : cases) EXPECT_EQ(Found(c.line, kTorvaneLayout), c.expected) << c.line;
+}
+
+TEST(OlderWorldLine, AnAllegianceToldFromAStarByItsShapeAloneIsADoubt) {
+  std::string why;
+  const auto fields =
+      FindWorldFields("Fell          0911 C444444-4    Ni              102 A3 G2 V", {}, why);
+  ASSERT_TRUE(fields);
+  EXPECT_EQ(fields->stars, "A3 G2 V");
+  EXPECT_EQ(fields->doubt,
+            "'A3' after the PBG may be an allegiance or the first star, and the file does not "
+            "say where its allegiances stand: read as a star");
+  EXPECT_EQ(FindWorldFields("Fell          0911 C444444-4    Ni  102 Im G2 V", {}, why)->doubt, "");
 }
 
 TEST(OlderWorldLine, LinesWhoseFieldsCannotBeFoundAreExplained) {
