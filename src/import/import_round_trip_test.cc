@@ -102,6 +102,37 @@ TEST(ImportRoundTrip, TabFileAndMetadataDrawEveryWorldAndRoute) {
   EXPECT_EQ(CountStarting(lines, "INSSYM Prison Camp"), 2);
 }
 
+#ifdef TORVANE_PREVIEW_BINARY
+// Names reach the script in the code page Campaign Cartographer 2 shows
+// them in, and the picture shows the letters themselves.
+TEST(ImportRoundTrip, NamesAreWindows1252InTheScriptAndLettersInThePicture) {
+  ScratchDir dir;
+  dir.Write("reach.tab",
+            "Hex\tName\tUWP\tRemarks\tPBG\n"
+            "0101\tAikre Aa\xE2\x80\x99\tA788899-C\tHi\t123\n"
+            "0102\tSh\xC3\xA9"
+            "aniki\tA788899-C\tHi\t123\n"
+            "0103\tM\xC3\xBCnster\tA788899-C\tHi\t123\n");
+  const std::vector<std::string> lines = ImportAndConvert(dir, {"reach.tab"}, "reach");
+  for (const char* name : {"Aikre Aa\x92",
+                           "Sh\xE9"
+                           "aniki",
+                           "M\xFCnster"}) {
+    EXPECT_TRUE(HasText(lines, name)) << name;
+  }
+  const ProgramResult preview =
+      RunProgram(TORVANE_PREVIEW_BINARY, {"scripts/reach.scr"}, dir.path() / "out");
+  ASSERT_EQ(preview.status, 0) << preview.err;
+  const std::string svg = dir.Read("out/scripts/reach.svg");
+  for (const char* name : {"Aikre Aa\xE2\x80\x99<",
+                           "Sh\xC3\xA9"
+                           "aniki<",
+                           "M\xC3\xBCnster<"}) {
+    EXPECT_NE(svg.find(name), std::string::npos) << name;
+  }
+}
+#endif
+
 TEST(ImportRoundTrip, OlderFileWithItsOwnIndexAndRoutesDrawsTheSame) {
   ScratchDir dir;
   dir.Write("old.sec",

@@ -9,6 +9,7 @@
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
 #include "import/sector_output.h"
+#include "platform/text_encoding.h"
 #include "platform/utf8_path.h"
 
 namespace torvane_import {
@@ -30,6 +31,9 @@ constexpr std::string_view kUsage =
     "  --strict   any line that cannot be read is an error: nothing is written\n"
     "  --verbose  say how each value was fitted into the map files\n"
     "  --force    replace the files of an existing sector directory\n"
+    "  --encoding ENCODING\n"
+    "             windows-1252 (the default: what Campaign Cartographer 2 shows)\n"
+    "             or utf-8, for names, remarks and subsector names\n"
     "  --help     this text\n"
     "  --version  the program's version\n";
 
@@ -57,6 +61,7 @@ struct ImportOptions {
   bool strict = false;
   bool verbose = false;
   bool force = false;
+  MapEncoding encoding = MapEncoding::kWindows1252;
   bool help = false;
   bool version = false;
   std::vector<std::string> paths;
@@ -82,6 +87,12 @@ std::string FileName(const std::string& path) {
   return torvane::Utf8FromPath(torvane::PathFromUtf8(path).filename());
 }
 
+// A message as the console shows it: one that quotes a text already in
+// Windows-1252 is turned into UTF-8 like the rest.
+std::string Shown(const std::string& message) {
+  return torvane::IsValidUtf8(message) ? message : torvane::Utf8FromWindows1252(message);
+}
+
 // "1 route", "2 routes".
 std::string Counted(int count, std::string_view one, std::string_view more) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : more);
@@ -93,8 +104,20 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
               std::ostream& out, std::ostream& err) {
   ImportOptions options;
   bool options_end = false;
-  for (const std::string& argument : arguments) {
-    if (!options_end && argument == "--") {
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (!options_end && (argument == "--encoding" || argument.starts_with("--encoding="))) {
+      const bool attached = argument.size() > 10;
+      const std::string value = attached                   ? argument.substr(11)
+                                : i + 1 < arguments.size() ? arguments[++i]
+                                                           : std::string();
+      const std::optional<MapEncoding> encoding = MapEncodingNamed(value);
+      if (!encoding) {
+        err << "torvane-import: unknown encoding '" << value << "': give windows-1252 or utf-8\n";
+        return kImportUsage;
+      }
+      options.encoding = *encoding;
+    } else if (!options_end && argument == "--") {
       options_end = true;
     } else if (!options_end && (argument == "--help" || argument == "-h")) {
       options.help = true;
@@ -166,7 +189,7 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
   std::string source = FileName(sector_path);
   if (metadata_text) {
     if (!ReadMetadata(*metadata_text, metadata_path, sector, log)) {
-      for (const std::string& problem : log.problems) err << problem << "\n";
+      for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
       err << "torvane-import: nothing written\n";
       return kImportFailed;
     }
@@ -176,11 +199,12 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
     sector.title = torvane::Utf8FromPath(torvane::PathFromUtf8(sector_path).stem());
 
   LayoutCounts counts;
-  const std::vector<OutputFile> files = LayOutSector(sector, name, source, counts, log);
-  for (const std::string& problem : log.problems) err << problem << "\n";
+  const std::vector<OutputFile> files =
+      LayOutSector(sector, name, source, options.encoding, counts, log);
+  for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
   if (options.verbose) {
     for (const std::string& note : log.NotesInLineOrder({sector_path, metadata_path}))
-      err << note << "\n";
+      err << Shown(note) << "\n";
   }
   // A sector file without world lines is a sector still to be explored.
   if (counts.worlds == 0 && (sector.world_lines_read > 0 || !sector.is_sector_file)) {

@@ -113,18 +113,22 @@ std::string ColumnHeader() {
 
 }  // namespace
 
-std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log) {
+std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log,
+                      MapEncoding encoding) {
   const SourceLine& source = world.source;
   std::string line(kColumns.stars, ' ');
-  Put(line, kColumns.name, FitName(world.name, source, log));
+  // In Windows-1252 each character is one byte: the name is cut in characters.
+  Put(line, kColumns.name,
+      FitName(MapText(world.name, encoding, "name", source, log), source, log));
   Put(line, kColumns.hex, HexNumber(world.column, world.row));
   Put(line, kColumns.starport, world.uwp);
   line[kColumns.base] = MapBaseCode(world.bases, world.allegiance, source, log);
-  Put(line, kColumns.remarks, FitRemarks(world.remarks, codes, source, log));
+  Put(line, kColumns.remarks,
+      FitRemarks(MapText(world.remarks, encoding, "remarks", source, log), codes, source, log));
   line[kColumns.zone] = MapZone(world.zone, source, log);
   Put(line, kColumns.pbg, FitPbg(world.pbg, source, log));
   Put(line, kColumns.allegiance, MapAllegiance(world.allegiance, source, log));
-  line += TrimBlanks(world.stars);
+  line += MapText(TrimBlanks(world.stars), encoding, "stars", source, log);
   // A control character in any field (a stray byte inside a remark) would
   // break the line for torvane: each becomes a blank.
   return std::string(torvane::TrimTrailing(ReplaceControls(line), " "));
@@ -178,15 +182,18 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
 }
 
 std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
-                                     std::string_view source, LayoutCounts& counts,
-                                     ImportLog& log) {
-  std::string title = ReplaceControls(TrimBlanks(sector.title));
-  if (title.empty()) title = name;
+                                     std::string_view source, MapEncoding encoding,
+                                     LayoutCounts& counts, ImportLog& log) {
+  const SourceLine sources{std::string(source), 0};
+  std::string title =
+      ReplaceControls(MapText(TrimBlanks(sector.title), encoding, "title", sources, log));
+  if (title.empty()) title = MapText(name, encoding, "title", sources, log);
 
   std::array<std::string, kSubsectorCount> names;
   for (int s = 0; s < kSubsectorCount; ++s) {
-    const std::string full =
-        ReplaceControls(TrimBlanks(sector.subsector_names[static_cast<size_t>(s)]));
+    const std::string full = ReplaceControls(
+        MapText(TrimBlanks(sector.subsector_names[static_cast<size_t>(s)]), encoding,
+                std::string("subsector ") + static_cast<char>('A' + s) + " name", sources, log));
     names[static_cast<size_t>(s)] = CutToWidth(full, kSubsectorNameWidth);
     if (names[static_cast<size_t>(s)].size() < full.size()) {
       log.Note({std::string(source), 0}, std::string("subsector ") + static_cast<char>('A' + s) +
@@ -217,7 +224,7 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
     }
     previous = world;
     const int changes_before = log.changes;
-    const std::string line = WorldLine(*world, sector.codes, log);
+    const std::string line = WorldLine(*world, sector.codes, log, encoding);
     if (log.changes != changes_before) ++counts.changed;
     if (line.size() > kColumns.base && line[kColumns.base] != ' ')
       base_letters.insert(line[kColumns.base]);
@@ -265,7 +272,9 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
     }
     data += code + from + "\n";
   }
-  data += "\nImported by torvane-import from " + std::string(source) + "\n";
+  ImportLog unreported;  // file names, not sector data
+  data += "\nImported by torvane-import from " +
+          MapText(source, encoding, "source", sources, unreported) + "\n";
   files.push_back({std::string(name) + ".dat", data});
 
   for (int s = 0; s < kSubsectorCount; ++s) {

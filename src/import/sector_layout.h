@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "import/imported_sector.h"
+#include "import/map_text.h"
 
 namespace torvane_import {
 
@@ -27,8 +28,10 @@ struct LayoutCounts {
   std::vector<int> written_lines;  // the source line of each world line written
 };
 
-// The world line in torvane's columns (trailing blanks trimmed).
-std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log);
+// The world line in torvane's columns (trailing blanks trimmed), its texts
+// in `encoding`.
+std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log,
+                      MapEncoding encoding = MapEncoding::kWindows1252);
 
 // A route line "$SSSS EEEE dx dy K" and the subsector whose file holds it.
 struct PlacedRoute {
@@ -41,6 +44,7 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log);
 // `name` names the sector directory; `source` says where the data came from
 // (for the credit line of the data file).
 std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
-                                     std::string_view source, LayoutCounts& counts, ImportLog& log);
+                                     std::string_view source, MapEncoding encoding,
+                                     LayoutCounts& counts, ImportLog& log);
 
 }  // namespace torvane_import

@@ -111,7 +111,8 @@ TEST(SectorLayout, SectorFilesHoldIndexRoutesAndWorldsInHexOrder) {
   sector.routes = {Route({0, 0, 1, 2}, {0, 0, 2, 1}), Route({-1, 0, 1, 1}, {-1, 0, 1, 2})};
   LayoutCounts counts;
   ImportLog log;
-  const std::vector<OutputFile> files = LayOutSector(sector, "test", "t.tab", counts, log);
+  const std::vector<OutputFile> files =
+      LayOutSector(sector, "test", "t.tab", MapEncoding::kWindows1252, counts, log);
   EXPECT_EQ(counts.worlds, 3);
   EXPECT_EQ(counts.routes, 1);
   EXPECT_EQ(counts.routes_outside, 1);
@@ -211,7 +212,7 @@ TEST(SectorLayout, CountsSayWhichWorldLinesWereWrittenChangedOrSkipped) {
   LayoutCounts counts;
   ImportLog log;
   log.Skip({"t.tab", 9}, "not a world line");
-  LayOutSector(sector, "test", "t.tab", counts, log);
+  LayOutSector(sector, "test", "t.tab", MapEncoding::kWindows1252, counts, log);
   EXPECT_EQ(counts.world_lines_read, 5);
   EXPECT_EQ(counts.worlds, 3);
   EXPECT_EQ(counts.changed, 1);
