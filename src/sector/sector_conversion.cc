@@ -6,6 +6,7 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
+#include "draw/map_text.h"
 #include "platform/path_text.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
@@ -36,7 +37,7 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
   caption.append(sector_text.substr(0, caption_length));
   caption += " sector)";
   ScrLayer(target, "MAP BORDER");
-  ScrText(target, caption, 0, {62.5, -23.0}, 15, "Arial", 3.0, 0.0, 7, 16);
+  ScrText(target, caption, 0, kCaptionAt, kCaptionStyle);
   ScrRelease(target);
 }
 
@@ -69,10 +70,10 @@ int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::stri
   if (sector_text.data() == nullptr || title_length < 0) return 0;
   ScrLayer(target, "MAP BORDER");
   if (title_length > 0) {
-    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
+    ScrText(target, sector_text, title_length, kSectorTitleAt, kSectorTitleStyle);
   }
   const std::optional<std::string>& date_text = options.dateText;
-  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
+  if (date_text) ScrText(target, *date_text, 0, kDateTextAt, kDateTextStyle);
   DrawLegend(target, legend_flags, MapKind::kSectorMap);
   ScrRelease(target);
   return 1;
