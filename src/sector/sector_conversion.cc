@@ -42,17 +42,16 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(RunContext& run, SectorContext& sector, SubsectorNames& names,
-                          const SectorPaths& paths, std::string_view sector_text,
-                          int caption_length, int subsector) {
+bool WriteSubsectorScript(RunContext& run, SectorContext& sector, const SectorPaths& paths,
+                          std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
   if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
     return false;
   }
   sector.occupancy.Clear();
-  if (!DrawSubsector(run, sector, names, sector_text, paths.drive, paths.sectorDir, target,
-                     subsector, MapKind::kSubsectorMap)) {
+  if (!DrawSubsector(run, sector, sector_text, paths.drive, paths.sectorDir, target, subsector,
+                     MapKind::kSubsectorMap)) {
     run.errors.CountError();
   }
   DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
@@ -120,8 +119,8 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   // Map texts, legend and names are kept for this sector only.
   SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(run, sector, sector.subsectorNames, *sector_text, paths.drive,
-                       paths.sectorDir, target, subsector, MapKind::kSectorMap)) {
+    if (!DrawSubsector(run, sector, *sector_text, paths.drive, paths.sectorDir, target, subsector,
+                       MapKind::kSectorMap)) {
       run.errors.CountError();
     }
   }
@@ -135,8 +134,7 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(run, sector, sector.subsectorNames, paths, *sector_text,
-                              caption_length, subsector)) {
+    if (!WriteSubsectorScript(run, sector, paths, *sector_text, caption_length, subsector)) {
       result = 0;
     }
   }

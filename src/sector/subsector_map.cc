@@ -118,14 +118,15 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
 
 }  // namespace
 
-int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
-                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
-                  const ScriptTarget& target, int subsector, MapKind map) {
+int DrawSubsector(RunContext& run, SectorContext& sector, std::string_view sector_text,
+                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
+                  int subsector, MapKind map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
   }
   const char letter = static_cast<char>('A' + subsector);
+  SubsectorNames& names = sector.subsectorNames;
   std::string& name = names.names[subsector];
   const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
   if (!line) {
