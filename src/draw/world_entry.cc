@@ -158,22 +158,21 @@ std::optional<WorldHex> ReadWorldHex(const WorldLayout& layout, std::string_view
   return WorldHex{*column, *row};
 }
 
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, MapKind map) {
-  return DrawWorld(run, occupancy, legend_flags, layout, target, line, WorldLineLength(line),
-                   subsector, map);
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, int subsector, MapKind map) {
+  return DrawWorld(options, random, occupancy, legend_flags, layout, target, line,
+                   WorldLineLength(line), subsector, map);
 }
 
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, MapKind map) {
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, size_t length, int subsector, MapKind map) {
   if (line.data() == nullptr || subsector < 0 || subsector >= kSubsectorCount) return 0;
   const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
   occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;
-  const MapOptions& options = run.options;
 
   if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
   if (options.hexNumbers == HexNumberMode::kOccupied) {
@@ -186,7 +185,7 @@ int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
                    IsSubsectorCapital(layout, line, length) ? kCapitalNameStyle : kWorldNameStyle);
     }
   }
-  DrawBody(run.random, layout, target, line, centre);
+  DrawBody(random, layout, target, line, centre);
   if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
     DrawTextItem(target, Field(line, layout.starportColumn(), 1), centre, kStarportOffset,
                  kStarportStyle);

@@ -6,11 +6,11 @@
 #include <string_view>
 
 #include "draw/hex_geometry.h"
-#include "draw/run_context.h"
 #include "platform/file_system.h"
 #include "script/script_file.h"
 #include "sector/index_line.h"
 #include "sector/map_line.h"
+#include "sector/run_context.h"
 #include "sector/sector_context.h"
 
 namespace torvane {
