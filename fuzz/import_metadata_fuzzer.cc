@@ -9,6 +9,7 @@
 #include "import/metadata_reader.h"
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
+#include "sector/map_line.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // "$SSSS EEEE dx dy K": two hex numbers, offsets -2 to 2, a colour code 0 to 15.
 void CheckRouteLine(const std::string& line) {
-  FUZZ_CHECK(line.size() >= 16 && line[0] == '$' && line[5] == ' ' && line[10] == ' ');
+  FUZZ_CHECK(line.size() >= 16 && torvane::MapLineKindOf(line) == torvane::MapLineKind::kRoute &&
+             line[5] == ' ' && line[10] == ' ');
   for (size_t i : {1, 2, 3, 4, 6, 7, 8, 9}) FUZZ_CHECK(IsDigit(line[i]));
   int dx = 0, dy = 0, code = 0;
   char rest = 0;
@@ -54,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
       const size_t end = text.find('\n', start);
       const std::string line = text.substr(start, end - start);
       start = end + 1;
-      if (line.empty() || line[0] != '$') continue;
+      if (torvane::MapLineKindOf(line) != torvane::MapLineKind::kRoute) continue;
       CheckRouteLine(line);
       ++route_lines;
     }

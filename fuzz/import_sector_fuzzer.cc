@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
+#include "sector/map_line.h"
 
 namespace {
 
@@ -30,23 +31,32 @@ constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
 void CheckWorldLine(const std::string& line) {
   for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
   FUZZ_CHECK(line.size() >= kColumns.pbg + 3);
-  FUZZ_CHECK(line[0] != '#' && line[0] != '@' && line[0] != '$');
-  for (size_t i = kColumns.hex; i < kColumns.hex + torvane::kHexWidth; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  FUZZ_CHECK(TwoDigits(line, kColumns.hex) >= 1 && TwoDigits(line, kColumns.hex) <= torvane::kSectorColumns);
-  FUZZ_CHECK(TwoDigits(line, kColumns.hex + 2) >= 1 && TwoDigits(line, kColumns.hex + 2) <= torvane::kSectorRows);
-  for (size_t i = kColumns.hex + torvane::kHexWidth; i < kColumns.starport; ++i) FUZZ_CHECK(line[i] == ' ');
+  FUZZ_CHECK(torvane::MapLineKindOf(line) == torvane::MapLineKind::kWorld);
+  for (size_t i = kColumns.hex; i < kColumns.hex + torvane::kHexWidth; ++i)
+    FUZZ_CHECK(IsDigit(line[i]));
+  FUZZ_CHECK(TwoDigits(line, kColumns.hex) >= 1 &&
+             TwoDigits(line, kColumns.hex) <= torvane::kSectorColumns);
+  FUZZ_CHECK(TwoDigits(line, kColumns.hex + 2) >= 1 &&
+             TwoDigits(line, kColumns.hex + 2) <= torvane::kSectorRows);
+  for (size_t i = kColumns.hex + torvane::kHexWidth; i < kColumns.starport; ++i)
+    FUZZ_CHECK(line[i] == ' ');
   for (size_t i = kColumns.starport; i < kColumns.starport + 9; ++i) {
     const char c = line[i];
-    FUZZ_CHECK(i == kColumns.starport + 7 ? c == '-' : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
+    FUZZ_CHECK(i == kColumns.starport + 7 ? c == '-'
+                                          : (IsDigit(c) || (c >= 'A' && c <= 'Z') || c == '?'));
   }
   for (size_t i = kColumns.starport + 9; i < kColumns.base; ++i) FUZZ_CHECK(line[i] == ' ');
   FUZZ_CHECK(line[kColumns.base + 1] == ' ');
-  FUZZ_CHECK(line[kColumns.base] == ' ' || (line[kColumns.base] >= 'A' && line[kColumns.base] <= 'Z'));
-  FUZZ_CHECK(line[kColumns.zone] == ' ' || line[kColumns.zone] == 'A' || line[kColumns.zone] == 'R');
+  FUZZ_CHECK(line[kColumns.base] == ' ' ||
+             (line[kColumns.base] >= 'A' && line[kColumns.base] <= 'Z'));
+  FUZZ_CHECK(line[kColumns.zone] == ' ' || line[kColumns.zone] == 'A' ||
+             line[kColumns.zone] == 'R');
   for (size_t i = kColumns.zone + 1; i < kColumns.pbg; ++i) FUZZ_CHECK(line[i] == ' ');
   for (size_t i = kColumns.pbg; i < kColumns.pbg + 3; ++i) FUZZ_CHECK(IsDigit(line[i]));
-  for (size_t i = kColumns.pbg + 3; i < kColumns.allegiance && i < line.size(); ++i) FUZZ_CHECK(line[i] == ' ');
-  for (size_t i = kColumns.allegiance + torvane::kAllegianceWidth; i < kColumns.stars && i < line.size(); ++i) {
+  for (size_t i = kColumns.pbg + 3; i < kColumns.allegiance && i < line.size(); ++i)
+    FUZZ_CHECK(line[i] == ' ');
+  for (size_t i = kColumns.allegiance + torvane::kAllegianceWidth;
+       i < kColumns.stars && i < line.size(); ++i) {
     FUZZ_CHECK(line[i] == ' ');
   }
 }
@@ -61,7 +71,7 @@ int CheckMapFile(const std::string& text) {
     FUZZ_CHECK(end != std::string::npos);
     const std::string line = text.substr(start, end - start);
     start = end + 1;
-    if (line.empty() || line[0] == '@' || line[0] == '#' || line[0] == '$') continue;
+    if (line.empty() || torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld) continue;
     CheckWorldLine(line);
     ++worlds;
   }

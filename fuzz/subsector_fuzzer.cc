@@ -7,8 +7,8 @@
 
 #include "fuzz_support.h"
 #include "script/error_report.h"
-#include "testing/test_script.h"
 #include "sector/subsector_map.h"
+#include "testing/test_script.h"
 
 namespace {
 
@@ -32,14 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   torvane::SectorContext& sector = script.sector();
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector.subsectorNames, sector_text.view(),
-                           kDrive, kSectorDir, script.target(), subsector,
-                           torvane::MapKind::kSectorMap);
+    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
+                           script.target(), subsector, torvane::MapKind::kSectorMap);
   }
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector.subsectorNames, sector_text.view(),
-                           kDrive, kSectorDir, script.target(), subsector,
-                           torvane::MapKind::kSubsectorMap);
+    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
+                           script.target(), subsector, torvane::MapKind::kSubsectorMap);
     FUZZ_CHECK(torvane::SubsectorName(sector.subsectorNames, subsector).size() <=
                torvane::kSubsectorNameLimit);
   }

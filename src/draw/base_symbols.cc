@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "draw/map_text.h"
 #include "platform/ascii_text.h"
 #include "script/script_writer.h"
 
@@ -123,14 +124,14 @@ void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLa
 void DrawLegend(const ScriptTarget& target, BaseFlags legend_flags, MapKind map) {
   if (legend_flags == 0) return;
   ScrLayer(target, "MAP BORDER");
-  const double text_x = map == MapKind::kSubsectorMap ? -50.0 : 503.0;
+  const double text_x = map == MapKind::kSubsectorMap ? kSubsectorLegendX : kSectorLegendX;
   const double symbol_x = map == MapKind::kSubsectorMap ? -54.0 : 499.0;
   double y = map == MapKind::kSubsectorMap ? 56.5 : 404.5;
   int listed = 0;
   for (const BaseFlagRow& row : BaseFlagTable) {
     if (listed == kLegendEntryLimit) break;
     if ((legend_flags & row.flag) == 0) continue;
-    ScrText(target, row.name, 0, {text_x, y}, 15, "Arial", 2.5, 0.0, 3, 16);
+    ScrText(target, row.name, 0, {text_x, y}, kLegendStyle);
     ScrSymbol(target, row.name, {symbol_x, y}, 1.0, 1.0, 0.0);
     y -= kLegendStep;
     ++listed;

@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "draw/map_text.h"
 #include "script/script_writer.h"
 
 namespace torvane {
@@ -14,11 +15,6 @@ namespace {
 // A label sits just inside the top edge of its hex (8.66025404 above centre).
 constexpr double kLabelRaise = 8.3;
 constexpr int kLabelLength = 4;
-constexpr int kLabelColour = 15;
-constexpr std::string_view kLabelFont = "Courier New";
-constexpr double kLabelHeight = 1.5;
-constexpr int kLabelJustification = 7;
-constexpr int kLabelStyle = 0;
 
 // "%02d%02d" of a hex of the sector.
 std::array<char, kLabelLength> HexNumberText(int column, int row) {
@@ -46,8 +42,7 @@ HexBlock MapHexes(int subsector, MapKind map) {
 }  // namespace
 
 void DrawHexNumberLabel(const ScriptTarget& target, std::string_view text, MapPoint centre) {
-  ScrText(target, text, kLabelLength, {centre.x, centre.y + kLabelRaise}, kLabelColour, kLabelFont,
-          kLabelHeight, 0.0, kLabelJustification, kLabelStyle);
+  ScrText(target, text, kLabelLength, {centre.x, centre.y + kLabelRaise}, kHexNumberStyle);
 }
 
 void DrawHexNumbers(const MapOptions& options, const HexOccupancy& occupancy,

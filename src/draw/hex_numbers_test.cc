@@ -59,8 +59,8 @@ TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
 TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(),
+  ASSERT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                      script.sector().legendFlags, kStandardWorldLayout, script.target(),
                       "Mora          0102 A788899-C                    ", 0, kSectorMap),
             1);
   script.sector().occupancy.Mark(32, 40);
@@ -77,8 +77,8 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kAll;
   // The world's label comes from here, made from its column and row.
-  ASSERT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(),
+  ASSERT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                      script.sector().legendFlags, kStandardWorldLayout, script.target(),
                       "Mora          +1+2 A788899-C                    ", 0, kSectorMap),
             1);
   script.TakeLines();
@@ -129,11 +129,13 @@ TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
   const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
   const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
-  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), line_in_a, 0, kSubsectorMap),
+  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                      script.sector().legendFlags, kStandardWorldLayout, script.target(), line_in_a,
+                      0, kSubsectorMap),
             1);
-  EXPECT_EQ(DrawWorld(script.context(), script.sector().occupancy, script.sector().legendFlags,
-                      kStandardWorldLayout, script.target(), line_in_f, 0, kSubsectorMap),
+  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                      script.sector().legendFlags, kStandardWorldLayout, script.target(), line_in_f,
+                      0, kSubsectorMap),
             0);
   script.TakeLines();
   DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, kSubsectorMap);

@@ -13,6 +13,7 @@
 #include "draw/formatted_input.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_numbers.h"
+#include "draw/map_text.h"
 #include "platform/ascii_text.h"
 #include "script/script_writer.h"
 
@@ -37,19 +38,10 @@ constexpr double kZoneRadius = 6.0;
 constexpr double kZoneStartAngle = 340.0;
 constexpr double kZoneEndAngle = 200.0;
 
-struct TextItem {
-  MapPoint offset;
-  std::string_view font;
-  double height;
-  int justification;
-  int style;
-};
-
-constexpr TextItem kNameItem{{0.0, -4.5}, "Arial", 2.5, 7, 16};
-constexpr TextItem kStarportItem{{0.0, 3.0}, "Arial", 2.0, 1, 0};
-constexpr TextItem kAllegianceItem{{4.5, -2.5}, "Arial", 1.5, 6, 0};
-constexpr int kTextColour = 15;
-constexpr int kSubsectorCapitalColour = 2;
+// Where each text of a world stands from its centre.
+constexpr MapPoint kNameOffset{0.0, -4.5};
+constexpr MapPoint kStarportOffset{0.0, 3.0};
+constexpr MapPoint kAllegianceOffset{4.5, -2.5};
 
 constexpr double kWorldRadius = 2.5;
 constexpr int kDryWorldColour = 29;
@@ -114,11 +106,10 @@ std::string PrepareName(const WorldLayout& layout, std::string_view line, size_t
   return name;
 }
 
-void DrawTextItem(const ScriptTarget& target, const TextItem& item, std::string_view text,
-                  int colour, MapPoint centre) {
-  ScrText(target, text, static_cast<int>(text.size()),
-          {centre.x + item.offset.x, centre.y + item.offset.y}, colour, item.font, item.height, 0.0,
-          item.justification, item.style);
+void DrawTextItem(const ScriptTarget& target, std::string_view text, MapPoint centre,
+                  MapPoint offset, const TextStyle& style) {
+  ScrText(target, text, static_cast<int>(text.size()), {centre.x + offset.x, centre.y + offset.y},
+          style);
 }
 
 void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
@@ -167,22 +158,21 @@ std::optional<WorldHex> ReadWorldHex(const WorldLayout& layout, std::string_view
   return WorldHex{*column, *row};
 }
 
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, MapKind map) {
-  return DrawWorld(run, occupancy, legend_flags, layout, target, line, WorldLineLength(line),
-                   subsector, map);
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, int subsector, MapKind map) {
+  return DrawWorld(options, random, occupancy, legend_flags, layout, target, line,
+                   WorldLineLength(line), subsector, map);
 }
 
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, MapKind map) {
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, size_t length, int subsector, MapKind map) {
   if (line.data() == nullptr || subsector < 0 || subsector >= kSubsectorCount) return 0;
   const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
   occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;
-  const MapOptions& options = run.options;
 
   if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
   if (options.hexNumbers == HexNumberMode::kOccupied) {
@@ -191,20 +181,19 @@ int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
   if (options.showNames != 0) {
     const std::string name = PrepareName(layout, line, length);
     if (!name.empty()) {
-      DrawTextItem(target, kNameItem, name,
-                   IsSubsectorCapital(layout, line, length) ? kSubsectorCapitalColour : kTextColour,
-                   centre);
+      DrawTextItem(target, name, centre, kNameOffset,
+                   IsSubsectorCapital(layout, line, length) ? kCapitalNameStyle : kWorldNameStyle);
     }
   }
-  DrawBody(run.random, layout, target, line, centre);
+  DrawBody(random, layout, target, line, centre);
   if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
-    DrawTextItem(target, kStarportItem, Field(line, layout.starportColumn(), 1), kTextColour,
-                 centre);
+    DrawTextItem(target, Field(line, layout.starportColumn(), 1), centre, kStarportOffset,
+                 kStarportStyle);
   }
   if (options.showAllegiance != 0 &&
       FieldInside(layout.allegianceColumn(), kAllegianceWidth, length)) {
-    DrawTextItem(target, kAllegianceItem, Field(line, layout.allegianceColumn(), kAllegianceWidth),
-                 kTextColour, centre);
+    DrawTextItem(target, Field(line, layout.allegianceColumn(), kAllegianceWidth), centre,
+                 kAllegianceOffset, kAllegianceStyle);
   }
   if (options.showGasGiants != 0 && FieldInside(layout.gasGiantColumn(), 1, length) &&
       line[static_cast<size_t>(layout.gasGiantColumn())] != '0') {

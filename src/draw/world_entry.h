@@ -9,8 +9,9 @@
 #include "draw/base_symbols.h"
 #include "draw/hex_geometry.h"
 #include "draw/hex_occupancy.h"
-#include "draw/run_context.h"
+#include "draw/map_options.h"
 #include "draw/world_layout.h"
+#include "platform/random_source.h"
 #include "script/script_file.h"
 
 namespace torvane {
@@ -25,15 +26,16 @@ inline constexpr int kAsteroidVariants = 8;
 // its hex lies in `subsector`. The run's options choose the items drawn; an
 // asteroid belt takes a value of its random source. A drawn world marks its
 // hex in `occupancy` and adds its bases to `legend_flags`. 1 when drawn, 0
-// when the line is rejected.
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              int subsector, MapKind map);
+// when the line is rejected. Nine parameters: each is a separate record of
+// the design, read or changed here.
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, int subsector, MapKind map);
 // The same for a caller that has measured the line: `length` is
 // WorldLineLength(line).
-int DrawWorld(RunContext& run, HexOccupancy& occupancy, BaseFlags& legend_flags,
-              const WorldLayout& layout, const ScriptTarget& target, std::string_view line,
-              size_t length, int subsector, MapKind map);
+int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
+              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
+              std::string_view line, size_t length, int subsector, MapKind map);
 
 struct WorldHex {
   int column;

@@ -6,8 +6,8 @@
 
 #include "draw/base_kinds.h"
 #include "draw/route_line.h"
-
 #include "platform/ascii_text.h"
+#include "sector/map_line.h"
 
 namespace torvane_import {
 
@@ -285,7 +285,7 @@ std::string FitName(std::string_view name, const SourceLine& source, ImportLog& 
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
-  if (!fitted.empty() && (fitted[0] == '#' || fitted[0] == '@' || fitted[0] == '$')) {
+  if (torvane::MapLineKindOf(fitted) != torvane::MapLineKind::kWorld) {
     log.Change(source,
                "name '" + fitted + "' begins with '" + fitted[0] +
                    "', which would make the line a comment or route: a blank is put before it");

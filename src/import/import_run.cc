@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "import/metadata_reader.h"
@@ -37,34 +38,22 @@ constexpr std::string_view kUsage =
     "  --help     this text\n"
     "  --version  the program's version\n";
 
-// A sector or metadata file, whole; nothing, with the message said, when it
-// cannot be read or is too large to be one.
-std::optional<std::string> ReadInput(torvane::FileSystem& disk, const std::string& path,
-                                     std::ostream& err) {
-  torvane::WholeFile file = torvane::ReadWholeFile(disk, path);
-  switch (file.result) {
-    case torvane::WholeFile::Result::kRead:
-      return std::move(file.bytes);
-    case torvane::WholeFile::Result::kTooLarge:
-      err << "torvane-import: " << path << " is " << file.size << " bytes, more than the "
-          << torvane::kLargestWholeInput / (1024 * 1024) << " MiB (" << torvane::kLargestWholeInput
-          << " bytes) that a sector file or its metadata can be; nothing was written\n";
-      return std::nullopt;
-    case torvane::WholeFile::Result::kUnreadable:
-      break;
-  }
-  err << "torvane-import: cannot read " << path << "\n";
-  return std::nullopt;
-}
-
-struct ImportOptions {
+// What the command line asks for.
+struct ImportCommand {
   bool strict = false;
   bool verbose = false;
   bool force = false;
   MapEncoding encoding = MapEncoding::kWindows1252;
-  bool help = false;
-  bool version = false;
-  std::vector<std::string> paths;
+  std::string sector_path;
+  std::string metadata_path;  // empty for none
+  fs::path directory;
+  std::string name;
+};
+
+// The texts read for an import.
+struct ImportInput {
+  std::string sector_text;
+  std::optional<std::string> metadata_text;
 };
 
 // The sector directory and its name from OUTDIR/NAME (trailing separators
@@ -98,11 +87,15 @@ std::string Counted(int count, std::string_view one, std::string_view more) {
   return std::to_string(count) + " " + std::string(count == 1 ? one : more);
 }
 
-}  // namespace
-
-int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
-              std::ostream& out, std::ostream& err) {
-  ImportOptions options;
+// Reads the command line. Nothing, with the status to end the run with in
+// `status`, when the run ends here: help, version, a bad command line.
+std::optional<ImportCommand> ReadCommandLine(torvane::FileSystem& disk,
+                                             const std::vector<std::string>& arguments,
+                                             std::ostream& out, std::ostream& err, int& status) {
+  ImportCommand command;
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> paths;
   bool options_end = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
@@ -114,116 +107,116 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
       const std::optional<MapEncoding> encoding = MapEncodingNamed(value);
       if (!encoding) {
         err << "torvane-import: unknown encoding '" << value << "': give windows-1252 or utf-8\n";
-        return kImportUsage;
+        status = kImportUsage;
+        return std::nullopt;
       }
-      options.encoding = *encoding;
+      command.encoding = *encoding;
     } else if (!options_end && argument == "--") {
       options_end = true;
     } else if (!options_end && (argument == "--help" || argument == "-h")) {
-      options.help = true;
+      help = true;
     } else if (!options_end && argument == "--version") {
-      options.version = true;
+      version = true;
     } else if (!options_end && argument == "--strict") {
-      options.strict = true;
+      command.strict = true;
     } else if (!options_end && argument == "--verbose") {
-      options.verbose = true;
+      command.verbose = true;
     } else if (!options_end && argument == "--force") {
-      options.force = true;
+      command.force = true;
     } else if (!options_end && argument.size() > 1 && argument[0] == '-') {
       err << "torvane-import: unknown option '" << argument << "'\n" << kUsage;
-      return kImportUsage;
+      status = kImportUsage;
+      return std::nullopt;
     } else {
-      options.paths.push_back(argument);
+      paths.push_back(argument);
     }
   }
-  if (options.help) {
+  status = kImportWritten;
+  if (help) {
     out << kUsage;
-    return kImportWritten;
+    return std::nullopt;
   }
-  if (options.version) {
+  if (version) {
     out << "torvane-import " TORVANE_VERSION "\n";
-    return kImportWritten;
+    return std::nullopt;
   }
+  status = kImportUsage;
   // A sector file alone, or with its metadata file, as Explorer hands over
   // files dropped on the program.
-  if (options.paths.size() == 1 ||
-      (options.paths.size() == 2 && disk.FileExists(options.paths.back()))) {
-    options.paths.push_back(BesideSectorFile(options.paths.front()));
+  if (paths.size() == 1 || (paths.size() == 2 && disk.FileExists(paths.back()))) {
+    paths.push_back(BesideSectorFile(paths.front()));
   }
-  if (options.paths.size() < 2 || options.paths.size() > 3) {
+  if (paths.size() < 2 || paths.size() > 3) {
     err << "torvane-import: give a sector file, optionally a metadata file, and OUTDIR/NAME\n"
         << kUsage;
-    return kImportUsage;
+    return std::nullopt;
   }
-  std::string sector_path = options.paths.front();
-  std::string metadata_path = options.paths.size() == 3 ? options.paths[1] : std::string();
-  const auto [directory, name] = SectorDirectory(options.paths.back());
-  if (name.empty() || name == "." || name == "..") {
-    err << "torvane-import: '" << options.paths.back() << "' names no sector directory\n";
-    return kImportUsage;
+  command.sector_path = paths.front();
+  if (paths.size() == 3) command.metadata_path = paths[1];
+  std::tie(command.directory, command.name) = SectorDirectory(paths.back());
+  if (command.name.empty() || command.name == "." || command.name == "..") {
+    err << "torvane-import: '" << paths.back() << "' names no sector directory\n";
+    return std::nullopt;
   }
+  return command;
+}
 
-  std::optional<std::string> sector_text = ReadInput(disk, sector_path, err);
-  if (!sector_text) return kImportFailed;
-  std::optional<std::string> metadata_text;
-  if (!metadata_path.empty()) {
-    metadata_text = ReadInput(disk, metadata_path, err);
-    if (!metadata_text) return kImportFailed;
+// A sector or metadata file, whole; nothing, with the message said, when it
+// cannot be read or is too large to be one.
+std::optional<std::string> ReadInputFile(torvane::FileSystem& disk, const std::string& path,
+                                         std::ostream& err) {
+  torvane::WholeFile file = torvane::ReadWholeFile(disk, path);
+  switch (file.result) {
+    case torvane::WholeFile::Result::kRead:
+      return std::move(file.bytes);
+    case torvane::WholeFile::Result::kTooLarge:
+      err << "torvane-import: " << path << " is " << file.size << " bytes, more than the "
+          << torvane::kLargestWholeInput / (1024 * 1024) << " MiB (" << torvane::kLargestWholeInput
+          << " bytes) that a sector file or its metadata can be; nothing was written\n";
+      return std::nullopt;
+    case torvane::WholeFile::Result::kUnreadable:
+      break;
+  }
+  err << "torvane-import: cannot read " << path << "\n";
+  return std::nullopt;
+}
+
+// Reads the files the command names, taking them the right way round when
+// they were given the wrong way. Nothing, with the status in `status`, when
+// they cannot be used.
+std::optional<ImportInput> ReadInput(torvane::FileSystem& disk, ImportCommand& command,
+                                     std::ostream& err, int& status) {
+  status = kImportFailed;
+  ImportInput input;
+  std::optional<std::string> sector_text = ReadInputFile(disk, command.sector_path, err);
+  if (!sector_text) return std::nullopt;
+  input.sector_text = std::move(*sector_text);
+  if (!command.metadata_path.empty()) {
+    input.metadata_text = ReadInputFile(disk, command.metadata_path, err);
+    if (!input.metadata_text) return std::nullopt;
     // The metadata is XML and a sector file never is, so two files given the
     // wrong way round are known for what they are.
-    if (IsXmlText(*sector_text) && !IsXmlText(*metadata_text)) {
-      err << "torvane-import: " << sector_path << " is the metadata and " << metadata_path
-          << " the sector file; read them that way round\n";
-      std::swap(sector_path, metadata_path);
-      std::swap(sector_text, metadata_text);
+    if (IsXmlText(input.sector_text) && !IsXmlText(*input.metadata_text)) {
+      err << "torvane-import: " << command.sector_path << " is the metadata and "
+          << command.metadata_path << " the sector file; read them that way round\n";
+      std::swap(command.sector_path, command.metadata_path);
+      std::swap(input.sector_text, *input.metadata_text);
     }
-  } else if (IsXmlText(*sector_text)) {
-    err << "torvane-import: " << sector_path
+  } else if (IsXmlText(input.sector_text)) {
+    err << "torvane-import: " << command.sector_path
         << " is XML metadata, not a sector file; the sector file comes first: "
            "torvane-import SECTORFILE [METADATA] [OUTDIR/NAME]\n";
-    return kImportUsage;
+    status = kImportUsage;
+    return std::nullopt;
   }
+  return input;
+}
 
-  ImportLog log;
-  ImportedSector sector = ReadSectorFile(*sector_text, sector_path, log);
-  std::string source = FileName(sector_path);
-  if (metadata_text) {
-    if (!ReadMetadata(*metadata_text, metadata_path, sector, log)) {
-      for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
-      err << "torvane-import: nothing written\n";
-      return kImportFailed;
-    }
-    source += " and " + FileName(metadata_path);
-  }
-  if (sector.title.empty())
-    sector.title = torvane::Utf8FromPath(torvane::PathFromUtf8(sector_path).stem());
-
-  LayoutCounts counts;
-  const std::vector<OutputFile> files =
-      LayOutSector(sector, name, source, options.encoding, counts, log);
-  for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
-  if (options.verbose) {
-    for (const std::string& note : log.NotesInLineOrder({sector_path, metadata_path}))
-      err << Shown(note) << "\n";
-  }
-  // A sector file without world lines is a sector still to be explored.
-  if (counts.worlds == 0 && (sector.world_lines_read > 0 || !sector.is_sector_file)) {
-    err << "torvane-import: no world could be read from " << sector_path << ": nothing written\n";
-    return kImportFailed;
-  }
-  if (options.strict && !log.problems.empty()) {
-    err << "torvane-import: "
-        << Counted(static_cast<int>(log.problems.size()), "problem", "problems")
-        << " and --strict: nothing written\n";
-    return kImportFailed;
-  }
-  const std::string failure = WriteSectorDirectory(disk, directory, files, options.force);
-  if (!failure.empty()) {
-    err << "torvane-import: " << failure << "\n";
-    return kImportFailed;
-  }
-  out << "Wrote " << torvane::Utf8FromPath(directory) << " from "
-      << FormatName(DetectSectorFileFormat(*sector_text)) << " file " << sector_path << ": "
+// The summary of a sector directory written.
+void ReportWritten(const ImportCommand& command, std::string_view sector_text,
+                   const LayoutCounts& counts, size_t problems, std::ostream& out) {
+  out << "Wrote " << torvane::Utf8FromPath(command.directory) << " from "
+      << FormatName(DetectSectorFileFormat(sector_text)) << " file " << command.sector_path << ": "
       << Counted(counts.world_lines_read, "world line", "world lines") << " read, "
       << counts.worlds - counts.changed << " written unchanged, " << counts.changed
       << " written changed, " << counts.skipped << " skipped; "
@@ -233,11 +226,68 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
         << " wholly outside the sector left out)";
   }
   out << ".\n";
-  if (!log.problems.empty()) {
-    out << Counted(static_cast<int>(log.problems.size()), "line or value", "lines or values")
+  if (problems > 0) {
+    out << Counted(static_cast<int>(problems), "line or value", "lines or values")
         << " could not be used; see the messages above.\n";
   }
+}
+
+// Reads, fits, lays out and writes the sector; the exit status.
+int ImportSector(torvane::FileSystem& disk, const ImportCommand& command, const ImportInput& input,
+                 std::ostream& out, std::ostream& err) {
+  const std::string& sector_path = command.sector_path;
+  ImportLog log;
+  ImportedSector sector = ReadSectorFile(input.sector_text, sector_path, log);
+  std::string source = FileName(sector_path);
+  if (input.metadata_text) {
+    if (!ReadMetadata(*input.metadata_text, command.metadata_path, sector, log)) {
+      for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
+      err << "torvane-import: nothing written\n";
+      return kImportFailed;
+    }
+    source += " and " + FileName(command.metadata_path);
+  }
+  if (sector.title.empty())
+    sector.title = torvane::Utf8FromPath(torvane::PathFromUtf8(sector_path).stem());
+
+  LayoutCounts counts;
+  const std::vector<OutputFile> files =
+      LayOutSector(sector, command.name, source, command.encoding, counts, log);
+  for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
+  if (command.verbose) {
+    for (const std::string& note : log.NotesInLineOrder({sector_path, command.metadata_path}))
+      err << Shown(note) << "\n";
+  }
+  // A sector file without world lines is a sector still to be explored.
+  if (counts.worlds == 0 && (sector.world_lines_read > 0 || !sector.is_sector_file)) {
+    err << "torvane-import: no world could be read from " << sector_path << ": nothing written\n";
+    return kImportFailed;
+  }
+  if (command.strict && !log.problems.empty()) {
+    err << "torvane-import: "
+        << Counted(static_cast<int>(log.problems.size()), "problem", "problems")
+        << " and --strict: nothing written\n";
+    return kImportFailed;
+  }
+  const std::string failure = WriteSectorDirectory(disk, command.directory, files, command.force);
+  if (!failure.empty()) {
+    err << "torvane-import: " << failure << "\n";
+    return kImportFailed;
+  }
+  ReportWritten(command, input.sector_text, counts, log.problems.size(), out);
   return kImportWritten;
+}
+
+}  // namespace
+
+int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
+              std::ostream& out, std::ostream& err) {
+  int status = kImportWritten;
+  std::optional<ImportCommand> command = ReadCommandLine(disk, arguments, out, err, status);
+  if (!command) return status;
+  const std::optional<ImportInput> input = ReadInput(disk, *command, err, status);
+  if (!input) return status;
+  return ImportSector(disk, *command, *input, out, err);
 }
 
 }  // namespace torvane_import

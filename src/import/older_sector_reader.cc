@@ -12,6 +12,7 @@
 #include "import/older_world_line.h"
 #include "import/sector_file_reader.h"
 #include "platform/ascii_text.h"
+#include "sector/map_line.h"
 
 namespace torvane_import {
 
@@ -142,7 +143,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
   std::map<char, std::string> base_legend;
   const auto starts_body = [](std::string_view line) {
     return !line.empty() &&
-           (line[0] == '#' || line[0] == '@' || line[0] == '$' || HasHexAndProfile(line));
+           (torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld || HasHexAndProfile(line));
   };
 
   size_t i = 0;
@@ -203,7 +204,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
       blocks.push_back(block);
       continue;
     }
-    if (line[0] == '$') {
+    if (torvane::MapLineKindOf(line) == torvane::MapLineKind::kRoute) {
       routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
       continue;
     }

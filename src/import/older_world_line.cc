@@ -8,6 +8,7 @@
 
 #include "import/imported_sector.h"
 #include "platform/ascii_text.h"
+#include "sector/map_line.h"
 
 namespace torvane_import {
 
@@ -201,7 +202,7 @@ std::optional<OlderLayout> LayoutOfHeader(std::string_view line) {
 OlderLayout LayoutOfLines(const std::vector<std::string_view>& lines) {
   std::map<int, int> base, pbg, zone, allegiance;
   for (std::string_view line : lines) {
-    if (line.empty() || line[0] == '#' || line[0] == '@' || line[0] == '$') continue;
+    if (line.empty() || torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld) continue;
     std::string why;
     const std::optional<OlderWorldFields> fields = FindWorldFields(line, OlderLayout{}, why);
     if (!fields) continue;

@@ -136,8 +136,8 @@ class FileSystem {
   virtual WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) = 0;
   // True when both paths find one and the same existing file or directory.
   virtual bool SameFile(std::string_view a, std::string_view b) = 0;
-  // Why this thread's latest operation that failed did, in the words of the
-  // C library's strerror; empty when the host gave no reason.
+  // Why this file system's latest operation that failed did, in the words
+  // of the C library's strerror; empty when the host gave no reason.
   virtual std::string FailureReason() = 0;
 };
 

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <atomic>
 #ifdef __linux__
 #include <sys/syscall.h>
 #endif
@@ -184,10 +186,6 @@ class PosixOutputFile final : public HostOutputFile {
   DirectoryListings& listings_;
 };
 
-// The errno of this thread's latest failed operation, for FailureReason: a
-// file system may serve several threads at once.
-thread_local int last_error = 0;
-
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
@@ -196,19 +194,19 @@ class HostFileSystemImpl final : public FileSystem {
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
-    last_error = fd < 0 ? errno : 0;
+    last_error_ = fd < 0 ? errno : 0;
     if (fd < 0 && errno == ENOENT) {
       const std::string found = Find(host).Path();
       if (found != host) {
         fd = open(found.c_str(), kFlags);
-        last_error = fd < 0 ? errno : 0;
+        last_error_ = fd < 0 ? errno : 0;
       }
     }
     if (fd < 0) return nullptr;
     struct stat info;
     const bool known = fstat(fd, &info) == 0;
     if (!known || !S_ISREG(info.st_mode)) {
-      last_error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+      last_error_ = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
       close(fd);
       return nullptr;
     }
@@ -220,12 +218,12 @@ class HostFileSystemImpl final : public FileSystem {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     const FoundEntry found = listings_.Find(split.dir, split.leaf);
     if (found.result == FoundEntry::kFound && found.name == split.leaf) {
-      last_error = found.kind == EntryKind::kDirectory ? EISDIR : EEXIST;
+      last_error_ = found.kind == EntryKind::kDirectory ? EISDIR : EEXIST;
       return nullptr;
     }
     struct stat info;
     if (found.result == FoundEntry::kNoListing && lstat(found.Path().c_str(), &info) == 0) {
-      last_error = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+      last_error_ = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
       return nullptr;
     }
     // The temporary name is new to this process, but a process of the same
@@ -236,14 +234,14 @@ class HostFileSystemImpl final : public FileSystem {
       {
         const TemporaryFiles::Change change(ProcessTemporaryFiles());
         fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        last_error = fd < 0 ? errno : 0;
+        last_error_ = fd < 0 ? errno : 0;
         if (fd >= 0) ProcessTemporaryFiles().Add(temporary);
       }
       if (fd >= 0) {
         return std::make_unique<PosixOutputFile>(fd, std::move(temporary), found.dir, split.leaf,
                                                  listings_);
       }
-      if (last_error != EEXIST) break;
+      if (last_error_ != EEXIST) break;
     }
     return nullptr;
   }
@@ -265,19 +263,19 @@ class HostFileSystemImpl final : public FileSystem {
 
   RemoveResult Remove(std::string_view path) override {
     const std::string host = HostPathFromText(path);
-    last_error = unlink(host.c_str()) == 0 ? 0 : errno;
-    if (last_error == 0) {
+    last_error_ = unlink(host.c_str()) == 0 ? 0 : errno;
+    if (last_error_ == 0) {
       const SplitPath split = SplitHostPath(host);
       listings_.Removed(split.dir, split.leaf);
-    } else if (last_error == ENOENT) {
+    } else if (last_error_ == ENOENT) {
       const FoundEntry found = Find(host);
       if (found.Path() != host) {
-        last_error = unlink(found.Path().c_str()) == 0 ? 0 : errno;
-        if (last_error == 0) listings_.Removed(found.dir, found.name);
+        last_error_ = unlink(found.Path().c_str()) == 0 ? 0 : errno;
+        if (last_error_ == 0) listings_.Removed(found.dir, found.name);
       }
     }
-    if (last_error == 0) return RemoveResult::kRemoved;
-    return last_error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
+    if (last_error_ == 0) return RemoveResult::kRemoved;
+    return last_error_ == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
@@ -318,7 +316,7 @@ class HostFileSystemImpl final : public FileSystem {
     const std::string host = Find(HostPathFromText(path)).Path();
     DIR* stream = opendir(host.empty() ? "." : host.c_str());
     if (stream == nullptr) {
-      last_error = errno;
+      last_error_ = errno;
       return std::nullopt;
     }
     std::vector<std::string> names;
@@ -345,17 +343,17 @@ class HostFileSystemImpl final : public FileSystem {
   bool MakeDirectory(std::string_view path) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     std::string dir;
-    last_error = MakeEntry(split, dir, [](const std::string& host) {
+    last_error_ = MakeEntry(split, dir, [](const std::string& host) {
       return mkdir(host.c_str(), 0777) == 0 ? 0 : errno;
     });
-    if (last_error == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
-    return last_error == 0;
+    if (last_error_ == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
+    return last_error_ == 0;
   }
 
   bool RemoveEmptyDirectory(std::string_view path) override {
     const FoundEntry found = Find(HostPathFromText(path));
-    last_error = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
-    if (last_error != 0) return false;
+    last_error_ = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
+    if (last_error_ != 0) return false;
     listings_.Removed(found.dir, found.name);
     listings_.Forget(found.Path() + "/");
     return true;
@@ -364,25 +362,25 @@ class HostFileSystemImpl final : public FileSystem {
   // Never onto anything, not even an empty directory.
   bool RenameDirectory(std::string_view from, std::string_view to) override {
     const FoundEntry source = Find(HostPathFromText(from));
-    last_error = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
-    if (last_error == 0) listings_.Forget(source.Path() + "/");
-    return last_error == 0;
+    last_error_ = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
+    if (last_error_ == 0) listings_.Forget(source.Path() + "/");
+    return last_error_ == 0;
   }
 
   WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     std::string dir;
     int fd = -1;
-    last_error = MakeEntry(split, dir, [&fd](const std::string& host) {
+    last_error_ = MakeEntry(split, dir, [&fd](const std::string& host) {
       fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       return fd < 0 ? errno : 0;
     });
     if (fd < 0) return WriteResult::kNotCreated;
     listings_.Added(dir, split.leaf, EntryKind::kFile);
     const bool written = WriteAllBytes(fd, bytes);
-    last_error = written ? 0 : errno;
-    if (close(fd) != 0 && written) last_error = errno;
-    return last_error == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
+    last_error_ = written ? 0 : errno;
+    if (close(fd) != 0 && written) last_error_ = errno;
+    return last_error_ == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
@@ -393,7 +391,9 @@ class HostFileSystemImpl final : public FileSystem {
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
   }
 
-  std::string FailureReason() override { return last_error == 0 ? "" : std::strerror(last_error); }
+  std::string FailureReason() override {
+    return last_error_ == 0 ? "" : std::strerror(last_error_);
+  }
 
  private:
   // Where a host path's file or directory is, as far as the listings tell;
@@ -438,7 +438,7 @@ class HostFileSystemImpl final : public FileSystem {
         error = move(source.Path(), target_dir + target.leaf);
       }
     }
-    last_error = error;
+    last_error_ = error;
     if (error == 0) {
       listings_.Removed(source.dir, source.name);
       listings_.Added(target_dir, target.leaf, kind);
@@ -451,6 +451,12 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   DirectoryListings listings_{ReadDirectory};
+
+ private:
+  // The error of this file system's latest failed operation, for
+  // FailureReason. Atomic, as the converter's threads share one file system;
+  // only the single-threaded importer and previewer ask for the reason.
+  std::atomic<int> last_error_{0};
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -222,10 +223,6 @@ std::optional<BY_HANDLE_FILE_INFORMATION> InformationOf(const std::wstring& host
   return info;
 }
 
-// The system error of this thread's latest failed operation, for
-// FailureReason: a file system may serve several threads at once.
-thread_local DWORD last_error = ERROR_SUCCESS;
-
 class HostFileSystemImpl final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
@@ -240,7 +237,7 @@ class HostFileSystemImpl final : public FileSystem {
     if (!IsDiskFile(handle) || !GetFileInformationByHandle(handle, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       CloseHandle(handle);
-      last_error = ERROR_INVALID_NAME;
+      last_error_ = ERROR_INVALID_NAME;
       return nullptr;
     }
     const std::uint64_t size =
@@ -252,7 +249,7 @@ class HostFileSystemImpl final : public FileSystem {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
     if (!host) return Refused(nullptr);
     if (GetFileAttributesW(host->c_str()) != kNoAttributes) {
-      last_error = ERROR_FILE_EXISTS;
+      last_error_ = ERROR_FILE_EXISTS;
       return nullptr;
     }
     // The temporary name is new to this process, but a process of the same
@@ -273,8 +270,8 @@ class HostFileSystemImpl final : public FileSystem {
       if (handle != INVALID_HANDLE_VALUE) {
         return std::make_unique<Win32OutputFile>(handle, *temporary, std::move(text), *host);
       }
-      last_error = GetLastError();
-      if (last_error != ERROR_FILE_EXISTS) break;
+      last_error_ = GetLastError();
+      if (last_error_ != ERROR_FILE_EXISTS) break;
     }
     return nullptr;
   }
@@ -292,7 +289,7 @@ class HostFileSystemImpl final : public FileSystem {
     const auto remove = [&host] { return DeleteFileW(host->c_str()) != 0; };
     if (remove()) return RemoveResult::kRemoved;
     const DWORD error = GetLastError();
-    last_error = error;
+    last_error_ = error;
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
       return RemoveResult::kNotFound;
     }
@@ -312,8 +309,8 @@ class HostFileSystemImpl final : public FileSystem {
       return MoveFileExW(host_from->c_str(), host_to->c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     };
     if (rename()) return true;
-    last_error = GetLastError();
-    return last_error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+    last_error_ = GetLastError();
+    return last_error_ == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
   }
 
   RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
@@ -321,8 +318,8 @@ class HostFileSystemImpl final : public FileSystem {
     const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
     if (!host_from || !host_to) return Refused(RenameResult::kFailed);
     if (MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return RenameResult::kRenamed;
-    last_error = GetLastError();
-    switch (last_error) {
+    last_error_ = GetLastError();
+    switch (last_error_) {
       case ERROR_ALREADY_EXISTS:
       case ERROR_FILE_EXISTS:
         return RenameResult::kNameTaken;
@@ -348,9 +345,9 @@ class HostFileSystemImpl final : public FileSystem {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(host->c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
-      last_error = GetLastError();
+      last_error_ = GetLastError();
       // A drive's root holds neither "." nor "..", so it may have no entry at all.
-      if (last_error == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
+      if (last_error_ == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
       return std::nullopt;
     }
     std::vector<std::string> names;
@@ -361,7 +358,7 @@ class HostFileSystemImpl final : public FileSystem {
     const DWORD error = GetLastError();
     FindClose(search);
     if (error != ERROR_NO_MORE_FILES) {
-      last_error = error;
+      last_error_ = error;
       return std::nullopt;
     }
     std::sort(names.begin(), names.end());
@@ -416,9 +413,9 @@ class HostFileSystemImpl final : public FileSystem {
       written = WriteFile(handle, bytes.data(), count, &put, nullptr) && put != 0;
       if (written) bytes.remove_prefix(put);
     }
-    if (!written) last_error = GetLastError();
+    if (!written) last_error_ = GetLastError();
     if (!CloseHandle(handle) && written) {
-      last_error = GetLastError();
+      last_error_ = GetLastError();
       written = false;
     }
     return written ? WriteResult::kWritten : WriteResult::kNotWritten;
@@ -436,20 +433,20 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::string FailureReason() override {
-    return last_error == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error));
+    return last_error_ == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error_));
   }
 
  private:
   // Keeps the system's reason for a failure, and returns `result`.
   template <typename Result>
   Result Failed(Result result) {
-    last_error = GetLastError();
+    last_error_ = GetLastError();
     return result;
   }
   // The same for a path text that names no file this layer may touch.
   template <typename Result>
   Result Refused(Result result) {
-    last_error = ERROR_INVALID_NAME;
+    last_error_ = ERROR_INVALID_NAME;
     return result;
   }
 
@@ -463,7 +460,7 @@ class HostFileSystemImpl final : public FileSystem {
     if (handle == INVALID_HANDLE_VALUE) return Failed(INVALID_HANDLE_VALUE);
     if (!IsDiskFile(handle)) {
       CloseHandle(handle);
-      last_error = ERROR_INVALID_NAME;
+      last_error_ = ERROR_INVALID_NAME;
       return INVALID_HANDLE_VALUE;
     }
     return handle;
@@ -487,6 +484,12 @@ class HostFileSystemImpl final : public FileSystem {
            std::to_string((static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
                           info.nFileIndexLow);
   }
+
+ private:
+  // The error of this file system's latest failed operation, for
+  // FailureReason. Atomic, as the converter's threads share one file system;
+  // only the single-threaded importer and previewer ask for the reason.
+  std::atomic<DWORD> last_error_{ERROR_SUCCESS};
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "draw/hex_geometry.h"
+#include "draw/map_text.h"
 #include "preview/xml_text.h"
 
 namespace torvane::preview {
@@ -48,27 +49,42 @@ std::array<MapPoint, 6> HexCorners(MapPoint centre) {
            {x + kHexRadius / 2, y - kHalfRow}}};
 }
 
+constexpr MapFrame kSectorFrame{
+    MapKind::kSectorMap, kSectorColumns, kSectorRows, -10, -10, 570, 712};
+constexpr MapFrame kSubsectorFrame{
+    MapKind::kSubsectorMap, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195};
+// The labels that tell the maps apart lie inside the frame of their map,
+// and a sector map's lie outside a subsector map's.
+static_assert(kSectorTitleAt.x > kSubsectorFrame.right && kSubsectorListX > kSubsectorFrame.right &&
+              kDateTextAt.x < kSectorFrame.right && kDateTextAt.x > kSubsectorFrame.right);
+static_assert(kSubsectorTitleAt.y > kSubsectorFrame.bottom &&
+              kCaptionAt.y > kSubsectorFrame.bottom && kSubsectorLegendX > kSubsectorFrame.left &&
+              kSubsectorTitleAt.y < kSectorFrame.bottom);
+
 MapFrame FrameOf(MapKind kind) {
-  if (kind == MapKind::kSector) return {kind, kSectorColumns, kSectorRows, -10, -10, 570, 712};
-  return {kind, kSubsectorColumns, kSubsectorRows, -60, -30, 140, 195};
+  return kind == MapKind::kSectorMap ? kSectorFrame : kSubsectorFrame;
 }
 
 MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands) {
-  const MapFrame subsector = FrameOf(MapKind::kSubsector);
+  const MapFrame subsector = FrameOf(MapKind::kSubsectorMap);
   bool subsector_label = false;
   for (const ScriptCommand& command : commands) {
     if (command.kind == CommandKind::kText) {
       const double x = command.values[0], y = command.values[1];
-      if (Near(x, 495) || Near(x, 501) || Near(x, 540)) return MapKind::kSector;
-      if (Near(y, -15) || Near(y, -23) || Near(x, -50)) subsector_label = true;
+      if (Near(x, kSectorTitleAt.x) || Near(x, kSubsectorListX) || Near(x, kDateTextAt.x)) {
+        return MapKind::kSectorMap;
+      }
+      if (Near(y, kSubsectorTitleAt.y) || Near(y, kCaptionAt.y) || Near(x, kSubsectorLegendX)) {
+        subsector_label = true;
+      }
     }
     for (const auto& [x, y] : PlacedPoints(command)) {
       if (x < subsector.left || x > subsector.right || y < subsector.bottom || y > subsector.top) {
-        return MapKind::kSector;
+        return MapKind::kSectorMap;
       }
     }
   }
-  return subsector_label ? MapKind::kSubsector : MapKind::kSector;
+  return subsector_label ? MapKind::kSubsectorMap : MapKind::kSectorMap;
 }
 
 void AppendHexGrid(std::string& out, const MapFrame& frame) {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "draw/hex_geometry.h"
 #include "preview/script_reader.h"
 #include "script/map_point.h"
 
 namespace torvane::preview {
 
-enum class MapKind { kSector, kSubsector };
+using torvane::MapKind;
 
 // The picture shows map x from `left` to `right` and map y from `bottom` to
 // `top`: the frame of the hexes and the labels beside it.
@@ -28,11 +29,10 @@ struct MapFrame {
 MapFrame FrameOf(MapKind kind);
 
 // A sector map when a text stands where only a sector map puts one (the
-// title at x 495, the subsector names at x 501, the date text at x 540) or
-// anything is drawn outside the picture of a subsector map; else a
-// subsector map when a text stands where only a subsector map puts one (its
-// name at y -15, the caption at y -23, the legend at x -50); else a sector
-// map, which shows the most.
+// title, the subsector names, the date text: draw/map_text.h) or anything
+// is drawn outside the picture of a subsector map; else a subsector map
+// when a text stands where only a subsector map puts one (its name, the
+// caption, the legend); else a sector map, which shows the most.
 MapKind ChooseMapKind(const std::vector<ScriptCommand>& commands);
 
 // The corners of the flat-topped hex of radius 10 round `centre`,

@@ -113,9 +113,9 @@ bool ReadOption(const std::string& argument, CommandLine& line) {
   if (argument == "--no-grid") {
     line.options.hex_grid = false;
   } else if (argument == "--frame=sector") {
-    line.options.frame = MapKind::kSector;
+    line.options.frame = MapKind::kSectorMap;
   } else if (argument == "--frame=subsector") {
-    line.options.frame = MapKind::kSubsector;
+    line.options.frame = MapKind::kSubsectorMap;
   } else if (argument == "--needs") {
     line.needs = true;
   } else if (argument.starts_with(kWorldsOption) && argument.size() > kWorldsOption.size()) {

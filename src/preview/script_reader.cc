@@ -24,8 +24,8 @@ enum class Argument {
 };
 
 // In a pattern '#' stands for a number; every other character is literal.
+// The rows are in the order of CommandKind, which gives each its word.
 struct CommandFormat {
-  std::string_view keyword;
   CommandKind kind;
   Argument argument;
   std::string_view pattern;      // for kNumbers
@@ -33,24 +33,33 @@ struct CommandFormat {
 };
 
 constexpr std::array<CommandFormat, 17> kCommandFormats{{
-    {"ECOFF", CommandKind::kEchoOff, Argument::kNone, "", ""},
-    {"ECON", CommandKind::kEchoOn, Argument::kNone, "", ""},
-    {"LAYER", CommandKind::kLayer, Argument::kName, "", ""},
-    {"COLOR", CommandKind::kColor, Argument::kInteger, "", ""},
-    {"LWIDTH", CommandKind::kLineWidth, Argument::kNumbers, "#", ""},
-    {"LSTYLE", CommandKind::kLineStyle, Argument::kName, "", ""},
-    {"FSTYLE", CommandKind::kFillStyle, Argument::kName, "", ""},
-    {"TSPECF", CommandKind::kTextFont, Argument::kName, "", ""},
-    {"TSPECH", CommandKind::kTextHeight, Argument::kNumbers, "#", ""},
-    {"TSPECA", CommandKind::kTextAngle, Argument::kNumbers, "#", ""},
-    {"TSPECJ", CommandKind::kTextJustify, Argument::kInteger, "", ""},
-    {"TSPECS", CommandKind::kTextStyle, Argument::kInteger, "", ""},
-    {"TEXTM", CommandKind::kText, Argument::kText, "", "#,#"},
-    {"CIRR", CommandKind::kCircle, Argument::kNumbers, "#;#,#;", ""},
-    {"ARCS", CommandKind::kArc, Argument::kNumbers, "#,#;<#,#;#", ""},
-    {"LINE", CommandKind::kLine, Argument::kNumbers, "REF #,#;<#,#;REF #,#;<#,#;", ""},
-    {"INSSYM", CommandKind::kSymbol, Argument::kName, "", "#;#;#;#,#;"},
+    {CommandKind::kEchoOff, Argument::kNone, "", ""},
+    {CommandKind::kEchoOn, Argument::kNone, "", ""},
+    {CommandKind::kLayer, Argument::kName, "", ""},
+    {CommandKind::kColor, Argument::kInteger, "", ""},
+    {CommandKind::kLineWidth, Argument::kNumbers, "#", ""},
+    {CommandKind::kLineStyle, Argument::kName, "", ""},
+    {CommandKind::kFillStyle, Argument::kName, "", ""},
+    {CommandKind::kTextFont, Argument::kName, "", ""},
+    {CommandKind::kTextHeight, Argument::kNumbers, "#", ""},
+    {CommandKind::kTextAngle, Argument::kNumbers, "#", ""},
+    {CommandKind::kTextJustify, Argument::kInteger, "", ""},
+    {CommandKind::kTextStyle, Argument::kInteger, "", ""},
+    {CommandKind::kText, Argument::kText, "", "#,#"},
+    {CommandKind::kCircle, Argument::kNumbers, "#;#,#;", ""},
+    {CommandKind::kArc, Argument::kNumbers, "#,#;<#,#;#", ""},
+    {CommandKind::kLine, Argument::kNumbers, "REF #,#;<#,#;REF #,#;<#,#;", ""},
+    {CommandKind::kSymbol, Argument::kName, "", "#;#;#;#,#;"},
 }};
+static_assert(kCommandFormats.size() == kCommandWords.size());
+
+constexpr bool InWordOrder() {
+  for (size_t i = 0; i < kCommandFormats.size(); ++i) {
+    if (static_cast<size_t>(kCommandFormats[i].kind) != i) return false;
+  }
+  return true;
+}
+static_assert(InWordOrder(), "one format per command word, in the words' order");
 
 std::string_view Keyword(std::string_view line) { return line.substr(0, line.find(' ')); }
 
@@ -62,7 +71,7 @@ std::string_view Rest(std::string_view line) {
 
 const CommandFormat* FindFormat(std::string_view keyword) {
   for (const CommandFormat& format : kCommandFormats) {
-    if (EqualsIgnoringAsciiCase(format.keyword, keyword)) return &format;
+    if (EqualsIgnoringAsciiCase(CommandWord(format.kind), keyword)) return &format;
   }
   return nullptr;
 }
@@ -149,14 +158,15 @@ ScriptReading ReadScript(std::string_view text) {
     command.kind = format->kind;
     command.line = static_cast<int>(i + 1);
     if (!ReadArgument(*format, line, command)) {
-      reading.warnings.push_back(At(i) + "malformed " + std::string(format->keyword) +
+      reading.warnings.push_back(At(i) + "malformed " + std::string(CommandWord(format->kind)) +
                                  " command skipped");
       continue;
     }
     if (!format->second_line.empty()) {
-      const std::string what = std::string(format->keyword) + " of line " + std::to_string(i + 1);
+      const std::string what =
+          std::string(CommandWord(format->kind)) + " of line " + std::to_string(i + 1);
       if (i + 1 == lines.size()) {
-        reading.warnings.push_back(At(i) + std::string(format->keyword) +
+        reading.warnings.push_back(At(i) + std::string(CommandWord(format->kind)) +
                                    " without its second line skipped");
         continue;
       }
@@ -165,7 +175,7 @@ ScriptReading ReadScript(std::string_view text) {
         // A line that is itself a command is read as one; anything else was
         // meant as the placement and goes with the skipped command.
         if (FindFormat(Keyword(lines[i + 1])) != nullptr) {
-          reading.warnings.push_back(At(i) + std::string(format->keyword) +
+          reading.warnings.push_back(At(i) + std::string(CommandWord(format->kind)) +
                                      " without its second line skipped");
         } else {
           reading.warnings.push_back(At(i + 1) + "malformed second line of " + what + " skipped");

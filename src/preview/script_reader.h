@@ -7,27 +7,11 @@
 #include <string_view>
 #include <vector>
 
+#include "script/command_words.h"
+
 namespace torvane::preview {
 
-enum class CommandKind {
-  kEchoOff,      // ECOFF
-  kEchoOn,       // ECON
-  kLayer,        // LAYER name
-  kColor,        // COLOR n
-  kLineWidth,    // LWIDTH w
-  kLineStyle,    // LSTYLE name
-  kFillStyle,    // FSTYLE name
-  kTextFont,     // TSPECF name
-  kTextHeight,   // TSPECH h
-  kTextAngle,    // TSPECA a
-  kTextJustify,  // TSPECJ j
-  kTextStyle,    // TSPECS s
-  kText,         // TEXTM text / x,y
-  kCircle,       // CIRR r;x,y;
-  kArc,          // ARCS x,y;<start,r;end
-  kLine,         // LINE REF x,y;<angle,d;REF x,y;<angle,d;
-  kSymbol,       // INSSYM name / sx;sy;rotation;x,y;
-};
+using torvane::CommandKind;
 
 // One command. `values` holds its numbers in the order the line gives them:
 // LWIDTH, TSPECH, TSPECA: the value; TEXTM: x, y; CIRR: radius, x, y;

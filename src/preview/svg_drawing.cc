@@ -342,8 +342,8 @@ std::string DrawPreview(const std::vector<ScriptCommand>& commands, const Previe
   AppendNumber(svg, width);
   svg += ' ';
   AppendNumber(svg, height);
-  svg +=
-      frame.kind == MapKind::kSector ? "\" data-map=\"sector\">\n" : "\" data-map=\"subsector\">\n";
+  svg += frame.kind == MapKind::kSectorMap ? "\" data-map=\"sector\">\n"
+                                           : "\" data-map=\"subsector\">\n";
   svg += "<title>";
   AppendXmlText(svg, title);
   svg += "</title>\n<rect class=\"background\" x=\"";

@@ -244,7 +244,7 @@ TEST(SvgDrawingTest, FrameIsChosenFromWhereTheLabelsStand) {
   ExpectHas(Draw(""), "width=\"100%\" height=\"100%\" viewBox=\"-10 -712 580 722\"");
   ExpectHas(Draw(cases[2].body), "width=\"100%\" height=\"100%\" viewBox=\"-60 -195 200 225\"");
   PreviewOptions subsector;
-  subsector.frame = MapKind::kSubsector;
+  subsector.frame = MapKind::kSubsectorMap;
   ExpectHas(Draw(cases[0].body, nullptr, subsector), "data-map=\"subsector\"");
 }
 

@@ -28,7 +28,7 @@ void AppendWorldTargets(std::string& out, const std::vector<WorldTarget>& target
   out += "<style>.hex-target{fill:transparent;pointer-events:all}</style>\n";
   for (const WorldTarget& target : targets) {
     MapPoint centre;
-    if (kind == MapKind::kSector) {
+    if (kind == MapKind::kSectorMap) {
       HexCenter(target.column, target.row, &centre, HexRange::kSectorOnly);
     } else {
       SubsectorHexCenter(target.column, target.row, &centre);

@@ -9,12 +9,12 @@
 #include <system_error>
 #include <thread>
 
-#include "draw/run_context.h"
 #include "platform/ascii_text.h"
 #include "platform/path_text.h"
 #include "platform/random_source.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
+#include "sector/run_context.h"
 #include "sector/sector_conversion.h"
 
 namespace torvane {

@@ -40,11 +40,13 @@ inline char* PutLineEnd(char* at) {
   return at + 2;
 }
 
-// A setting's keyword and its space: at most a word, copied as one.
+// A setting's command word and the space after it: at most a machine word,
+// copied as one.
 class Keyword {
  public:
-  constexpr explicit Keyword(std::string_view keyword) : size_(keyword.size()) {
-    keyword.copy(text_, sizeof text_);
+  constexpr explicit Keyword(std::string_view word) : size_(word.size() + 1) {
+    word.copy(text_, sizeof text_ - 1);
+    text_[word.size()] = ' ';
   }
   char* Put(char* at) const {
     std::memcpy(at, text_, sizeof text_);

@@ -2,6 +2,7 @@
 #include "script/script_file.h"
 
 #include "platform/path_text.h"
+#include "script/command_words.h"
 #include "script/error_report.h"
 
 namespace torvane {
@@ -61,7 +62,7 @@ int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view scrip
     ReportWriteError(errors, path, "Error creating file <%s>!\n");
     return 0;
   }
-  if (!stream->Write("ECOFF\n")) {
+  if (!stream->Write(kScriptFirstLine)) {
     // The file is removed unnamed: the backup stays the latest whole script.
     ReportWriteError(errors, path);
     return 0;
@@ -76,7 +77,7 @@ int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view scrip
 void CloseScript(ScriptTarget& target) {
   if (target.stream != nullptr) {
     ErrorLog& errors = *target.errorLog;
-    if (!target.stream->Write("ECON\n")) ReportWriteError(errors, target.path);
+    if (!target.stream->Write(kScriptLastLine)) ReportWriteError(errors, target.path);
     CloseResult closed = target.stream->Close();
     // Another program made a file of the script's name while it was
     // written: that file is kept as the backup, as one found when the

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "script/command_text.h"
+#include "script/command_words.h"
 #include "script/error_report.h"
 
 namespace torvane {
@@ -19,15 +20,17 @@ constexpr double kDegreesPerRadian = 57.29577951471995;
 
 bool IsMissing(std::string_view name) { return name.data() == nullptr; }
 
-constexpr Keyword kColorKeyword("COLOR ");
-constexpr Keyword kLineWidthKeyword("LWIDTH ");
-constexpr Keyword kLineStyleKeyword("LSTYLE ");
-constexpr Keyword kFillStyleKeyword("FSTYLE ");
-constexpr Keyword kTextFontKeyword("TSPECF ");
-constexpr Keyword kTextHeightKeyword("TSPECH ");
-constexpr Keyword kTextAngleKeyword("TSPECA ");
-constexpr Keyword kTextJustifyKeyword("TSPECJ ");
-constexpr Keyword kTextStyleKeyword("TSPECS ");
+constexpr std::string_view kLayerWord = CommandWord(CommandKind::kLayer);
+
+constexpr Keyword kColorKeyword(CommandWord(CommandKind::kColor));
+constexpr Keyword kLineWidthKeyword(CommandWord(CommandKind::kLineWidth));
+constexpr Keyword kLineStyleKeyword(CommandWord(CommandKind::kLineStyle));
+constexpr Keyword kFillStyleKeyword(CommandWord(CommandKind::kFillStyle));
+constexpr Keyword kTextFontKeyword(CommandWord(CommandKind::kTextFont));
+constexpr Keyword kTextHeightKeyword(CommandWord(CommandKind::kTextHeight));
+constexpr Keyword kTextAngleKeyword(CommandWord(CommandKind::kTextAngle));
+constexpr Keyword kTextJustifyKeyword(CommandWord(CommandKind::kTextJustify));
+constexpr Keyword kTextStyleKeyword(CommandWord(CommandKind::kTextStyle));
 
 // A command is assembled in place in its stream's pending text, already
 // encoded, as one write.
@@ -163,18 +166,18 @@ bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
 }
 
 // The same for the settings of a text.
-bool PrepareText(const ScriptTarget& target, int colour, std::string_view font, double height,
-                 double angle, int justification, int style) {
-  if (target.state.current && colour == target.state.colour && height == target.state.textHeight &&
-      angle == target.state.textAngle && justification == target.state.textJustification &&
-      style == target.state.textStyle && !IsMissing(font) &&
-      SameName(target.state.textFont, font)) {
+bool PrepareText(const ScriptTarget& target, const TextStyle& text) {
+  const ScriptState& state = target.state;
+  if (state.current && text.colour == state.colour && text.height == state.textHeight &&
+      text.angle == state.textAngle && text.justification == state.textJustification &&
+      text.style == state.textStyle && !IsMissing(text.font) &&
+      SameName(state.textFont, text.font)) {
     return true;
   }
   // A missing font is noticed by ScrTextFont, after the colour is written.
-  return ScrSelect(target) && ScrColor(target, colour) && ScrTextFont(target, font) &&
-         ScrTextHeight(target, height) && ScrTextAngle(target, angle) &&
-         ScrTextJustify(target, justification) && ScrTextStyle(target, style);
+  return ScrSelect(target) && ScrColor(target, text.colour) && ScrTextFont(target, text.font) &&
+         ScrTextHeight(target, text.height) && ScrTextAngle(target, text.angle) &&
+         ScrTextJustify(target, text.justification) && ScrTextStyle(target, text.style);
 }
 
 bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_style,
@@ -199,10 +202,12 @@ int ScrSelect(const ScriptTarget& target) {
   if (target.state.current) return 1;
   target.state = ScriptState{};
   target.state.current = true;
-  target.state.layer = "STANDARD";
+  target.state.layer = kStandardLayer;
   // After a failed write the stream stays current: the reset stands.
   EncodedText& command = StartCommand(target);
-  command.AppendLineFree("LAYER STANDARD");
+  command.AppendLineFree(kLayerWord);
+  command.AppendLineFree(" ");
+  command.AppendLineFree(kStandardLayer);
   command.AppendLineEnd();
   return FinishCommand(target) ? 1 : 0;
 }
@@ -215,7 +220,8 @@ void ScrLayer(const ScriptTarget& target, std::string_view layer) {
   if (SameName(target.state.layer, layer)) return;
   CacheName(target.state.layer, layer);
   EncodedText& command = StartCommand(target);
-  command.AppendLineFree("LAYER ");
+  command.AppendLineFree(kLayerWord);
+  command.AppendLineFree(" ");
   command.Append(layer);
   command.AppendLineEnd();
   FinishCommand(target);
@@ -238,7 +244,7 @@ void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double s
             double end_angle, int colour, double line_width, std::string_view line_style,
             std::string_view fill_style) {
   WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
-    at = PutPoint(PutText(at, "ARCS "), centre);
+    at = PutPoint(PutText(PutText(at, CommandWord(CommandKind::kArc)), " "), centre);
     at = PutFixed(PutText(at, ";<"), start_angle);
     at = PutFixed(PutText(at, ","), radius);
     at = PutFixed(PutText(at, ";"), end_angle);
@@ -249,7 +255,7 @@ void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double s
 void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
                double line_width, std::string_view line_style, std::string_view fill_style) {
   WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
-    at = PutFixed(PutText(at, "CIRR "), radius);
+    at = PutFixed(PutText(PutText(at, CommandWord(CommandKind::kCircle)), " "), radius);
     at = PutPoint(PutText(at, ";"), centre);
     return PutLineEnd(PutText(at, ";"));
   });
@@ -260,7 +266,7 @@ void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inse
   const double direction = Direction(from.x, from.y, to.x, to.y) * kDegreesPerRadian;
   const double reverse = direction >= 0 ? direction - 180 : direction + 180;
   WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
-    at = PutPoint(PutText(at, "LINE REF "), from);
+    at = PutPoint(PutText(PutText(at, CommandWord(CommandKind::kLine)), " REF "), from);
     at = PutFixed(PutText(at, ";<"), direction);
     at = PutFixed(PutText(at, ","), inset);
     at = PutPoint(PutText(at, ";REF "), to);
@@ -275,7 +281,8 @@ void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, d
   if (target.stream == nullptr || IsMissing(name)) return;
   if (!ScrSelect(target)) return;
   EncodedText& command = StartCommand(target);
-  command.AppendLineFree("INSSYM ");
+  command.AppendLineFree(CommandWord(CommandKind::kSymbol));
+  command.AppendLineFree(" ");
   command.Append(name);
   command.AppendLineEnd();
   PutPieces(command, [&](char* place) {
@@ -288,13 +295,14 @@ void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, d
   FinishCommand(target);
 }
 
-void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at, int colour,
-             std::string_view font, double height, double angle, int justification, int style) {
+void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at,
+             const TextStyle& style) {
   if (target.stream == nullptr || IsMissing(text)) return;
-  if (!PrepareText(target, colour, font, height, angle, justification, style)) return;
+  if (!PrepareText(target, style)) return;
   if (length > 0 && static_cast<size_t>(length) < text.size()) text = text.substr(0, length);
   EncodedText& command = StartCommand(target);
-  command.AppendLineFree("TEXTM ");
+  command.AppendLineFree(CommandWord(CommandKind::kText));
+  command.AppendLineFree(" ");
   command.Append(text);
   command.AppendLineEnd();
   PutPieces(command, [&](char* place) { return PutLineEnd(PutPoint(place, at)); });

@@ -14,6 +14,16 @@ namespace torvane {
 // matches its cached copy and is written every time.
 inline constexpr size_t kCachedNameLimit = 255;
 
+// How a text is drawn: the settings its TEXTM command needs before it.
+struct TextStyle {
+  int colour;
+  std::string_view font;
+  double height;
+  double angle;
+  int justification;
+  int style;
+};
+
 // A name argument that is "missing" is a default-constructed string_view
 // (null data); an empty name ("") is present and matches the empty cache.
 
@@ -37,8 +47,8 @@ void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, d
                double scale_y, double rotation);
 // `length` 0 (or below) writes the whole text; a positive length that many
 // leading characters, fewer when the text is shorter.
-void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at, int colour,
-             std::string_view font, double height, double angle, int justification, int style);
+void ScrText(const ScriptTarget& target, std::string_view text, int length, MapPoint at,
+             const TextStyle& style);
 
 // The attribute commands, used by the drawing commands above. Each returns
 // 1 when the value is current or was written, 0 on failure.

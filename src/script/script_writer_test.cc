@@ -21,7 +21,7 @@ TEST(ScriptWriter, WorkedCommandSequence) {
   ASSERT_EQ(ScrSelect(t), 1);
   ScrCircle(t, {20, 30}, 2.5, 9, 0.0, "Solid", "Solid");
   ScrCircle(t, {40, 30}, 2.5, 9, 0.0, "Solid", "Solid");
-  ScrText(t, "Regina", 0, {20, 25}, 15, "Arial", 2.0, 0.0, 1, 0);
+  ScrText(t, "Regina", 0, {20, 25}, {15, "Arial", 2.0, 0.0, 1, 0});
   ScrLayer(t, "MAP BORDER");
   ScrRelease(t);
   ScrSymbol(t, "Imperial Scout Base", {30, 40}, 1.0, 1.0, 0.0);
@@ -57,27 +57,26 @@ TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
   ScrLine(t, {10, 20}, {10, 30}, 5, 7, 0.75, "Solid", "Solid");
   ScrLine(t, {0, 0}, {1, 0}, 5, 7, 0.75, "Solid", "Solid");
   ScrLine(t, {0, 0}, {0, -1}, 5, 7, 0.75, "Solid", "Solid");
-  EXPECT_EQ(script.TakeLines(),
-            (Lines{
-                "COLOR 7",
-                "LWIDTH 0.750000",
-                "LSTYLE Solid",
-                "FSTYLE Solid",
-                "LINE REF 10.000000,20.000000;<90.000000,5.000000;REF "
-                "10.000000,30.000000;<-90.000000,5.000000;",
-                "LINE REF 0.000000,0.000000;<0.000000,5.000000;REF "
-                "1.000000,0.000000;<-180.000000,5.000000;",
-                "LINE REF 0.000000,0.000000;<-90.000000,5.000000;REF "
-                "0.000000,-1.000000;<90.000000,5.000000;",
-            }));
+  EXPECT_EQ(script.TakeLines(), (Lines{
+                                    "COLOR 7",
+                                    "LWIDTH 0.750000",
+                                    "LSTYLE Solid",
+                                    "FSTYLE Solid",
+                                    "LINE REF 10.000000,20.000000;<90.000000,5.000000;REF "
+                                    "10.000000,30.000000;<-90.000000,5.000000;",
+                                    "LINE REF 0.000000,0.000000;<0.000000,5.000000;REF "
+                                    "1.000000,0.000000;<-180.000000,5.000000;",
+                                    "LINE REF 0.000000,0.000000;<-90.000000,5.000000;REF "
+                                    "0.000000,-1.000000;<90.000000,5.000000;",
+                                }));
 }
 
 TEST(ScriptWriter, ArcListsCentreStartRadiusEnd) {
   TestScript script;
   ScrArc(script.target(), {40, 640.858799}, 6.0, 340.0, 200.0, 10, 0.5, "Solid", "Solid");
-  EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "COLOR 10", "LWIDTH 0.500000",
-                                       "LSTYLE Solid", "FSTYLE Solid",
-                                       "ARCS 40.000000,640.858799;<340.000000,6.000000;200.000000"}));
+  EXPECT_EQ(script.TakeLines(),
+            (Lines{"LAYER STANDARD", "COLOR 10", "LWIDTH 0.500000", "LSTYLE Solid", "FSTYLE Solid",
+                   "ARCS 40.000000,640.858799;<340.000000,6.000000;200.000000"}));
 }
 
 TEST(ScriptWriter, CacheWritesOnlyChangedSettings) {
@@ -90,14 +89,14 @@ TEST(ScriptWriter, CacheWritesOnlyChangedSettings) {
   // An empty style name matches the empty cache after a selection.
   ScrCircle(t, {1, 2}, 1.0, 15, 0.0, "", "");
   // A text after a circle of the same colour writes no COLOR line.
-  ScrText(t, "0101 and more", 4, {1, 2}, 15, "Courier New", 1.5, 0.0, 7, 0);
+  ScrText(t, "0101 and more", 4, {1, 2}, {15, "Courier New", 1.5, 0.0, 7, 0});
   EXPECT_EQ(script.TakeLines(),
             (Lines{"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "LWIDTH 0.000000",
                    "CIRR 1.000000;1.000000,2.000000;", "TSPECF Courier New", "TSPECH 1.500000",
                    "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0", "TEXTM 0101", "1.000000,2.000000"}));
   // After a release everything is written again.
   ScrRelease(t);
-  ScrText(t, "0101", 4, {1, 2}, 15, "Courier New", 1.5, 0.0, 7, 0);
+  ScrText(t, "0101", 4, {1, 2}, {15, "Courier New", 1.5, 0.0, 7, 0});
   EXPECT_EQ(script.TakeLines(),
             (Lines{"LAYER STANDARD", "COLOR 15", "TSPECF Courier New", "TSPECH 1.500000",
                    "TSPECA 0.000000", "TSPECJ 7", "TSPECS 0", "TEXTM 0101", "1.000000,2.000000"}));
@@ -143,9 +142,9 @@ TEST(ScriptWriter, NamesThatDifferInAnyOneCharacterAreWrittenAgain) {
 TEST(ScriptWriter, TextLengthZeroOrBeyondTheTextWritesItWhole) {
   TestScript script;
   const ScriptTarget& t = script.target();
-  ScrText(t, "Zhodani", 0, {0, 0}, 15, "Arial", 1, 0, 0, 0);
-  ScrText(t, "Zhodani", 99, {0, 0}, 15, "Arial", 1, 0, 0, 0);
-  ScrText(t, "Zhodani", 3, {0, 0}, 15, "Arial", 1, 0, 0, 0);
+  ScrText(t, "Zhodani", 0, {0, 0}, {15, "Arial", 1, 0, 0, 0});
+  ScrText(t, "Zhodani", 99, {0, 0}, {15, "Arial", 1, 0, 0, 0});
+  ScrText(t, "Zhodani", 3, {0, 0}, {15, "Arial", 1, 0, 0, 0});
   const Lines lines = script.TakeLines();
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_EQ(lines[7], "TEXTM Zhodani");
@@ -160,13 +159,13 @@ TEST(ScriptWriter, MissingArgumentsWriteNothing) {
   script.TakeLines();
   ScrCircle(t, {0, 0}, 1, 1, 1, std::string_view(), "Solid");
   ScrSymbol(t, std::string_view(), {0, 0}, 1, 1, 0);
-  ScrText(t, std::string_view(), 0, {0, 0}, 1, "Arial", 1, 0, 0, 0);
+  ScrText(t, std::string_view(), 0, {0, 0}, {1, "Arial", 1, 0, 0, 0});
   EXPECT_TRUE(script.TakeLines().empty());
   // A missing font is met after the colour has been written.
-  ScrText(t, "x", 0, {0, 0}, 3, std::string_view(), 1, 0, 0, 0);
+  ScrText(t, "x", 0, {0, 0}, {3, std::string_view(), 1, 0, 0, 0});
   EXPECT_EQ(script.TakeLines(), (Lines{"COLOR 3"}));
   const ScriptTarget closed;
-  ScrText(closed, "x", 0, {0, 0}, 3, "Arial", 1, 0, 0, 0);
+  ScrText(closed, "x", 0, {0, 0}, {3, "Arial", 1, 0, 0, 0});
   EXPECT_EQ(script.log().ErrorCount(), 0);
 }
 

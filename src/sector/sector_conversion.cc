@@ -6,6 +6,7 @@
 
 #include "draw/base_symbols.h"
 #include "draw/hex_numbers.h"
+#include "draw/map_text.h"
 #include "platform/path_text.h"
 #include "script/error_report.h"
 #include "script/script_writer.h"
@@ -36,22 +37,21 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
   caption.append(sector_text.substr(0, caption_length));
   caption += " sector)";
   ScrLayer(target, "MAP BORDER");
-  ScrText(target, caption, 0, {62.5, -23.0}, 15, "Arial", 3.0, 0.0, 7, 16);
+  ScrText(target, caption, 0, kCaptionAt, kCaptionStyle);
   ScrRelease(target);
 }
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
-bool WriteSubsectorScript(RunContext& run, SectorContext& sector, SubsectorNames& names,
-                          const SectorPaths& paths, std::string_view sector_text,
-                          int caption_length, int subsector) {
+bool WriteSubsectorScript(RunContext& run, SectorContext& sector, const SectorPaths& paths,
+                          std::string_view sector_text, int caption_length, int subsector) {
   ScriptTarget target;
   if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
     return false;
   }
   sector.occupancy.Clear();
-  if (!DrawSubsector(run, sector, names, sector_text, paths.drive, paths.sectorDir, target,
-                     subsector, MapKind::kSubsectorMap)) {
+  if (!DrawSubsector(run, sector, sector_text, paths.drive, paths.sectorDir, target, subsector,
+                     MapKind::kSubsectorMap)) {
     run.errors.CountError();
   }
   DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
@@ -69,10 +69,10 @@ int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::stri
   if (sector_text.data() == nullptr || title_length < 0) return 0;
   ScrLayer(target, "MAP BORDER");
   if (title_length > 0) {
-    ScrText(target, sector_text, title_length, {495.0, 0.0}, 15, "Arial", 23.0, 90.0, 6, 16);
+    ScrText(target, sector_text, title_length, kSectorTitleAt, kSectorTitleStyle);
   }
   const std::optional<std::string>& date_text = options.dateText;
-  if (date_text) ScrText(target, *date_text, 0, {540.0, 293.0}, 15, "Arial", 8.0, 90.0, 2, 16);
+  if (date_text) ScrText(target, *date_text, 0, kDateTextAt, kDateTextStyle);
   DrawLegend(target, legend_flags, MapKind::kSectorMap);
   ScrRelease(target);
   return 1;
@@ -119,8 +119,8 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   // Map texts, legend and names are kept for this sector only.
   SectorContext sector;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(run, sector, sector.subsectorNames, *sector_text, paths.drive,
-                       paths.sectorDir, target, subsector, MapKind::kSectorMap)) {
+    if (!DrawSubsector(run, sector, *sector_text, paths.drive, paths.sectorDir, target, subsector,
+                       MapKind::kSectorMap)) {
       run.errors.CountError();
     }
   }
@@ -134,8 +134,7 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(run, sector, sector.subsectorNames, paths, *sector_text,
-                              caption_length, subsector)) {
+    if (!WriteSubsectorScript(run, sector, paths, *sector_text, caption_length, subsector)) {
       result = 0;
     }
   }

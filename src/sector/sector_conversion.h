@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "draw/run_context.h"
 #include "platform/file_system.h"
+#include "sector/run_context.h"
 
 namespace torvane {
 

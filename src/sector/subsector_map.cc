@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "draw/map_text.h"
 #include "draw/trade_route.h"
 #include "draw/world_entry.h"
 #include "platform/ascii_text.h"
@@ -23,9 +24,6 @@ namespace {
 constexpr size_t kFileFieldLimit = 20;
 
 constexpr std::string_view kBorderLayer = "MAP BORDER";
-constexpr std::string_view kLabelFont = "Arial";
-constexpr int kLabelColour = 15;
-constexpr int kLabelStyle = 16;
 
 // The '#' stands for the subsector letter; the "%s" is the name.
 constexpr std::string_view kNoFileFormat = "No subsector file specified for # (%s)!\n";
@@ -77,12 +75,11 @@ void DrawNameLabel(const ScriptTarget& target, const std::string& name, int subs
                    MapKind map) {
   ScrLayer(target, kBorderLayer);
   if (map == MapKind::kSubsectorMap) {
-    ScrText(target, name + " Subsector", 0, {62.5, -15.0}, kLabelColour, kLabelFont, 5.0, 0.0, 7,
-            kLabelStyle);
+    ScrText(target, name + " Subsector", 0, kSubsectorTitleAt, kSubsectorTitleStyle);
   } else {
     // The sector map lists the names in a column at its right, A at the top.
-    ScrText(target, name, 0, {501.0, 611.0 - 4.5 * subsector}, kLabelColour, kLabelFont, 3.0, 0.0,
-            0, kLabelStyle);
+    ScrText(target, name, 0, {kSubsectorListX, kSubsectorListTopY - kSubsectorListStep * subsector},
+            kSubsectorListStyle);
   }
   ScrRelease(target);
 }
@@ -100,7 +97,9 @@ void DrawNeighbourLabels(const ScriptTarget& target, const SubsectorNames& names
     }
     const std::string& name = names.names[neighbour_row * kSubsectorsAcross + neighbour_column];
     if (name.empty()) continue;
-    ScrText(target, name, 0, label.at, kLabelColour, kLabelFont, 4.0, label.angle, 4, kLabelStyle);
+    TextStyle style = kNeighbourLabelStyle;
+    style.angle = label.angle;
+    ScrText(target, name, 0, label.at, style);
   }
   ScrRelease(target);
 }
@@ -111,22 +110,23 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
     if (kind == MapLineKind::kRoute) {
       DrawRoute(run.options, target, line, subsector, map);
     } else if (kind == MapLineKind::kWorld) {
-      DrawWorld(run, sector.occupancy, sector.legendFlags, kStandardWorldLayout, target, line,
-                length, subsector, map);
+      DrawWorld(run.options, run.random, sector.occupancy, sector.legendFlags, kStandardWorldLayout,
+                target, line, length, subsector, map);
     }
   });
 }
 
 }  // namespace
 
-int DrawSubsector(RunContext& run, SectorContext& sector, SubsectorNames& names,
-                  std::string_view sector_text, std::string_view drive, std::string_view sector_dir,
-                  const ScriptTarget& target, int subsector, MapKind map) {
+int DrawSubsector(RunContext& run, SectorContext& sector, std::string_view sector_text,
+                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
+                  int subsector, MapKind map) {
   if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
       subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
   }
   const char letter = static_cast<char>('A' + subsector);
+  SubsectorNames& names = sector.subsectorNames;
   std::string& name = names.names[subsector];
   const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
   if (!line) {

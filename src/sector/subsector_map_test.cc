@@ -27,8 +27,8 @@ std::string IndexLine(char letter, std::string_view name, std::string_view file)
 }
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, MapKind subsector_map) {
-  return DrawSubsector(script.context(), script.sector(), script.names(), sector_text, kDrive,
-                       kSectorDir, script.target(), subsector, subsector_map);
+  return DrawSubsector(script.context(), script.sector(), sector_text, kDrive, kSectorDir,
+                       script.target(), subsector, subsector_map);
 }
 
 // No map file exists here, so every map path that is built shows in the
@@ -202,8 +202,8 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
     EXPECT_EQ(SubsectorName(script.names(), subsector), "");
   }
   EXPECT_EQ(Draw(script, std::string_view(), 0, kSubsectorMap), 0);
-  EXPECT_EQ(DrawSubsector(script.context(), script.sector(), script.names(), sector_text,
-                          std::string_view(), kSectorDir, script.target(), 0, kSubsectorMap),
+  EXPECT_EQ(DrawSubsector(script.context(), script.sector(), sector_text, std::string_view(),
+                          kSectorDir, script.target(), 0, kSubsectorMap),
             0);
   EXPECT_EQ(script.TakeLines(), Lines{});
   EXPECT_EQ(script.log().ErrorCount(), 0);
@@ -224,7 +224,7 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.context(), script.sector(), script.names(),
+    EXPECT_EQ(DrawSubsector(script.context(), script.sector(),
                             "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
                             script.target(), 0, kSubsectorMap),
               1);
@@ -247,7 +247,7 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.context(), script.sector(), script.names(),
+    ASSERT_EQ(DrawSubsector(script.context(), script.sector(),
                             "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
                             script.target(), 0, kSubsectorMap),
               1);

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "draw/run_context.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
+#include "sector/run_context.h"
 #include "sector/sector_context.h"
 #include "testing/memory_file_system.h"
 #include "testing/script_lines.h"
