@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     return 0;
   }
   torvane_import::LayoutCounts counts;
-  const std::vector<torvane_import::OutputFile> files =
-      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+  const std::vector<torvane_import::OutputFile> files = torvane_import::LayOutSector(
+      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
   FUZZ_CHECK(counts.routes + counts.routes_outside <= static_cast<int>(sector.routes.size()));
   int route_lines = 0;
   for (size_t i = 1; i < files.size(); ++i) {

@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                         static_cast<torvane_import::SectorFileFormat>(reader - 1), text.view(),
                         "f.sec", log);
   LayoutCounts counts;
-  const std::vector<OutputFile> files =
-      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+  const std::vector<OutputFile> files = torvane_import::LayOutSector(
+      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
 
   FUZZ_CHECK(counts.world_lines_read == counts.worlds + counts.skipped);
   FUZZ_CHECK(counts.changed >= 0 && counts.changed <= counts.worlds);
