@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "run_torvane.h"
-#include "sector_fixture.h"
+#include "testing/sector_files.h"
 #include "tmpfs_mount.h"
 
 namespace torvane_test {
