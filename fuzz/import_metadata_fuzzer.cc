@@ -4,11 +4,13 @@
 // is a route line torvane reads.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "fuzz_support.h"
 #include "import/metadata_reader.h"
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
+#include "platform/text_lines.h"
 #include "sector/map_line.h"
 
 namespace {
@@ -16,13 +18,14 @@ namespace {
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // "$SSSS EEEE dx dy K": two hex numbers, offsets -2 to 2, a colour code 0 to 15.
-void CheckRouteLine(const std::string& line) {
+void CheckRouteLine(std::string_view line) {
   FUZZ_CHECK(line.size() >= 16 && torvane::MapLineKindOf(line) == torvane::MapLineKind::kRoute &&
              line[5] == ' ' && line[10] == ' ');
   for (size_t i : {1, 2, 3, 4, 6, 7, 8, 9}) FUZZ_CHECK(IsDigit(line[i]));
   int dx = 0, dy = 0, code = 0;
   char rest = 0;
-  FUZZ_CHECK(std::sscanf(line.c_str() + 11, "%d %d %d%c", &dx, &dy, &code, &rest) == 3);
+  FUZZ_CHECK(
+      std::sscanf(std::string(line.substr(11)).c_str(), "%d %d %d%c", &dx, &dy, &code, &rest) == 3);
   FUZZ_CHECK(dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2 && code >= 0 && code <= 15);
 }
 
@@ -46,16 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     return 0;
   }
   torvane_import::LayoutCounts counts;
-  const std::vector<torvane_import::OutputFile> files =
-      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+  const std::vector<torvane_import::OutputFile> files = torvane_import::LayOutSector(
+      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
   FUZZ_CHECK(counts.routes + counts.routes_outside <= static_cast<int>(sector.routes.size()));
   int route_lines = 0;
   for (size_t i = 1; i < files.size(); ++i) {
     const std::string& text = files[i].text;
-    for (size_t start = 0; start < text.size();) {
-      const size_t end = text.find('\n', start);
-      const std::string line = text.substr(start, end - start);
-      start = end + 1;
+    for (const std::string_view line : torvane::SplitTextLines(text)) {
+      // A line ends in LF alone: the splitter would hide a CR before it.
+      FUZZ_CHECK(line.data() + line.size() == text.data() + text.size() ||
+                 line.data()[line.size()] == '\n');
       if (torvane::MapLineKindOf(line) != torvane::MapLineKind::kRoute) continue;
       CheckRouteLine(line);
       ++route_lines;

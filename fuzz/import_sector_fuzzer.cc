@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "draw/hex_geometry.h"
 #include "draw/world_layout.h"
 #include "fuzz_support.h"
 #include "import/sector_file_reader.h"
 #include "import/sector_layout.h"
+#include "platform/text_lines.h"
 #include "sector/map_line.h"
 
 namespace {
@@ -20,7 +22,7 @@ using torvane_import::OutputFile;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-int TwoDigits(const std::string& line, size_t at) {
+int TwoDigits(std::string_view line, size_t at) {
   return (line[at] - '0') * 10 + (line[at + 1] - '0');
 }
 
@@ -28,7 +30,7 @@ int TwoDigits(const std::string& line, size_t at) {
 // starport), base, remarks, zone, PBG, allegiance, stars.
 constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
 
-void CheckWorldLine(const std::string& line) {
+void CheckWorldLine(std::string_view line) {
   for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
   FUZZ_CHECK(line.size() >= kColumns.pbg + 3);
   FUZZ_CHECK(torvane::MapLineKindOf(line) == torvane::MapLineKind::kWorld);
@@ -65,12 +67,10 @@ void CheckWorldLine(const std::string& line) {
 // route lines.
 int CheckMapFile(const std::string& text) {
   int worlds = 0;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find('\n', start);
-    FUZZ_CHECK(end != std::string::npos);
-    const std::string line = text.substr(start, end - start);
-    start = end + 1;
+  FUZZ_CHECK(text.empty() || text.back() == '\n');
+  for (const std::string_view line : torvane::SplitTextLines(text)) {
+    // Every line ends in LF alone: the splitter would hide a CR before it.
+    FUZZ_CHECK(line.data()[line.size()] == '\n');
     if (line.empty() || torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld) continue;
     CheckWorldLine(line);
     ++worlds;
@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
                         static_cast<torvane_import::SectorFileFormat>(reader - 1), text.view(),
                         "f.sec", log);
   LayoutCounts counts;
-  const std::vector<OutputFile> files =
-      torvane_import::LayOutSector(sector, "fuzz", "f.sec", counts, log);
+  const std::vector<OutputFile> files = torvane_import::LayOutSector(
+      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
 
   FUZZ_CHECK(counts.world_lines_read == counts.worlds + counts.skipped);
   FUZZ_CHECK(counts.changed >= 0 && counts.changed <= counts.worlds);

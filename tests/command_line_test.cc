@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "run_torvane.h"
-#include "sector_fixture.h"
+#include "testing/sector_files.h"
 
 namespace torvane_test {
 namespace {

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "run_torvane.h"
-#include "sector_fixture.h"
+#include "testing/sector_files.h"
 
 namespace torvane_test {
 namespace {
@@ -63,11 +63,11 @@ std::pair<std::string, std::string> FirstRoute(const std::string& script) {
   return {};
 }
 
-// The index line of subsector `letter` as Starfold writes it.
-std::string IndexLine(char letter, const std::string& name) {
-  std::string line = std::string(1, letter) + ": " + name;
-  line.resize(29, ' ');
-  return line + "SUB" + letter + ".DAT";
+// The index line of subsector `letter` as Starfold writes it, without its
+// line end.
+std::string StarfoldIndexLine(char letter, const std::string& name) {
+  const std::string line = IndexLine(letter, name, MapFileName(letter));
+  return line.substr(0, line.size() - 1);
 }
 
 // Bytes of every value but NUL and Ctrl-Z, which would end the text early.
@@ -154,9 +154,9 @@ TEST(HostileInput, DataFileBytesCountTheSubsectorsTheyHide) {
     std::vector<std::string> notDrawn;
   };
   std::string index;
-  for (int i = 2; i < 16; ++i) index += IndexLine(static_cast<char>('A' + i), "Sub") + "\n";
-  const std::string a = IndexLine('A', "Aurel");
-  const std::string b = IndexLine('B', "Brisk");
+  for (int i = 2; i < 16; ++i) index += StarfoldIndexLine(static_cast<char>('A' + i), "Sub") + "\n";
+  const std::string a = StarfoldIndexLine('A', "Aurel");
+  const std::string b = StarfoldIndexLine('B', "Brisk");
   const Case cases[] = {
       {"NUL after the first index line",
        "Delta\n" + a + "\n" + std::string(1, '\0') + b + "\n" + index,
@@ -281,7 +281,7 @@ std::string CutIndexLineMessage(std::string_view pattern, const std::string& sec
 // and P's line, the last of the file, cut at the same column and ending the
 // text. B to N have no index line: 13 errors in every sector.
 TEST(HostileInput, IndexLineCutAtEveryColumn) {
-  const size_t whole = IndexLine('P', "Pellam").size();
+  const size_t whole = StarfoldIndexLine('P', "Pellam").size();
   ASSERT_EQ(whole, 37u);
   ScratchDir dir;
   std::string err;
@@ -289,9 +289,10 @@ TEST(HostileInput, IndexLineCutAtEveryColumn) {
     for (size_t cut = outcome.firstCut; cut <= outcome.lastCut; ++cut) {
       const std::string sector = CaseSector(cut);
       WriteSector(dir, sector, "Delta", {{'A', kFarrow}});
-      dir.Write(sector + "/" + sector + ".dat", "Delta\n" + IndexLine('A', "Aurel") + "\n" +
-                                                    IndexLine('O', "Pellam").substr(0, cut) + "\n" +
-                                                    IndexLine('P', "Pellam").substr(0, cut));
+      dir.Write(sector + "/" + sector + ".dat",
+                "Delta\n" + StarfoldIndexLine('A', "Aurel") + "\n" +
+                    StarfoldIndexLine('O', "Pellam").substr(0, cut) + "\n" +
+                    StarfoldIndexLine('P', "Pellam").substr(0, cut));
       for (const char letter : {'O', 'P'}) err += CutIndexLineMessage(outcome.err, sector, letter);
     }
   }

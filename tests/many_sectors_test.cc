@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "run_torvane.h"
-#include "sector_fixture.h"
+#include "testing/sector_files.h"
 
 namespace torvane_test {
 namespace {
@@ -82,8 +82,8 @@ TEST(ManySectors, OneRunLeavesWhatOneRunPerSectorLeaves) {
       {"-d", "out", "-sab", "maps/alpha", "other/alpha", "maps/gamma", "MAPS/ALPHA", "maps/delta",
        "maps/alpha/", "-sa", "maps/bet", "maps/beta", "maps/eps", "maps/bet"},
       // Scripts written where other sectors read their map files.
-      {"-d", "maps/gamma/map", "maps/alpha", "maps/gamma", "maps/delta", "-d-", "-s+",
-       "maps/eps", "maps/zeta"},
+      {"-d", "maps/gamma/map", "maps/alpha", "maps/gamma", "maps/delta", "-d-", "-s+", "maps/eps",
+       "maps/zeta"},
       // A bad option: the sectors after it are never started.
       {"-s+", "maps/alpha", "maps/beta", "maps/gamma", "-q", "maps/delta", "maps/eps"},
   };
@@ -130,8 +130,7 @@ TEST(ManySectors, OneRunLeavesWhatOneRunPerSectorLeaves) {
     } else {
       EXPECT_EQ(whole.status, ExpectedStatus(-(errors + 1))) << what;
     }
-    EXPECT_EQ(Differences(together.path(), one_by_one.path()), std::vector<std::string>{})
-        << what;
+    EXPECT_EQ(Differences(together.path(), one_by_one.path()), std::vector<std::string>{}) << what;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "run_torvane.h"
+#include "testing/sector_files.h"
 
 namespace torvane_test {
 namespace {
@@ -45,13 +46,6 @@ const std::string kMapF =
     "$1215 1618 2 1 3\n"
     "$0405 1621 0 0 5\n";
 
-// 'A: <name padded to column 29><map file>'.
-std::string IndexLine(char letter, const std::string& name) {
-  std::string line = std::string(1, letter) + ": " + name;
-  line.resize(29, ' ');
-  return line + "SUB" + letter + ".DAT\n";
-}
-
 // Sector 'kestrel': subsector G has no index line, K's map file is missing.
 void WriteKestrel(const ScratchDir& dir) {
   const std::string names[16] = {"Amberlin",  "Brackwater", "Cindermoor", "Dunmere",
@@ -62,7 +56,7 @@ void WriteKestrel(const ScratchDir& dir) {
   for (int i = 0; i < 16; ++i) {
     const char letter = static_cast<char>('A' + i);
     if (letter == 'G') continue;
-    data += IndexLine(letter, names[i]);
+    data += IndexLine(letter, names[i], MapFileName(letter));
     if (letter == 'K') continue;
     const std::string map = letter == 'A' ? kMapA : letter == 'F' ? kMapF : "# nothing charted\n";
     dir.Write(std::string("kestrel/map/SUB") + letter + ".DAT", map);

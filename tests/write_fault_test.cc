@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "run_torvane.h"
-#include "sector_fixture.h"
+#include "testing/sector_files.h"
 #include "tmpfs_mount.h"
 
 namespace torvane_test {
@@ -46,27 +46,12 @@ std::map<char, std::string> CrowdedMaps() {
   return maps;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    const size_t end = text.find('\n', start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start) + "<no line end>");
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 std::string WriteError(const std::string& path) { return "Error writing file <" + path + ">!"; }
 
 // The error total on standard output agrees with the messages on standard
 // error, and the exit status carries it.
 void ExpectErrorTotal(const ProgramResult& run) {
-  const int errors = static_cast<int>(Lines(run.err).size());
+  const int errors = static_cast<int>(LinesEndingIn(run.err, "\n").size());
   ASSERT_GT(errors, 0);
   ASSERT_LT(errors, 256);
   EXPECT_EQ(run.out, "There were " + std::to_string(errors) + " errors!\n");
@@ -77,7 +62,7 @@ void ExpectErrorTotal(const ProgramResult& run) {
 // each with its count.
 std::vector<std::pair<std::string, int>> MessageCounts(const std::string& err) {
   std::vector<std::pair<std::string, int>> counts;
-  for (const std::string& line : Lines(err)) {
+  for (const std::string& line : LinesEndingIn(err, "\n")) {
     if (counts.empty() || counts.back().first != line) {
       counts.emplace_back(line, 0);
     }

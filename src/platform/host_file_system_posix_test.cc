@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
-#include "platform/host_file_system_fixture.h"
+#include "testing/host_file_system_fixture.h"
 
 namespace torvane {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/host_file_system_fixture.h"
+#include "testing/host_file_system_fixture.h"
 
 namespace torvane {
 namespace {

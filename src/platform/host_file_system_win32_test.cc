@@ -9,7 +9,7 @@
 #include <set>
 
 #include "platform/file_system.h"
-#include "platform/host_file_system_fixture.h"
+#include "testing/host_file_system_fixture.h"
 #include "platform/utf8_path.h"
 
 namespace torvane {

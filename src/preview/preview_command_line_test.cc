@@ -7,11 +7,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "platform/utf8_path.h"
 #include "testing/memory_file_system.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane::preview {
 namespace {
@@ -29,21 +29,38 @@ TEST(PreviewCommandLine, DefaultOutputPathKeepsNonAsciiNames) {
       {"\xE5\x9C\xB0\xE5\x9B\xB3.SVG", "\xE5\x9C\xB0\xE5\x9B\xB3.SVG.svg"},  // 地図
   };
   for (const auto& c : cases) EXPECT_EQ(DefaultOutputPath(c.script), c.picture) << c.script;
+  // The extension is replaced; a script named .svg keeps its name.
+  EXPECT_EQ(DefaultOutputPath("maps/lyra.scr"), "maps/lyra.svg");
+  EXPECT_EQ(DefaultOutputPath("maps.v2/lyra"), "maps.v2/lyra.svg");
+  EXPECT_EQ(DefaultOutputPath("LYRA.SVG"), "LYRA.SVG.svg");
 }
 
 TEST(PreviewCommandLine, ScriptWithANonAsciiNameIsDrawnBesideIt) {
-  std::random_device seed;
-  const fs::path dir = fs::temp_directory_path() / ("torvane-preview-" + std::to_string(seed()));
-  fs::create_directories(dir);
+  const torvane_test::ScratchDir dir;
   const std::string name = "\xC3\x86r\xC3\xB8 \xCE\xBB";  // Ærø λ
-  std::ofstream(dir / PathFromUtf8(name + ".scr"), std::ios::binary) << "ECOFF\r\nECON\r\n";
+  std::ofstream(dir.path() / PathFromUtf8(name + ".scr"), std::ios::binary) << "ECOFF\r\nECON\r\n";
   std::ostringstream out, err;
-  EXPECT_EQ(RunPreview(*MakeHostFileSystem(), {Utf8FromPath(dir / PathFromUtf8(name + ".scr"))},
-                       out, err),
+  EXPECT_EQ(RunPreview(*MakeHostFileSystem(),
+                       {Utf8FromPath(dir.path() / PathFromUtf8(name + ".scr"))}, out, err),
             kPreviewDone)
       << err.str();
-  EXPECT_TRUE(fs::exists(dir / PathFromUtf8(name + ".svg")));
-  fs::remove_all(dir);
+  EXPECT_TRUE(fs::exists(dir.path() / PathFromUtf8(name + ".svg")));
+}
+
+// Lines the previewer cannot draw are named and skipped; the rest is drawn.
+TEST(PreviewCommandLine, WarningsNameTheirLinesAndThePictureIsStillWritten) {
+  MemoryFileSystem disk;
+  disk.AddFile("odd.scr", "ECOFF\nPAN 3\nCOLOR 2\nCIRR 1.0;2.0;3.0\nCIRR 1.0;2.0,3.0;\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunPreview(disk, {"--no-grid", "odd.scr"}, out, err), kPreviewDone);
+  EXPECT_EQ(err.str(),
+            "torvane-preview: odd.scr: line 2: unknown command \"PAN\" skipped\n"
+            "torvane-preview: odd.scr: line 4: malformed CIRR command skipped\n"
+            "torvane-preview: odd.scr: line 5: the script does not end with ECON; it may be cut "
+            "short\n");
+  const std::string svg = disk.FileBytes("odd.svg").value_or("");
+  EXPECT_NE(svg.find("<circle cx=\"2\" cy=\"-3\" r=\"1\" fill=\"#ff0000\"/>"), std::string::npos);
+  EXPECT_EQ(svg.find("hex-grid"), std::string::npos);
 }
 
 // A picture that could not be written whole is not left behind, and each

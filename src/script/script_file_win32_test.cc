@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "platform/host_file_system_fixture.h"
+#include "testing/host_file_system_fixture.h"
 #include "script/script_file.h"
 #include "testing/test_script.h"
 

@@ -3,6 +3,7 @@
 // using every item name, and the base kinds with the codes that draw them.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <map>
 #include <set>
@@ -13,6 +14,7 @@
 #include "draw/base_kinds.h"
 #include "draw/world_entry.h"
 #include "sector/sector_conversion.h"
+#include "testing/sector_files.h"
 #include "testing/test_script.h"
 
 namespace torvane {
@@ -43,13 +45,12 @@ void AddSectorUsingEverything(MemoryFileSystem& fs) {
     map_a += World(index++, "B540300-8", ' ', remark.code, ' ');
   }
   for (int belt = 0; belt < 24; ++belt) map_a += World(index++, "C000000-9", ' ', "As", ' ');
-  std::string data = "Every\n";
-  for (char letter = 'A'; letter <= 'P'; ++letter) {
-    data += std::string(1, letter) + ": " + std::string(1, letter) + std::string(25, ' ') + "SUB" +
-            letter + ".DAT\n";
-    fs.AddFile(std::string("d/map\\SUB") + letter + ".DAT", letter == 'A' ? map_a : "# empty\n");
+  constexpr std::array<std::string_view, 16> kNames = {"A", "B", "C", "D", "E", "F", "G", "H",
+                                                       "I", "J", "K", "L", "M", "N", "O", "P"};
+  for (const auto& [path, bytes] :
+       torvane_test::SectorFiles("d.dat", "Every", kNames, {{'A', map_a}}, "# empty\n")) {
+    fs.AddFile("d/" + path, bytes);
   }
-  fs.AddFile("d/d.dat", data);
 }
 
 // The names that follow each of `words` in the scripts' lines.

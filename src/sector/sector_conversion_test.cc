@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "testing/sector_files.h"
 #include "testing/test_script.h"
 
 namespace torvane {
@@ -46,13 +47,9 @@ TEST(SectorPaths, ArgumentsNameTheDirectoryDataFileAndScripts) {
 
 // A data file whose index names an empty map file for every subsector.
 void AddSector(MemoryFileSystem& fs, const std::string& title) {
-  std::string data = title + "\n";
-  for (char letter = 'A'; letter <= 'P'; ++letter) {
-    data +=
-        std::string(1, letter) + ": " + "                          " + "SUB" + letter + ".DAT\n";
-    fs.AddFile(std::string("d/map\\SUB") + letter + ".DAT", "# empty\n");
+  for (const auto& [path, bytes] : torvane_test::SectorFiles("d.dat", title, {}, {}, "# empty\n")) {
+    fs.AddFile("d/" + path, bytes);
   }
-  fs.AddFile("d/d.dat", data);
 }
 
 TEST(ConvertSector, SectorScriptHoldsTitleAndDateText) {

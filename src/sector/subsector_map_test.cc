@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "testing/sector_files.h"
 #include "testing/test_script.h"
 
 namespace torvane {
@@ -18,13 +19,7 @@ using Lines = std::vector<std::string>;
 constexpr std::string_view kDrive = "c:";
 constexpr std::string_view kSectorDir = "\\maps\\delta/";
 
-// An index line with the name padded to the file field at column 29.
-std::string IndexLine(char letter, std::string_view name, std::string_view file) {
-  std::string line{letter, ':', ' '};
-  line += name;
-  line.resize(29, ' ');
-  return line + std::string(file) + "\n";
-}
+using torvane_test::IndexLine;
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, MapKind subsector_map) {
   return DrawSubsector(script.context(), script.sector(), sector_text, kDrive, kSectorDir,

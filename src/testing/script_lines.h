@@ -1,25 +1,30 @@
-// Splits the CR LF-ended bytes of a script into lines; a last line without
-// a line end is kept with "<no line end>" appended, so that a test notices.
+// The lines of a program's output for tests, split as the programs split
+// text (platform/text_lines.h), each checked for its line end: a line that
+// does not end so is kept with "<no line end>" appended, so that a test
+// notices.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/text_lines.h"
 
 namespace torvane_test {
 
-inline std::vector<std::string> ScriptLines(const std::string& bytes) {
+inline std::vector<std::string> LinesEndingIn(std::string_view bytes, std::string_view line_end) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    const size_t end = bytes.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(bytes.substr(start) + "<no line end>");
-      break;
-    }
-    lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
+  for (const std::string_view line : torvane::SplitTextLines(bytes)) {
+    const size_t end = static_cast<size_t>(line.data() - bytes.data()) + line.size();
+    lines.emplace_back(line);
+    if (bytes.substr(end, line_end.size()) != line_end) lines.back() += "<no line end>";
   }
   return lines;
+}
+
+// A script's lines, each ended by CR LF.
+inline std::vector<std::string> ScriptLines(std::string_view bytes) {
+  return LinesEndingIn(bytes, "\r\n");
 }
 
 }  // namespace torvane_test

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "preview/preview_command_line.h"
-#include "preview/test_png.h"
+#include "sector/map_line.h"
 #include "testing/program_runner.h"
 #include "testing/scratch_dir.h"
+#include "testing/test_png.h"
 
 namespace torvane::preview {
 namespace {
@@ -71,27 +71,6 @@ TEST(PreviewProgramTest, CommandLineAndFileErrorsGiveClearMessagesAndStatus) {
             std::string::npos);
   EXPECT_EQ(ReadBytes(dir.path() / "b.svg"), kScript);
   EXPECT_TRUE(fs::exists(dir.path() / "b.svg.svg"));
-  EXPECT_EQ(DefaultOutputPath("maps/lyra.scr"), "maps/lyra.svg");
-  EXPECT_EQ(DefaultOutputPath("maps.v2/lyra"), "maps.v2/lyra.svg");
-  EXPECT_EQ(DefaultOutputPath("LYRA.SVG"), "LYRA.SVG.svg");
-}
-
-TEST(PreviewProgramTest, WarningsNameTheirLinesAndThePictureIsStillWritten) {
-  ScratchDir dir;
-  const fs::path script = dir.path() / "odd.scr";
-  WriteBytes(script, "ECOFF\nPAN 3\nCOLOR 2\nCIRR 1.0;2.0;3.0\nCIRR 1.0;2.0,3.0;\n");
-  std::ostringstream out, err;
-  EXPECT_EQ(RunPreview(*MakeHostFileSystem(), {"--no-grid", script.string()}, out, err),
-            kPreviewDone);
-  EXPECT_EQ(err.str(), "torvane-preview: " + script.string() +
-                           ": line 2: unknown command \"PAN\" skipped\n" + "torvane-preview: " +
-                           script.string() + ": line 4: malformed CIRR command skipped\n" +
-                           "torvane-preview: " + script.string() +
-                           ": line 5: the script does not end with ECON; it may be cut "
-                           "short\n");
-  const std::string svg = ReadBytes(dir.path() / "odd.svg");
-  EXPECT_NE(svg.find("<circle cx=\"2\" cy=\"-3\" r=\"1\" fill=\"#ff0000\"/>"), std::string::npos);
-  EXPECT_EQ(svg.find("hex-grid"), std::string::npos);
 }
 
 // Hexes holding a world, from the example's map files: world lines are
@@ -100,7 +79,7 @@ std::vector<std::string> WorldHexes(const fs::path& map_file) {
   std::ifstream in(map_file);
   std::vector<std::string> hexes;
   for (std::string line; std::getline(in, line);) {
-    if (line.size() < 23 || line[0] == '#' || line[0] == '@' || line[0] == '$') continue;
+    if (line.size() < 23 || MapLineKindOf(line) != MapLineKind::kWorld) continue;
     const int column = std::stoi(line.substr(14, 2)), row = std::stoi(line.substr(16, 2));
     if (column >= 1 && column <= 32 && row >= 1 && row <= 40) hexes.push_back(line.substr(14, 4));
   }

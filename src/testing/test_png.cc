@@ -1,5 +1,5 @@
 // PNG decoding: the chunks, zlib for the image data, then the row filters.
-#include "preview/test_png.h"
+#include "testing/test_png.h"
 
 #ifdef TORVANE_HAVE_ZLIB
 #include <zlib.h>

@@ -8,6 +8,7 @@
 
 #include "testing/program_runner.h"
 #include "testing/scratch_dir.h"
+#include "testing/script_lines.h"
 
 namespace torvane_import {
 namespace {
@@ -15,20 +16,7 @@ namespace {
 using torvane_test::ProgramResult;
 using torvane_test::RunProgram;
 using torvane_test::ScratchDir;
-
-std::vector<std::string> ScriptLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < bytes.size()) {
-    size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    std::string line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
+using torvane_test::ScriptLines;
 
 int CountStarting(const std::vector<std::string>& lines, const std::string& prefix) {
   int count = 0;

@@ -1,44 +1,34 @@
-// The fixture of the host file system's tests on every host: a fresh
-// directory with "Maps/Delta" below the system's temporary directory, files
-// put there and read back byte for byte, and the path texts that name them.
+// The fixture of the host file system's tests on every host: a scratch
+// directory with "Maps/Delta", files put there and read back byte for byte,
+// and the path texts that name them.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "platform/file_system.h"
 #include "platform/utf8_path.h"
+#include "testing/scratch_dir.h"
 
 namespace torvane {
 
 class HostFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = std::filesystem::temp_directory_path() / ("torvane-host-" + std::to_string(getpid()));
-    std::filesystem::remove_all(root_);
-    std::filesystem::create_directories(root_ / "Maps" / "Delta");
-  }
-  void TearDown() override { std::filesystem::remove_all(root_); }
+  void SetUp() override { std::filesystem::create_directories(root_ / "Maps" / "Delta"); }
 
   // `relative` is a UTF-8 text with "/" between its parts.
   std::filesystem::path HostPath(std::string_view relative) const {
     return root_ / PathFromUtf8(relative);
   }
   void Put(std::string_view relative, const std::string& bytes) const {
-    std::ofstream(HostPath(relative), std::ios::binary) << bytes;
+    torvane_test::WriteBytes(HostPath(relative), bytes);
   }
   std::string Get(std::string_view relative) const {
-    std::ifstream in(HostPath(relative), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return torvane_test::ReadBytes(HostPath(relative));
   }
   // Every name below the root, as UTF-8 texts with "/" between their parts.
   std::set<std::string> Listing() const {
@@ -57,7 +47,8 @@ class HostFileSystemTest : public ::testing::Test {
     return (root_.has_root_name() ? root : "c:" + root) + "\\" + std::string(relative);
   }
 
-  std::filesystem::path root_;
+  const torvane_test::ScratchDir scratch_;
+  const std::filesystem::path root_ = scratch_.path();
   std::unique_ptr<FileSystem> host_file_system_ = MakeHostFileSystem();
   FileSystem& host_ = *host_file_system_;
 };
