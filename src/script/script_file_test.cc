@@ -227,7 +227,7 @@ TEST(ScriptFile, ClosingReleasesTheWriterSoTheNextScriptStartsAfresh) {
   for (const char* name : {"a.scr", "b.scr"}) {
     ScriptTarget target;
     ASSERT_EQ(OpenScript(fs, run.log(), name, "", target), 1);
-    ScrCircle(target, {0, 0}, 1, 1, 0, "Solid", "Solid");
+    ScrCircle(target, {0, 0}, 1, {1, 0, "Solid", "Solid"});
     CloseScript(target);
   }
   EXPECT_EQ(fs.FileBytes("a.scr"), fs.FileBytes("b.scr"));
