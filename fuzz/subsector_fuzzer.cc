@@ -31,13 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fs.AddDirectory("c:\\maps\\delta/map\\DIR.DAT");
 
   torvane::SectorContext& sector = script.sector();
+  sector.text = sector_text.view();
+  sector.drive = kDrive;
+  sector.sectorDir = kSectorDir;
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
-                           script.target(), subsector, torvane::MapKind::kSectorMap);
+    torvane::DrawSubsector(script.context(), sector, script.target(), subsector,
+                           torvane::MapKind::kSectorMap);
   }
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
-                           script.target(), subsector, torvane::MapKind::kSubsectorMap);
+    torvane::DrawSubsector(script.context(), sector, script.target(), subsector,
+                           torvane::MapKind::kSubsectorMap);
     FUZZ_CHECK(torvane::SubsectorName(sector.subsectorNames, subsector).size() <=
                torvane::kSubsectorNameLimit);
   }
