@@ -25,9 +25,7 @@ void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
               torvane::MapKind map) {
   torvane::SectorContext& sector = script.sector();
   const int marked_before = MarkedHexes(sector.occupancy);
-  const int drawn = torvane::DrawWorld(script.options(), script.context().random, sector.occupancy,
-                                       sector.legendFlags, torvane::kStandardWorldLayout,
-                                       script.target(), line, subsector, map);
+  const int drawn = torvane::DrawTestWorld(script, line, subsector, map);
   const std::vector<std::string> lines = script.TakeLines();
   if (drawn == 0) {
     FUZZ_CHECK(lines.empty());

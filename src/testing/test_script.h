@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "draw/world_entry.h"
+#include "draw/world_layout.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
@@ -68,5 +70,14 @@ class TestScript : public TestRun {
   ScriptTarget target_;
   size_t taken_ = 1;
 };
+
+// Draws the world of `line`, read by the standard layout, with the test's
+// contexts into its script.
+inline int DrawTestWorld(TestScript& script, std::string_view line, int subsector = 0,
+                         MapKind map = MapKind::kSectorMap) {
+  return DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                   script.sector().legendFlags, kStandardWorldLayout, script.target(), line,
+                   subsector, map);
+}
 
 }  // namespace torvane
