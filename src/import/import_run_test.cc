@@ -13,6 +13,7 @@
 namespace torvane_import {
 namespace {
 
+using torvane_test::FileOp;
 using torvane_test::ScratchDir;
 
 const char kColumnFile[] =
@@ -114,7 +115,6 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
 // new one is never renamed into place and its hidden build is removed;
 // existing files keep their text and no temporary file stays beside them.
 TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
-  using torvane::FileOp;
   const auto path = [](std::string_view file) {
     return torvane::Utf8FromPath(std::filesystem::path("out/reach") / file);
   };
@@ -130,7 +130,7 @@ TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
       {true, FileOp::kWrite, 17, "cannot write " + path("map/SUBP.DAT.new") + ": nothing replaced"},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     disk.AddFile("reach.txt", kColumnFile);
     if (c.existing) disk.AddFile("out/reach/map/suba.dat", "hand edits\n");
     disk.FailOperation(c.failing, c.nth);
@@ -161,7 +161,7 @@ TEST(ImportRun, ExistingFilesAreFoundByTorvanesRule) {
       {{"out/reach/Map/SUBA.dat"}, "already holds Map/SUBA.dat "},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     disk.AddFile("reach.txt", kColumnFile);
     for (const std::string& file : c.existing) disk.AddFile(file, "hand edits\n");
     std::ostringstream out, err;
@@ -252,7 +252,7 @@ TEST(ImportRun, SummaryCountsWorldLinesInEveryOutcome) {
 // Notes follow the lines of the sector file, then those of the metadata,
 // though worlds are laid out in hex order and routes after them.
 TEST(ImportRun, VerboseSaysWhatChangedOnEachLineInLineOrder) {
-  torvane::MemoryFileSystem disk;
+  torvane_test::MemoryFileSystem disk;
   disk.AddFile("old.sec",
                "Gamma         0103 A788899-C  A Hi              A  ?23 Im G2 V\n"
                "$0101 0103 1 0 3\n"
@@ -308,7 +308,7 @@ TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
        "maps/reach/reach.dat"},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     for (const std::string dir : {"", "maps/"}) {
       disk.AddFile(dir + "reach.txt", kColumnFile);
       disk.AddFile(dir + "reach.xml", metadata);

@@ -12,6 +12,8 @@
 namespace torvane::preview {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+
 TEST(DrawingNeeds, NamesOfEveryScriptAreListedSortedAndOnce) {
   MemoryFileSystem disk;
   disk.AddFile("a.scr",

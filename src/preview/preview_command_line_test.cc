@@ -16,6 +16,9 @@
 namespace torvane::preview {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
+
 namespace fs = std::filesystem;
 
 TEST(PreviewCommandLine, DefaultOutputPathKeepsNonAsciiNames) {

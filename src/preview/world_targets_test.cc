@@ -13,6 +13,8 @@
 namespace torvane::preview {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+
 // Two worlds, in subsectors A and P, among lines that are not worlds.
 const std::string kMapFile =
     "@SUB-SECTOR: Near SECTOR: Test\r\n"

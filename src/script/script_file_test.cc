@@ -10,6 +10,10 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
+using torvane_test::TestRun;
+
 TEST(ScriptFile, OutputDirectoryKeepsOnlyTheScriptsFileName) {
   EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out"), "out\\alpha.scr");
   EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out\\"), "out\\alpha.scr");

@@ -13,6 +13,9 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::TestScript;
+
 using Lines = std::vector<std::string>;
 
 TEST(ScriptWriter, WorkedCommandSequence) {
