@@ -10,7 +10,7 @@
 #include "testing/memory_file_system.h"
 #include "testing/scratch_dir.h"
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 using torvane_test::FileOp;
@@ -29,7 +29,7 @@ struct ImportResult {
 
 ImportResult Import(const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  const int status = RunImport(*torvane::MakeHostFileSystem(), arguments, out, err);
+  const int status = RunImport(*MakeHostFileSystem(), arguments, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -54,8 +54,8 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
 TEST(ImportRun, InputsOverTheLimitAreRefusedAndNothingIsWritten) {
   ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
-  dir.Write("huge.txt", std::string(torvane::kLargestWholeInput + 1, ' '));
-  dir.Write("huge.xml", "<" + std::string(torvane::kLargestWholeInput, ' '));
+  dir.Write("huge.txt", std::string(kLargestWholeInput + 1, ' '));
+  dir.Write("huge.xml", "<" + std::string(kLargestWholeInput, ' '));
   for (const auto& [sector, metadata] : {std::pair{"huge.txt", ""}, {"reach.txt", "huge.xml"}}) {
     std::vector<std::string> arguments = {dir.Path(sector)};
     if (*metadata) arguments.push_back(dir.Path(metadata));
@@ -116,7 +116,7 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
 // existing files keep their text and no temporary file stays beside them.
 TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
   const auto path = [](std::string_view file) {
-    return torvane::Utf8FromPath(std::filesystem::path("out/reach") / file);
+    return Utf8FromPath(std::filesystem::path("out/reach") / file);
   };
   const struct {
     bool existing;  // out/reach/map/suba.dat holds hand edits, and --force is given
@@ -203,8 +203,6 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
 // File names are UTF-8 texts from end to end, also where the host's own
 // narrow encoding is something else; the title inside is in Windows-1252.
 TEST(ImportRun, NonAsciiNamesAreReadAndWrittenAsGiven) {
-  using torvane::PathFromUtf8;
-  using torvane::Utf8FromPath;
   ScratchDir dir;
   const std::string name = "\xC3\x86r\xC3\xB8";                                   // Ærø
   const std::string folder = "\xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82";  // κόσμος
@@ -349,4 +347,4 @@ TEST(ImportRun, StrictFailsWhenAnOlderLineIsSkippedOrItsFieldsCannotBeFound) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

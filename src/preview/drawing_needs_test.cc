@@ -9,7 +9,7 @@
 #include "preview/preview_command_line.h"
 #include "testing/memory_file_system.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 using torvane_test::MemoryFileSystem;
@@ -38,4 +38,4 @@ TEST(DrawingNeeds, NamesOfEveryScriptAreListedSortedAndOnce) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -13,7 +13,7 @@
 #include "testing/memory_file_system.h"
 #include "testing/scratch_dir.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 using torvane_test::FileOp;
@@ -100,4 +100,4 @@ TEST(PreviewCommandLine, InputsOverTheLimitAreRefused) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

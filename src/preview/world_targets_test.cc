@@ -10,7 +10,7 @@
 #include "preview/preview_command_line.h"
 #include "testing/memory_file_system.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 using torvane_test::MemoryFileSystem;
@@ -130,4 +130,4 @@ TEST(WorldTargets, BadWorldsOrSubsectorStopTheRunWithoutAPicture) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane
