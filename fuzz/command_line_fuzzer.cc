@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::vector<std::string> arguments =
       size == 0 ? std::vector<std::string>() : std::vector<std::string>(parts.begin(), parts.end());
 
-  torvane::MemoryFileSystem fs;
+  torvane_test::MemoryFileSystem fs;
   fs.AddFile("delta/delta.dat", std::string(kSectorText));
   fs.AddFile("delta/map/SUBA.DAT", std::string(kMapA));
   fs.AddFile("delta/map/SUBB.DAT", "# nothing charted\n");

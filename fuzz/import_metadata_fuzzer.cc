@@ -35,22 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::vector<std::string_view> parts =
       torvane_fuzz::SplitInput(std::string_view(reinterpret_cast<const char*>(data), size));
   const torvane_fuzz::ExactBuffer metadata(parts[0]);
-  torvane_import::ImportLog log;
-  torvane_import::ImportedSector sector;
+  torvane::ImportLog log;
+  torvane::ImportedSector sector;
   if (parts.size() > 1) {
     const torvane_fuzz::ExactBuffer text(parts[1]);
-    sector = torvane_import::ReadOlderSectorFile(text.view(), "f.sec", log);
+    sector = torvane::ReadOlderSectorFile(text.view(), "f.sec", log);
   }
   const std::string title = sector.title;
   const size_t routes = sector.routes.size();
-  if (!torvane_import::ReadMetadata(metadata.view(), "f.xml", sector, log)) {
+  if (!torvane::ReadMetadata(metadata.view(), "f.xml", sector, log)) {
     FUZZ_CHECK(sector.title == title && sector.routes.size() == routes);
     FUZZ_CHECK(!log.problems.empty());
     return 0;
   }
-  torvane_import::LayoutCounts counts;
-  const std::vector<torvane_import::OutputFile> files = torvane_import::LayOutSector(
-      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
+  torvane::LayoutCounts counts;
+  const std::vector<torvane::LaidOutFile> files = torvane::LayOutSector(
+      sector, "fuzz", "f.sec", torvane::MapEncoding::kWindows1252, counts, log);
   FUZZ_CHECK(counts.routes + counts.routes_outside <= static_cast<int>(sector.routes.size()));
   int route_lines = 0;
   for (size_t i = 1; i < files.size(); ++i) {

@@ -17,8 +17,8 @@
 
 namespace {
 
-using torvane_import::LayoutCounts;
-using torvane_import::OutputFile;
+using torvane::LaidOutFile;
+using torvane::LayoutCounts;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -85,16 +85,15 @@ int CheckMapFile(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::Control control = torvane_fuzz::TakeControlByte(data, size);
   const torvane_fuzz::ExactBuffer text(control.rest);
-  torvane_import::ImportLog log;
+  torvane::ImportLog log;
   const int reader = control.bits & 3;
-  torvane_import::ImportedSector sector =
-      reader == 0 ? torvane_import::ReadSectorFile(text.view(), "f.sec", log)
-                  : torvane_import::ReadSectorFileAs(
-                        static_cast<torvane_import::SectorFileFormat>(reader - 1), text.view(),
-                        "f.sec", log);
+  torvane::ImportedSector sector =
+      reader == 0 ? torvane::ReadSectorFile(text.view(), "f.sec", log)
+                  : torvane::ReadSectorFileAs(static_cast<torvane::SectorFileFormat>(reader - 1),
+                                              text.view(), "f.sec", log);
   LayoutCounts counts;
-  const std::vector<OutputFile> files = torvane_import::LayOutSector(
-      sector, "fuzz", "f.sec", torvane_import::MapEncoding::kWindows1252, counts, log);
+  const std::vector<LaidOutFile> files = torvane::LayOutSector(
+      sector, "fuzz", "f.sec", torvane::MapEncoding::kWindows1252, counts, log);
 
   FUZZ_CHECK(counts.world_lines_read == counts.worlds + counts.skipped);
   FUZZ_CHECK(counts.changed >= 0 && counts.changed <= counts.worlds);

@@ -12,7 +12,7 @@
 
 namespace {
 
-using torvane::preview::CommandKind;
+using torvane::CommandKind;
 
 bool IsBlank(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -22,12 +22,12 @@ bool IsBlank(std::string_view line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::ExactBuffer text(std::string_view(reinterpret_cast<const char*>(data), size));
-  const torvane::preview::ScriptReading reading = torvane::preview::ReadScript(text.view());
+  const torvane::ScriptReading reading = torvane::ReadScript(text.view());
   const std::vector<std::string_view> lines = torvane::SplitTextLines(text.view());
 
   std::set<int> accounted;
   int previous = 0;
-  for (const torvane::preview::ScriptCommand& command : reading.commands) {
+  for (const torvane::ScriptCommand& command : reading.commands) {
     FUZZ_CHECK(command.line > previous && command.line <= static_cast<int>(lines.size()));
     previous = command.line;
     accounted.insert(command.line);

@@ -12,7 +12,7 @@
 
 namespace {
 
-void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
+void DrawOnce(torvane_test::TestScript& script, std::string_view line, int subsector,
               torvane::MapKind map) {
   const int drawn = torvane::DrawRoute(script.options(), script.target(), line, subsector, map);
   const std::vector<std::string> lines = script.TakeLines();
@@ -36,7 +36,7 @@ void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::Control control = torvane_fuzz::TakeControlByte(data, size);
   const torvane_fuzz::ExactBuffer line("$" + std::string(control.rest));
-  torvane::TestScript script;
+  torvane_test::TestScript script;
   const int subsector = control.bits & 15;
   if (control.bits & 0x80) {
     script.options().showRoutes = 0;

@@ -13,8 +13,8 @@
 #include "fuzz_support.h"
 #include "platform/file_system.h"
 #include "script/error_report.h"
-#include "testing/test_script.h"
 #include "sector/sector_conversion.h"
+#include "testing/test_script.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ void CheckScripts(const fs::path& dir) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     FUZZ_CHECK(bytes.starts_with("ECOFF\r\n"));
     FUZZ_CHECK(bytes.ends_with("\r\nECON\r\n"));
-    for (const std::string& line : torvane::ScriptLines(bytes)) {
+    for (const std::string& line : torvane_test::ScriptLines(bytes)) {
       FUZZ_CHECK(!torvane_fuzz::HasNonFiniteNumber(line));
     }
   }

@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::vector<std::string_view> parts =
       torvane_fuzz::SplitInput(std::string_view(reinterpret_cast<const char*>(data), size));
   const torvane_fuzz::ExactBuffer sector_text(parts[0]);
-  torvane::TestScript script;
-  torvane::MemoryFileSystem& fs = script.fs();
+  torvane_test::TestScript script;
+  torvane_test::MemoryFileSystem& fs = script.fs();
   for (size_t i = 1; i < parts.size() && i <= 16; ++i) {
     fs.AddFile(std::string("c:\\maps\\delta/map\\SUB") + static_cast<char>('A' + i - 1) + ".DAT",
                std::string(parts[i]));
@@ -31,13 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   fs.AddDirectory("c:\\maps\\delta/map\\DIR.DAT");
 
   torvane::SectorContext& sector = script.sector();
+  sector.text = sector_text.view();
+  sector.drive = kDrive;
+  sector.sectorDir = kSectorDir;
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
-                           script.target(), subsector, torvane::MapKind::kSectorMap);
+    torvane::DrawSubsector(script.context(), sector, script.target(), subsector,
+                           torvane::MapKind::kSectorMap);
   }
   for (int subsector = 0; subsector < 16; ++subsector) {
-    torvane::DrawSubsector(script.context(), sector, sector_text.view(), kDrive, kSectorDir,
-                           script.target(), subsector, torvane::MapKind::kSubsectorMap);
+    torvane::DrawSubsector(script.context(), sector, script.target(), subsector,
+                           torvane::MapKind::kSubsectorMap);
     FUZZ_CHECK(torvane::SubsectorName(sector.subsectorNames, subsector).size() <=
                torvane::kSubsectorNameLimit);
   }

@@ -21,13 +21,11 @@ int MarkedHexes(const torvane::HexOccupancy& occupancy) {
   return marked;
 }
 
-void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
+void DrawOnce(torvane_test::TestScript& script, std::string_view line, int subsector,
               torvane::MapKind map) {
   torvane::SectorContext& sector = script.sector();
   const int marked_before = MarkedHexes(sector.occupancy);
-  const int drawn = torvane::DrawWorld(script.options(), script.context().random, sector.occupancy,
-                                       sector.legendFlags, torvane::kStandardWorldLayout,
-                                       script.target(), line, subsector, map);
+  const int drawn = torvane_test::DrawTestWorld(script, line, subsector, map);
   const std::vector<std::string> lines = script.TakeLines();
   if (drawn == 0) {
     FUZZ_CHECK(lines.empty());
@@ -47,7 +45,7 @@ void DrawOnce(torvane::TestScript& script, std::string_view line, int subsector,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const torvane_fuzz::Control control = torvane_fuzz::TakeControlByte(data, size);
   const torvane_fuzz::ExactBuffer line(control.rest);
-  torvane::TestScript script;
+  torvane_test::TestScript script;
   torvane_fuzz::ApplyDrawingOptions(control.bits, script.options());
   const int subsector = control.bits & 15;
   DrawOnce(script, line.view(), subsector, torvane::MapKind::kSectorMap);

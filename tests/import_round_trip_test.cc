@@ -10,13 +10,8 @@
 #include "testing/scratch_dir.h"
 #include "testing/script_lines.h"
 
-namespace torvane_import {
+namespace torvane_test {
 namespace {
-
-using torvane_test::ProgramResult;
-using torvane_test::RunProgram;
-using torvane_test::ScratchDir;
-using torvane_test::ScriptLines;
 
 int CountStarting(const std::vector<std::string>& lines, const std::string& prefix) {
   int count = 0;
@@ -199,4 +194,4 @@ TEST(ImportRoundTrip, OlderFilesWithOtherColumnsDrawEveryField) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane_test

@@ -12,16 +12,12 @@
 #include "testing/scratch_dir.h"
 #include "testing/test_png.h"
 
-namespace torvane::preview {
+namespace torvane_test {
 namespace {
 
+using torvane::MapLineKind;
+using torvane::MapLineKindOf;
 namespace fs = std::filesystem;
-using torvane_test::FindProgram;
-using torvane_test::ProgramResult;
-using torvane_test::ReadBytes;
-using torvane_test::RunProgram;
-using torvane_test::ScratchDir;
-using torvane_test::WriteBytes;
 
 const std::string kScript =
     "ECOFF\r\nLAYER STANDARD\r\nCOLOR 9\r\nLWIDTH 0.000000\r\nLSTYLE Solid\r\nFSTYLE Solid\r\n"
@@ -236,4 +232,4 @@ TEST_F(ExampleSector, BrowserDrawsWorldsAtTheirHexCentres) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane_test

@@ -102,45 +102,36 @@ Lines NameLabelAfterRelease(const std::string& name, const std::string& y) {
           "TSPECA 0.000000", "TSPECJ 0",         "TSPECS 16", "TEXTM " + name, "501.000000," + y};
 }
 
-// The legend that closes every subsector script of 'kestrel': it lists the
-// kinds of the whole sector (the Vargr bases of F in A's script too).
-const Lines kSubsectorLegend = {"LAYER STANDARD",
-                                "LAYER MAP BORDER",
-                                "COLOR 15",
-                                "TSPECF Arial",
-                                "TSPECH 2.500000",
-                                "TSPECA 0.000000",
-                                "TSPECJ 3",
-                                "TSPECS 16",
-                                "TEXTM Imperial Naval Base",
-                                "-50.000000,56.500000",
-                                "INSSYM Imperial Naval Base",
-                                "1.000000;1.000000;0.000000;-54.000000,56.500000;",
-                                "TEXTM Imperial Scout Base",
-                                "-50.000000,52.400000",
-                                "INSSYM Imperial Scout Base",
-                                "1.000000;1.000000;0.000000;-54.000000,52.400000;",
-                                "TEXTM Vargr Naval Base",
-                                "-50.000000,48.300000",
-                                "INSSYM Vargr Naval Base",
-                                "1.000000;1.000000;0.000000;-54.000000,48.300000;",
-                                "TEXTM Vargr Corsair Base",
-                                "-50.000000,44.200000",
-                                "INSSYM Vargr Corsair Base",
-                                "1.000000;1.000000;0.000000;-54.000000,44.200000;",
-                                "TEXTM Exile Camp",
-                                "-50.000000,40.100000",
-                                "INSSYM Exile Camp",
-                                "1.000000;1.000000;0.000000;-54.000000,40.100000;",
-                                "TEXTM Prison Camp",
-                                "-50.000000,36.000000",
-                                "INSSYM Prison Camp",
-                                "1.000000;1.000000;0.000000;-54.000000,36.000000;",
-                                "TEXTM Research Station",
-                                "-50.000000,31.900000",
-                                "INSSYM Research Station",
-                                "1.000000;1.000000;0.000000;-54.000000,31.900000;",
-                                "ECON"};
+// The kinds of base met in the whole of 'kestrel', in flag order: the
+// legend of the sector script and of every subsector script lists them all
+// (the Vargr bases of F in A's script too).
+const Lines kKestrelKinds = {"Imperial Naval Base", "Imperial Scout Base", "Vargr Naval Base",
+                             "Vargr Corsair Base",  "Exile Camp",          "Prison Camp",
+                             "Research Station"};
+
+// Takes off the legend that follows the line `last_before` up to the closing
+// "ECON" and gives the kinds it lists, by their TEXTM lines. How a legend
+// entry is drawn, and where, is the legend's own test.
+Lines TakeLegendKinds(Lines& script, const std::string& last_before) {
+  const auto start = std::find(script.begin(), script.end(), last_before);
+  if (start == script.end() || script.back() != "ECON")
+    return {"<no legend after " + last_before + ">"};
+  Lines kinds;
+  for (auto line = start + 1; line != script.end() - 1; ++line) {
+    if (line->starts_with("TEXTM ")) kinds.push_back(line->substr(6));
+  }
+  script.erase(start + 1, script.end() - 1);
+  return kinds;
+}
+
+// A subsector script of 'kestrel' read back: its lines up to the caption and
+// "ECON", and the whole sector's kinds in the legend between them.
+void ExpectSubsectorScript(const ScratchDir& dir, const std::string& file, Lines expected) {
+  Lines actual = ReadScript(dir, "kestrel/" + file);
+  EXPECT_EQ(TakeLegendKinds(actual, "62.500000,-23.000000"), kKestrelKinds) << file;
+  expected.push_back("ECON");
+  ExpectLines(actual, expected, file);
+}
 
 TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
   ScratchDir dir;
@@ -389,40 +380,11 @@ TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
          {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 23.000000",
           "TSPECA 90.000000", "TSPECJ 6", "TSPECS 16", "TEXTM Kestrel Reach", "495.000000,0.000000",
           "TSPECH 8.000000", "TSPECJ 2", "TEXTM 1105", "540.000000,293.000000"});
-  // Legend: every base kind met, in flag order, 4.1 units apart.
-  Append(sector, {"TSPECH 2.500000",
-                  "TSPECA 0.000000",
-                  "TSPECJ 3",
-                  "TEXTM Imperial Naval Base",
-                  "503.000000,404.500000",
-                  "INSSYM Imperial Naval Base",
-                  "1.000000;1.000000;0.000000;499.000000,404.500000;",
-                  "TEXTM Imperial Scout Base",
-                  "503.000000,400.400000",
-                  "INSSYM Imperial Scout Base",
-                  "1.000000;1.000000;0.000000;499.000000,400.400000;",
-                  "TEXTM Vargr Naval Base",
-                  "503.000000,396.300000",
-                  "INSSYM Vargr Naval Base",
-                  "1.000000;1.000000;0.000000;499.000000,396.300000;",
-                  "TEXTM Vargr Corsair Base",
-                  "503.000000,392.200000",
-                  "INSSYM Vargr Corsair Base",
-                  "1.000000;1.000000;0.000000;499.000000,392.200000;",
-                  "TEXTM Exile Camp",
-                  "503.000000,388.100000",
-                  "INSSYM Exile Camp",
-                  "1.000000;1.000000;0.000000;499.000000,388.100000;",
-                  "TEXTM Prison Camp",
-                  "503.000000,384.000000",
-                  "INSSYM Prison Camp",
-                  "1.000000;1.000000;0.000000;499.000000,384.000000;",
-                  "TEXTM Research Station",
-                  "503.000000,379.900000",
-                  "INSSYM Research Station",
-                  "1.000000;1.000000;0.000000;499.000000,379.900000;",
-                  "ECON"});
-  ExpectLines(ReadScript(dir, "kestrel/kestrel.scr"), sector, "kestrel.scr");
+  // The legend of the sector's kinds closes it.
+  Lines sector_script = ReadScript(dir, "kestrel/kestrel.scr");
+  EXPECT_EQ(TakeLegendKinds(sector_script, "540.000000,293.000000"), kKestrelKinds);
+  sector.push_back("ECON");
+  ExpectLines(sector_script, sector, "kestrel.scr");
 
   Lines a = {"ECOFF"};
   // A's own name below the map.
@@ -541,11 +503,10 @@ TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
              "COLOR 11",
              "LINE REF 25.000000,129.903811;<-169.106605,5.000000;"
              "REF -4.909903,124.147647;<10.893395,5.000000;"});
-  // Caption, then the legend.
+  // The caption, before the legend.
   Append(a, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 7", "TSPECS 16",
              "TEXTM (subsector A of Kestrel Reach sector)", "62.500000,-23.000000"});
-  Append(a, kSubsectorLegend);
-  ExpectLines(ReadScript(dir, "kestrel/kestrelA.scr"), a, "kestrelA.scr");
+  ExpectSubsectorScript(dir, "kestrelA.scr", a);
 
   Lines f = {"ECOFF"};
   // F's own name below the map.
@@ -630,11 +591,10 @@ TEST(SectorScripts, SectorAndTwoSubsectorScriptsLineByLine) {
              "COLOR 25",
              "LINE REF 55.000000,95.262794;<-60.000000,5.000000;"
              "REF 112.500000,-4.330127;<120.000000,5.000000;"});
-  // Caption, then the legend.
+  // The caption, before the legend.
   Append(f, {"LAYER MAP BORDER", "COLOR 15", "TSPECH 3.000000", "TSPECJ 7", "TSPECS 16",
              "TEXTM (subsector F of Kestrel Reach sector)", "62.500000,-23.000000"});
-  Append(f, kSubsectorLegend);
-  ExpectLines(ReadScript(dir, "kestrel/kestrelF.scr"), f, "kestrelF.scr");
+  ExpectSubsectorScript(dir, "kestrelF.scr", f);
 }
 
 // A chosen subsector without an index line still gets its caption and legend;
@@ -655,8 +615,7 @@ TEST(SectorScripts, ChosenSubsectorsWithoutIndexLineOrMapFile) {
   Append(g, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000",
              "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
              "TEXTM (subsector G of Kestrel Reach sector)", "62.500000,-23.000000"});
-  Append(g, kSubsectorLegend);
-  ExpectLines(ReadScript(dir, "kestrel/kestrelG.scr"), g, "kestrelG.scr");
+  ExpectSubsectorScript(dir, "kestrelG.scr", g);
 
   Lines k = {"ECOFF"};
   Append(k, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 5.000000",
@@ -670,8 +629,7 @@ TEST(SectorScripts, ChosenSubsectorsWithoutIndexLineOrMapFile) {
   Append(k, {"LAYER STANDARD", "LAYER MAP BORDER", "COLOR 15", "TSPECF Arial", "TSPECH 3.000000",
              "TSPECA 0.000000", "TSPECJ 7", "TSPECS 16",
              "TEXTM (subsector K of Kestrel Reach sector)", "62.500000,-23.000000"});
-  Append(k, kSubsectorLegend);
-  ExpectLines(ReadScript(dir, "kestrel/kestrelK.scr"), k, "kestrelK.scr");
+  ExpectSubsectorScript(dir, "kestrelK.scr", k);
 }
 
 }  // namespace

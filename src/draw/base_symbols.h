@@ -21,6 +21,8 @@ int CountBaseFlags(BaseFlags flags);
 // Draws the base symbols of a placed world round `centre` and adds their
 // kinds to `legend_flags`. Does nothing while base symbols are switched off.
 // `line` is as DrawWorld takes it and `length` is WorldLineLength(line).
+// Seven parameters: DrawWorld's, less those it alone uses, and the centre
+// it placed the world at.
 void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
                const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre);
 

@@ -12,6 +12,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::TestScript;
+
 using enum MapKind;
 
 using Lines = std::vector<std::string>;

@@ -13,6 +13,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::TestScript;
+
 using enum MapKind;
 
 using Lines = std::vector<std::string>;
@@ -59,10 +61,7 @@ TEST(HexNumbers, UnoccupiedModeLabelsEveryHexOfAnEmptySectorColumnByColumn) {
 TEST(HexNumbers, UnoccupiedModeSkipsTheHexesOfDrawnWorlds) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
-  ASSERT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(),
-                      "Mora          0102 A788899-C                    ", 0, kSectorMap),
-            1);
+  ASSERT_EQ(DrawTestWorld(script, "Mora          0102 A788899-C                    "), 1);
   script.sector().occupancy.Mark(32, 40);
   script.TakeLines();
   DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
@@ -77,10 +76,7 @@ TEST(HexNumbers, AllModeLabelsOccupiedHexesWithTheirOwnNumbers) {
   TestScript script;
   script.options().hexNumbers = HexNumberMode::kAll;
   // The world's label comes from here, made from its column and row.
-  ASSERT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(),
-                      "Mora          +1+2 A788899-C                    ", 0, kSectorMap),
-            1);
+  ASSERT_EQ(DrawTestWorld(script, "Mora          +1+2 A788899-C                    "), 1);
   script.TakeLines();
   DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), -1, kSectorMap);
   const Lines texts = LabelTexts(script.TakeLines());
@@ -129,14 +125,8 @@ TEST(HexNumbers, SubsectorMapSkipsOnlyTheWorldsDrawnIntoIt) {
   script.options().hexNumbers = HexNumberMode::kUnoccupied;
   const std::string_view line_in_a = "Mora          0102 A788899-C                    ";
   const std::string_view line_in_f = "Lost          0911 A788899-C                    ";
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(), line_in_a,
-                      0, kSubsectorMap),
-            1);
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(), line_in_f,
-                      0, kSubsectorMap),
-            0);
+  EXPECT_EQ(DrawTestWorld(script, line_in_a, 0, kSubsectorMap), 1);
+  EXPECT_EQ(DrawTestWorld(script, line_in_f, 0, kSubsectorMap), 0);
   script.TakeLines();
   DrawHexNumbers(script.options(), script.sector().occupancy, script.target(), 0, kSubsectorMap);
   const Lines texts = LabelTexts(script.TakeLines());

@@ -135,7 +135,7 @@ int DrawRoute(const MapOptions& options, const ScriptTarget& target, std::string
     p2 = {p1.x + d * std::cos(theta), p1.y + d * std::sin(theta)};
   }
 
-  ScrLine(target, p1, p2, kRouteInset, colour, kRouteWidth, "Solid", "Solid");
+  ScrLine(target, p1, p2, kRouteInset, {colour, kRouteWidth, "Solid", "Solid"});
   return 1;
 }
 

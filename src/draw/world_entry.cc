@@ -120,8 +120,8 @@ void DrawZoneRing(const WorldLayout& layout, const ScriptTarget& target, std::st
   zone = ToAsciiUpper(zone);
   for (const ZoneRing& ring : kZoneRings) {
     if (ring.code != zone) continue;
-    ScrArc(target, centre, kZoneRadius, kZoneStartAngle, kZoneEndAngle, ring.colour, ring.lineWidth,
-           "Solid", "Solid");
+    ScrArc(target, centre, kZoneRadius, kZoneStartAngle, kZoneEndAngle,
+           {ring.colour, ring.lineWidth, "Solid", "Solid"});
   }
 }
 
@@ -134,8 +134,8 @@ void DrawBody(RandomSource& random, const WorldLayout& layout, const ScriptTarge
     return;
   }
   const bool dry = line[static_cast<size_t>(layout.hydrographicsColumn())] == '0';
-  ScrCircle(target, centre, kWorldRadius, dry ? kDryWorldColour : kWetWorldColour, 0.0, "Solid",
-            "Solid");
+  ScrCircle(target, centre, kWorldRadius,
+            {dry ? kDryWorldColour : kWetWorldColour, 0.0, "Solid", "Solid"});
 }
 
 }  // namespace
@@ -198,7 +198,7 @@ int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occ
   if (options.showGasGiants != 0 && FieldInside(layout.gasGiantColumn(), 1, length) &&
       line[static_cast<size_t>(layout.gasGiantColumn())] != '0') {
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
-              kGasGiantColour, 0.0, "Solid", "Solid");
+              {kGasGiantColour, 0.0, "Solid", "Solid"});
   }
   DrawBases(options, legend_flags, layout, target, line, length, centre);
   return 1;

@@ -26,8 +26,10 @@ inline constexpr int kAsteroidVariants = 8;
 // its hex lies in `subsector`. The run's options choose the items drawn; an
 // asteroid belt takes a value of its random source. A drawn world marks its
 // hex in `occupancy` and adds its bases to `legend_flags`. 1 when drawn, 0
-// when the line is rejected. Nine parameters: each is a separate record of
-// the design, read or changed here.
+// when the line is rejected. Nine parameters, ten with `length`: the first
+// four are the records a world reads and changes, which the drawing code
+// takes one by one because their contexts belong to sector conversion above
+// it; the rest say which world is drawn, how its line is read and where.
 int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
               BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
               std::string_view line, int subsector, MapKind map);

@@ -14,6 +14,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::TestScript;
+
 using enum MapKind;
 
 using Lines = std::vector<std::string>;
@@ -60,10 +62,7 @@ bool AnyHexOccupied(const HexOccupancy& occupancy) {
 
 TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
   TestScript script;
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(), kRegina,
-                      2, kSectorMap),
-            1);
+  EXPECT_EQ(DrawTestWorld(script, kRegina, 2), 1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 10",
@@ -107,16 +106,10 @@ TEST(WorldEntry, FullWorldLineOnTheSectorMapWritesEveryElementInOrder) {
 TEST(WorldEntry, SubsectorMapDrawsOnlyItsOwnWorldsInItsOwnFrame) {
   TestScript script;
   ShowBodyOnly(script.options());
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(), kRegina,
-                      0, kSubsectorMap),
-            0);
+  EXPECT_EQ(DrawTestWorld(script, kRegina, 0, kSubsectorMap), 0);
   EXPECT_TRUE(script.TakeLines().empty());
   EXPECT_FALSE(script.sector().occupancy.IsOccupied(19, 10));
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(), kRegina,
-                      2, kSubsectorMap),
-            1);
+  EXPECT_EQ(DrawTestWorld(script, kRegina, 2, kSubsectorMap), 1);
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "LAYER STANDARD",
                                     "COLOR 9",
@@ -157,19 +150,12 @@ TEST(WorldEntry, RejectedLinesDrawAndMarkNothing) {
   };
   for (const Case& c : cases) {
     TestScript script;
-    EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                        script.sector().legendFlags, kStandardWorldLayout, script.target(), c.text,
-                        c.subsector, c.subsector_map),
-              0)
-        << c.text;
+    EXPECT_EQ(DrawTestWorld(script, c.text, c.subsector, c.subsector_map), 0) << c.text;
     EXPECT_TRUE(script.TakeLines().empty()) << c.text;
     EXPECT_FALSE(AnyHexOccupied(script.sector().occupancy)) << c.text;
   }
   TestScript script;
-  EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                      script.sector().legendFlags, kStandardWorldLayout, script.target(),
-                      std::string_view(), 0, kSectorMap),
-            0);
+  EXPECT_EQ(DrawTestWorld(script, std::string_view()), 0);
 }
 
 TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
@@ -192,11 +178,7 @@ TEST(WorldEntry, HexFieldIsReadAsFormattedInputAndLabelledAsItStands) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().hexNumbers = HexNumberMode::kOccupied;
-    EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                        script.sector().legendFlags, kStandardWorldLayout, script.target(), c.text,
-                        0, kSectorMap),
-              1)
-        << c.text;
+    EXPECT_EQ(DrawTestWorld(script, c.text), 1) << c.text;
     EXPECT_TRUE(script.sector().occupancy.IsOccupied(c.column, c.row)) << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()).front(), c.label) << c.text;
   }
@@ -208,9 +190,7 @@ TEST(WorldEntry, HexNumberGoesWithTheWorldOnlyInOccupiedMode) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().hexNumbers = mode;
-    DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-              script.sector().legendFlags, kStandardWorldLayout, script.target(), kRegina, 0,
-              kSectorMap);
+    DrawTestWorld(script, kRegina);
     EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
   }
 }
@@ -235,9 +215,7 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().showZones = 1;
-    DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-              script.sector().legendFlags, kStandardWorldLayout, script.target(), c.text, 0,
-              kSectorMap);
+    DrawTestWorld(script, c.text);
     Lines expected = {"LAYER STANDARD"};
     if (!c.ring.empty()) {
       expected.insert(expected.end(), c.ring.begin(), c.ring.end());
@@ -251,9 +229,7 @@ TEST(WorldEntry, ZoneRingFollowsTheZoneLetterInEitherCase) {
   }
   TestScript script;
   ShowBodyOnly(script.options());
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(kRegina, 48, "R"), 0, kSectorMap);
+  DrawTestWorld(script, Edit(kRegina, 48, "R"));
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -295,9 +271,7 @@ TEST(WorldEntry, NameIsTrimmedPutInCapitalsAndColouredForSubsectorCapitals) {
     TestScript script;
     ShowBodyOnly(script.options());
     script.options().showNames = 1;
-    DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-              script.sector().legendFlags, kStandardWorldLayout, script.target(), c.text, 0,
-              kSectorMap);
+    DrawTestWorld(script, c.text);
     const Lines lines = script.TakeLines();
     ASSERT_GE(lines.size(), 8u) << c.text;
     EXPECT_EQ(lines[1], c.colour) << c.text;
@@ -338,9 +312,7 @@ TEST(WorldEntry, BlankNameFieldDrawsNoName) {
   TestScript script;
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(kRegina, 0, "              "), 0, kSectorMap);
+  DrawTestWorld(script, Edit(kRegina, 0, "              "));
   EXPECT_EQ(DrawingLines(script.TakeLines()), Lines{"CIRR 2.500000;280.000000,536.935750;"});
 }
 
@@ -367,9 +339,7 @@ TEST(WorldEntry, WorldCircleIsColouredByItsWater) {
   for (const auto& [text, colour] : cases) {
     TestScript script;
     ShowBodyOnly(script.options());
-    DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-              script.sector().legendFlags, kStandardWorldLayout, script.target(), text, 0,
-              kSectorMap);
+    DrawTestWorld(script, text);
     EXPECT_EQ(script.TakeLines(),
               (Lines{"LAYER STANDARD", colour, "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",
                      "CIRR 2.500000;280.000000,536.935750;"}))
@@ -381,9 +351,7 @@ TEST(WorldEntry, AsteroidBeltDrawsASymbolAndNoCircle) {
   for (std::string_view hydrographics : {"8", "0"}) {
     TestScript script;
     ShowBodyOnly(script.options());
-    DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-              script.sector().legendFlags, kStandardWorldLayout, script.target(),
-              Edit(Edit(kRegina, 20, "0"), 22, hydrographics), 0, kSectorMap);
+    DrawTestWorld(script, Edit(Edit(kRegina, 20, "0"), 22, hydrographics));
     const Lines lines = script.TakeLines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "LAYER STANDARD");
@@ -402,18 +370,10 @@ TEST(WorldEntry, EachAsteroidBeltTakesOneRandomValue) {
   // Seed 1234 gives 59566414, 1997250508 and 148423250 first: digits 7, 5, 3.
   script.context().random = RandomSource(1234);
   const std::string belt = Edit(kRegina, 20, "0");
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(belt, 14, "0101"), 0, kSectorMap);
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(kRegina, 14, "0102"), 0, kSectorMap);
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(belt, 14, "0103"), 0, kSectorMap);
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(belt, 14, "0104"), 0, kSectorMap);
+  DrawTestWorld(script, Edit(belt, 14, "0101"));
+  DrawTestWorld(script, Edit(kRegina, 14, "0102"));
+  DrawTestWorld(script, Edit(belt, 14, "0103"));
+  DrawTestWorld(script, Edit(belt, 14, "0104"));
   Lines symbols;
   for (const std::string& line : DrawingLines(script.TakeLines())) {
     if (line.starts_with("INSSYM ")) symbols.push_back(line);
@@ -447,11 +407,7 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
     options.showPorts = 1;
     options.showAllegiance = 1;
     options.showGasGiants = 1;
-    EXPECT_EQ(DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                        script.sector().legendFlags, kStandardWorldLayout, script.target(), c.text,
-                        0, kSectorMap),
-              1)
-        << c.text;
+    EXPECT_EQ(DrawTestWorld(script, c.text), 1) << c.text;
     EXPECT_EQ(DrawingLines(script.TakeLines()), c.drawing) << c.text;
   }
 }
@@ -459,9 +415,7 @@ TEST(WorldEntry, StarportAllegianceAndGasGiantNeedTheirColumns) {
 TEST(WorldEntry, BaseSymbolsAreDrawnLast) {
   TestScript script;
   ShowBodyOnly(script.options());
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            Edit(kRegina, 30, "N"), 0, kSectorMap);
+  DrawTestWorld(script, Edit(kRegina, 30, "N"));
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_EQ(drawing.size(), 2u);
   EXPECT_EQ(drawing[0], "CIRR 2.500000;280.000000,536.935750;");

@@ -9,14 +9,11 @@
 #include "platform/ascii_text.h"
 #include "sector/map_line.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
-using torvane::BaseCodeRow;
-using torvane::BaseCodeTable;
-using torvane::Bit;
-using BaseKinds = torvane::BaseFlags;
+using BaseKinds = BaseFlags;
 
 // The base letters of published data, in all three formats, and the kinds of
 // base each stands for; the first row whose letter matches and whose
@@ -59,7 +56,7 @@ static_assert(EveryTorvaneLetterReadsBack());
 // Every kind a published letter stands for is one torvane draws and names.
 constexpr bool EveryPublishedKindIsDrawn() {
   for (const PublishedBaseLetter& row : PublishedBaseLetters) {
-    if (row.kinds == 0 || (row.kinds & ~torvane::kTableKinds) != 0) return false;
+    if (row.kinds == 0 || (row.kinds & ~kTableKinds) != 0) return false;
   }
   return true;
 }
@@ -145,13 +142,13 @@ constexpr bool IsDrawnRemark(std::string_view code) {
 // Every remark code that changes torvane's drawing is put first, so none is
 // crowded out of the 16 columns by the others.
 constexpr bool EveryDrawnRemarkIsKept() {
-  if (!IsDrawnRemark(torvane::kCapitalRemark)) return false;
-  for (const torvane::RemarkCode& remark : torvane::RemarkCodes) {
+  if (!IsDrawnRemark(kCapitalRemark)) return false;
+  for (const RemarkCode& remark : RemarkCodes) {
     if (!IsDrawnRemark(remark.code)) return false;
   }
   return true;
 }
-static_assert(EveryDrawnRemarkIsKept() && DrawnRemarks.size() == 1 + torvane::RemarkCodes.size());
+static_assert(EveryDrawnRemarkIsKept() && DrawnRemarks.size() == 1 + RemarkCodes.size());
 
 // Route colour codes: the first row whose type and allegiance match wins.
 // An empty type matches every type; allegiance "*" matches every allegiance,
@@ -174,7 +171,7 @@ constexpr std::array<RouteColorRow, 7> RouteColorRows{{
 // Every code written is one torvane's colour table holds.
 constexpr bool EveryRouteCodeHasAColour() {
   for (const RouteColorRow& row : RouteColorRows) {
-    if (row.code < 0 || row.code >= static_cast<int>(torvane::RouteColorTable.size())) {
+    if (row.code < 0 || row.code >= static_cast<int>(RouteColorTable.size())) {
       return false;
     }
   }
@@ -196,7 +193,7 @@ bool MatchesPattern(std::string_view text, std::string_view pattern) {
 
 std::string KindNames(BaseKinds kinds) {
   std::string names;
-  for (const torvane::BaseFlagRow& kind : torvane::BaseFlagTable) {
+  for (const BaseFlagRow& kind : BaseFlagTable) {
     if ((kinds & kind.flag) == 0) continue;
     if (!names.empty()) names += ", ";
     names += kind.name;
@@ -238,7 +235,7 @@ char BestBaseLetter(BaseKinds kinds) {
 // The codes of a remarks field: its words, except that a code in braces,
 // parentheses or brackets ("{Twin Suns}", "(Aslan)") runs to its closing mark,
 // blanks and all.
-std::vector<std::string_view> RemarkCodes(std::string_view remarks) {
+std::vector<std::string_view> RemarksFieldCodes(std::string_view remarks) {
   std::vector<std::string_view> codes;
   const std::vector<std::string_view> words = SplitWords(remarks);
   for (size_t i = 0; i < words.size(); ++i) {
@@ -285,7 +282,7 @@ std::string FitName(std::string_view name, const SourceLine& source, ImportLog& 
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
-  if (torvane::MapLineKindOf(fitted) != torvane::MapLineKind::kWorld) {
+  if (MapLineKindOf(fitted) != MapLineKind::kWorld) {
     log.Change(source,
                "name '" + fitted + "' begins with '" + fitted[0] +
                    "', which would make the line a comment or route: a blank is put before it");
@@ -302,7 +299,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
                        ImportLog& log) {
   std::array<bool, DrawnRemarks.size()> drawn{};
   std::vector<std::string> others;
-  for (std::string_view word : RemarkCodes(remarks)) {
+  for (std::string_view word : RemarksFieldCodes(remarks)) {
     std::string code(word);
     if (codes == CodeStyle::kNewer) {
       for (const RemarkTranslation& row : NewerRemarkTable) {
@@ -357,7 +354,7 @@ std::string FitRemarks(std::string_view remarks, CodeStyle codes, const SourceLi
 }
 
 char MapZone(std::string_view zone, const SourceLine& source, ImportLog& log) {
-  const std::string code = torvane::UpperAscii(TrimBlanks(zone));
+  const std::string code = UpperAscii(TrimBlanks(zone));
   for (const ZoneCode& row : ZoneTable) {
     if (row.code == code) return row.zone;
   }
@@ -392,7 +389,7 @@ std::string MapAllegiance(std::string_view allegiance, const SourceLine& source,
 char MapBaseCode(std::string_view bases, std::string_view allegiance, const SourceLine& source,
                  ImportLog& log) {
   std::string code;
-  for (char c : torvane::UpperAscii(bases)) {
+  for (char c : UpperAscii(bases)) {
     if (c != ' ' && c != '\t') code += c;
   }
   if (code.empty() || code == "-") return ' ';
@@ -417,7 +414,7 @@ char MapBaseCode(std::string_view bases, std::string_view allegiance, const Sour
 std::string BaseLetterMeaning(char letter) { return KindNames(KindsOfTorvaneLetter(letter)); }
 
 std::string BaseLettersFromDescription(std::string_view description) {
-  const std::string upper = torvane::UpperAscii(description);
+  const std::string upper = UpperAscii(description);
   const bool zhodani = upper.find("ZHODANI") != std::string::npos;
   std::string letters;
   for (const LegendWord& row : LegendWords) {
@@ -435,7 +432,7 @@ int RouteColorCode(std::string_view type, std::string_view allegiance) {
   type = TrimBlanks(type);
   allegiance = TrimBlanks(allegiance);
   for (const RouteColorRow& row : RouteColorRows) {
-    if (!row.type.empty() && !torvane::EqualsIgnoringAsciiCase(row.type, type)) continue;
+    if (!row.type.empty() && !EqualsIgnoringAsciiCase(row.type, type)) continue;
     const bool allegiance_matches = row.allegiance == "*" ? true
                                     : row.allegiance.empty()
                                         ? allegiance.empty()
@@ -445,4 +442,4 @@ int RouteColorCode(std::string_view type, std::string_view allegiance) {
   return 15;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

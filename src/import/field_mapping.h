@@ -11,11 +11,11 @@
 #include "import/imported_sector.h"
 #include "sector/index_line.h"
 
-namespace torvane_import {
+namespace torvane {
 
-constexpr size_t kNameWidth = torvane::kStandardWorldColumns.nameWidth;
-constexpr size_t kRemarksWidth = torvane::kStandardWorldColumns.remarksWidth;
-constexpr size_t kSubsectorNameWidth = torvane::kSubsectorNameLimit;
+constexpr size_t kNameWidth = kStandardWorldColumns.nameWidth;
+constexpr size_t kRemarksWidth = kStandardWorldColumns.remarksWidth;
+constexpr size_t kSubsectorNameWidth = kSubsectorNameLimit;
 
 // Cuts text to at most `width` bytes without splitting a UTF-8 character.
 std::string_view CutToWidth(std::string_view text, size_t width);
@@ -57,4 +57,4 @@ std::string BaseLettersFromDescription(std::string_view description);
 // The colour code (0 to 15) of a route from its type and allegiance.
 int RouteColorCode(std::string_view type, std::string_view allegiance);
 
-}  // namespace torvane_import
+}  // namespace torvane

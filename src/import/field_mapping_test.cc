@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 const SourceLine kSource{"t.tab", 7};
@@ -195,4 +195,4 @@ TEST(FieldMapping, NewerRemarksAreTranslatedAndCodesHidingDrawnOnesDropped) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

@@ -13,7 +13,7 @@
 #include "platform/text_encoding.h"
 #include "platform/utf8_path.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace fs = std::filesystem;
 
@@ -60,26 +60,26 @@ struct ImportInput {
 // dropped).
 std::pair<fs::path, std::string> SectorDirectory(std::string argument) {
   while (argument.size() > 1 && argument.back() == '/') argument.pop_back();
-  const fs::path directory = torvane::PathFromUtf8(argument);
-  return {directory, torvane::Utf8FromPath(directory.filename())};
+  const fs::path directory = PathFromUtf8(argument);
+  return {directory, Utf8FromPath(directory.filename())};
 }
 
 // The sector directory beside a sector file, named after it: "maps/Reach.tab"
 // gives "maps/Reach" (a file without an extension, "maps/Reach-sector").
 std::string BesideSectorFile(const std::string& sector_path) {
-  fs::path directory = torvane::PathFromUtf8(sector_path);
+  fs::path directory = PathFromUtf8(sector_path);
   if (!directory.has_extension()) return sector_path + "-sector";
-  return torvane::Utf8FromPath(directory.replace_extension());
+  return Utf8FromPath(directory.replace_extension());
 }
 
 std::string FileName(const std::string& path) {
-  return torvane::Utf8FromPath(torvane::PathFromUtf8(path).filename());
+  return Utf8FromPath(PathFromUtf8(path).filename());
 }
 
 // A message as the console shows it: one that quotes a text already in
 // Windows-1252 is turned into UTF-8 like the rest.
 std::string Shown(const std::string& message) {
-  return torvane::IsValidUtf8(message) ? message : torvane::Utf8FromWindows1252(message);
+  return IsValidUtf8(message) ? message : Utf8FromWindows1252(message);
 }
 
 // "1 route", "2 routes".
@@ -89,7 +89,7 @@ std::string Counted(int count, std::string_view one, std::string_view more) {
 
 // Reads the command line. Nothing, with the status to end the run with in
 // `status`, when the run ends here: help, version, a bad command line.
-std::optional<ImportCommand> ReadCommandLine(torvane::FileSystem& disk,
+std::optional<ImportCommand> ReadCommandLine(FileSystem& disk,
                                              const std::vector<std::string>& arguments,
                                              std::ostream& out, std::ostream& err, int& status) {
   ImportCommand command;
@@ -163,18 +163,18 @@ std::optional<ImportCommand> ReadCommandLine(torvane::FileSystem& disk,
 
 // A sector or metadata file, whole; nothing, with the message said, when it
 // cannot be read or is too large to be one.
-std::optional<std::string> ReadInputFile(torvane::FileSystem& disk, const std::string& path,
+std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& path,
                                          std::ostream& err) {
-  torvane::WholeFile file = torvane::ReadWholeFile(disk, path);
+  WholeFile file = ReadWholeFile(disk, path);
   switch (file.result) {
-    case torvane::WholeFile::Result::kRead:
+    case WholeFile::Result::kRead:
       return std::move(file.bytes);
-    case torvane::WholeFile::Result::kTooLarge:
+    case WholeFile::Result::kTooLarge:
       err << "torvane-import: " << path << " is " << file.size << " bytes, more than the "
-          << torvane::kLargestWholeInput / (1024 * 1024) << " MiB (" << torvane::kLargestWholeInput
+          << kLargestWholeInput / (1024 * 1024) << " MiB (" << kLargestWholeInput
           << " bytes) that a sector file or its metadata can be; nothing was written\n";
       return std::nullopt;
-    case torvane::WholeFile::Result::kUnreadable:
+    case WholeFile::Result::kUnreadable:
       break;
   }
   err << "torvane-import: cannot read " << path << "\n";
@@ -184,8 +184,8 @@ std::optional<std::string> ReadInputFile(torvane::FileSystem& disk, const std::s
 // Reads the files the command names, taking them the right way round when
 // they were given the wrong way. Nothing, with the status in `status`, when
 // they cannot be used.
-std::optional<ImportInput> ReadInput(torvane::FileSystem& disk, ImportCommand& command,
-                                     std::ostream& err, int& status) {
+std::optional<ImportInput> ReadInput(FileSystem& disk, ImportCommand& command, std::ostream& err,
+                                     int& status) {
   status = kImportFailed;
   ImportInput input;
   std::optional<std::string> sector_text = ReadInputFile(disk, command.sector_path, err);
@@ -215,7 +215,7 @@ std::optional<ImportInput> ReadInput(torvane::FileSystem& disk, ImportCommand& c
 // The summary of a sector directory written.
 void ReportWritten(const ImportCommand& command, std::string_view sector_text,
                    const LayoutCounts& counts, size_t problems, std::ostream& out) {
-  out << "Wrote " << torvane::Utf8FromPath(command.directory) << " from "
+  out << "Wrote " << Utf8FromPath(command.directory) << " from "
       << FormatName(DetectSectorFileFormat(sector_text)) << " file " << command.sector_path << ": "
       << Counted(counts.world_lines_read, "world line", "world lines") << " read, "
       << counts.worlds - counts.changed << " written unchanged, " << counts.changed
@@ -233,7 +233,7 @@ void ReportWritten(const ImportCommand& command, std::string_view sector_text,
 }
 
 // Reads, fits, lays out and writes the sector; the exit status.
-int ImportSector(torvane::FileSystem& disk, const ImportCommand& command, const ImportInput& input,
+int ImportSector(FileSystem& disk, const ImportCommand& command, const ImportInput& input,
                  std::ostream& out, std::ostream& err) {
   const std::string& sector_path = command.sector_path;
   ImportLog log;
@@ -247,11 +247,10 @@ int ImportSector(torvane::FileSystem& disk, const ImportCommand& command, const 
     }
     source += " and " + FileName(command.metadata_path);
   }
-  if (sector.title.empty())
-    sector.title = torvane::Utf8FromPath(torvane::PathFromUtf8(sector_path).stem());
+  if (sector.title.empty()) sector.title = Utf8FromPath(PathFromUtf8(sector_path).stem());
 
   LayoutCounts counts;
-  const std::vector<OutputFile> files =
+  const std::vector<LaidOutFile> files =
       LayOutSector(sector, command.name, source, command.encoding, counts, log);
   for (const std::string& problem : log.problems) err << Shown(problem) << "\n";
   if (command.verbose) {
@@ -280,8 +279,8 @@ int ImportSector(torvane::FileSystem& disk, const ImportCommand& command, const 
 
 }  // namespace
 
-int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
-              std::ostream& out, std::ostream& err) {
+int RunImport(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+              std::ostream& err) {
   int status = kImportWritten;
   std::optional<ImportCommand> command = ReadCommandLine(disk, arguments, out, err, status);
   if (!command) return status;
@@ -290,4 +289,4 @@ int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& argumen
   return ImportSector(disk, *command, *input, out, err);
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 
-namespace torvane_import {
+namespace torvane {
 
 // Exit status: 0 written, 1 nothing written (unreadable input, --strict with
 // unreadable lines, a directory that would be overwritten), 2 bad command line.
@@ -18,7 +18,7 @@ constexpr int kImportUsage = 2;
 
 // Runs the program on its arguments (without the program name), reading
 // and writing files on `disk`.
-int RunImport(torvane::FileSystem& disk, const std::vector<std::string>& arguments,
-              std::ostream& out, std::ostream& err);
+int RunImport(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+              std::ostream& err);
 
-}  // namespace torvane_import
+}  // namespace torvane

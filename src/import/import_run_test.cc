@@ -10,9 +10,10 @@
 #include "testing/memory_file_system.h"
 #include "testing/scratch_dir.h"
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
 using torvane_test::ScratchDir;
 
 const char kColumnFile[] =
@@ -28,7 +29,7 @@ struct ImportResult {
 
 ImportResult Import(const std::vector<std::string>& arguments) {
   std::ostringstream out, err;
-  const int status = RunImport(*torvane::MakeHostFileSystem(), arguments, out, err);
+  const int status = RunImport(*MakeHostFileSystem(), arguments, out, err);
   return {status, out.str(), err.str()};
 }
 
@@ -53,8 +54,8 @@ TEST(ImportRun, WritesTheSectorDirectoryAndReportsBadLines) {
 TEST(ImportRun, InputsOverTheLimitAreRefusedAndNothingIsWritten) {
   ScratchDir dir;
   dir.Write("reach.txt", kColumnFile);
-  dir.Write("huge.txt", std::string(torvane::kLargestWholeInput + 1, ' '));
-  dir.Write("huge.xml", "<" + std::string(torvane::kLargestWholeInput, ' '));
+  dir.Write("huge.txt", std::string(kLargestWholeInput + 1, ' '));
+  dir.Write("huge.xml", "<" + std::string(kLargestWholeInput, ' '));
   for (const auto& [sector, metadata] : {std::pair{"huge.txt", ""}, {"reach.txt", "huge.xml"}}) {
     std::vector<std::string> arguments = {dir.Path(sector)};
     if (*metadata) arguments.push_back(dir.Path(metadata));
@@ -114,9 +115,8 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
 // new one is never renamed into place and its hidden build is removed;
 // existing files keep their text and no temporary file stays beside them.
 TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
-  using torvane::FileOp;
   const auto path = [](std::string_view file) {
-    return torvane::Utf8FromPath(std::filesystem::path("out/reach") / file);
+    return Utf8FromPath(std::filesystem::path("out/reach") / file);
   };
   const struct {
     bool existing;  // out/reach/map/suba.dat holds hand edits, and --force is given
@@ -130,7 +130,7 @@ TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
       {true, FileOp::kWrite, 17, "cannot write " + path("map/SUBP.DAT.new") + ": nothing replaced"},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     disk.AddFile("reach.txt", kColumnFile);
     if (c.existing) disk.AddFile("out/reach/map/suba.dat", "hand edits\n");
     disk.FailOperation(c.failing, c.nth);
@@ -161,7 +161,7 @@ TEST(ImportRun, ExistingFilesAreFoundByTorvanesRule) {
       {{"out/reach/Map/SUBA.dat"}, "already holds Map/SUBA.dat "},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     disk.AddFile("reach.txt", kColumnFile);
     for (const std::string& file : c.existing) disk.AddFile(file, "hand edits\n");
     std::ostringstream out, err;
@@ -203,8 +203,6 @@ TEST(ImportRun, BadCommandLinesAndUnreadableFilesFail) {
 // File names are UTF-8 texts from end to end, also where the host's own
 // narrow encoding is something else; the title inside is in Windows-1252.
 TEST(ImportRun, NonAsciiNamesAreReadAndWrittenAsGiven) {
-  using torvane::PathFromUtf8;
-  using torvane::Utf8FromPath;
   ScratchDir dir;
   const std::string name = "\xC3\x86r\xC3\xB8";                                   // Ærø
   const std::string folder = "\xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xBF\xCF\x82";  // κόσμος
@@ -252,7 +250,7 @@ TEST(ImportRun, SummaryCountsWorldLinesInEveryOutcome) {
 // Notes follow the lines of the sector file, then those of the metadata,
 // though worlds are laid out in hex order and routes after them.
 TEST(ImportRun, VerboseSaysWhatChangedOnEachLineInLineOrder) {
-  torvane::MemoryFileSystem disk;
+  torvane_test::MemoryFileSystem disk;
   disk.AddFile("old.sec",
                "Gamma         0103 A788899-C  A Hi              A  ?23 Im G2 V\n"
                "$0101 0103 1 0 3\n"
@@ -308,7 +306,7 @@ TEST(ImportRun, MetadataGivenBeforeTheSectorFileIsKnown) {
        "maps/reach/reach.dat"},
   };
   for (const auto& c : cases) {
-    torvane::MemoryFileSystem disk;
+    torvane_test::MemoryFileSystem disk;
     for (const std::string dir : {"", "maps/"}) {
       disk.AddFile(dir + "reach.txt", kColumnFile);
       disk.AddFile(dir + "reach.xml", metadata);
@@ -349,4 +347,4 @@ TEST(ImportRun, StrictFailsWhenAnOlderLineIsSkippedOrItsFieldsCannotBeFound) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

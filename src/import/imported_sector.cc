@@ -8,14 +8,9 @@
 #include "draw/hex_geometry.h"
 #include "platform/text_lines.h"
 
-namespace torvane_import {
+namespace torvane {
 
-namespace {
-
-using torvane::kSectorColumns;
-using torvane::kSectorRows;
-
-}  // namespace
+namespace {}  // namespace
 
 std::string Where(const SourceLine& source) {
   std::string where = source.file;
@@ -90,7 +85,7 @@ std::vector<std::string> ImportLog::NotesInLineOrder(const std::vector<std::stri
 
 std::vector<std::string_view> SplitLines(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  return torvane::SplitTextLines(text);
+  return SplitTextLines(text);
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

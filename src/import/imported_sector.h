@@ -10,7 +10,7 @@
 
 #include "platform/ascii_text.h"
 
-namespace torvane_import {
+namespace torvane {
 
 // Where a value came from, for messages.
 struct SourceLine {
@@ -91,10 +91,10 @@ struct ImportLog {
 };
 
 // The blanks around fields of the published formats. Case is folded with
-// torvane::UpperAscii and torvane::EqualsIgnoringAsciiCase.
-inline std::string_view TrimBlanks(std::string_view text) { return torvane::Trim(text, " \t\r\n"); }
+// UpperAscii and EqualsIgnoringAsciiCase.
+inline std::string_view TrimBlanks(std::string_view text) { return Trim(text, " \t\r\n"); }
 // Splits text into lines: LF or CR LF ends a line, a leading UTF-8 byte-order
 // mark is dropped.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
   const std::unique_ptr<torvane::FileSystem> disk = torvane::MakeHostFileSystem();
-  const int status = torvane_import::RunImport(*disk, arguments, std::cout, std::cerr);
+  const int status = torvane::RunImport(*disk, arguments, std::cout, std::cerr);
   torvane::WaitForKeyInOwnConsole();
   return status;
 }

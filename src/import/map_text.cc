@@ -5,7 +5,7 @@
 #include "platform/ascii_text.h"
 #include "platform/text_encoding.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
@@ -47,7 +47,6 @@ char AsciiFor(char32_t c) {
 }  // namespace
 
 std::optional<MapEncoding> MapEncodingNamed(std::string_view name) {
-  using torvane::EqualsIgnoringAsciiCase;
   if (EqualsIgnoringAsciiCase(name, "windows-1252") || EqualsIgnoringAsciiCase(name, "cp1252")) {
     return MapEncoding::kWindows1252;
   }
@@ -59,13 +58,13 @@ std::optional<MapEncoding> MapEncodingNamed(std::string_view name) {
 
 std::string MapText(std::string_view text, MapEncoding encoding, std::string_view what,
                     const SourceLine& source, ImportLog& log) {
-  if (encoding == MapEncoding::kUtf8 || !torvane::IsValidUtf8(text)) return std::string(text);
+  if (encoding == MapEncoding::kUtf8 || !IsValidUtf8(text)) return std::string(text);
   std::string written;
   std::string lacking;
   for (std::string_view rest = text; !rest.empty();) {
     char32_t c = 0;
-    const size_t length = torvane::DecodeUtf8(rest, &c);
-    if (const std::optional<unsigned char> byte = torvane::Windows1252Byte(c)) {
+    const size_t length = DecodeUtf8(rest, &c);
+    if (const std::optional<unsigned char> byte = Windows1252Byte(c)) {
       written += static_cast<char>(*byte);
     } else {
       written += AsciiFor(c);
@@ -78,10 +77,9 @@ std::string MapText(std::string_view text, MapEncoding encoding, std::string_vie
   }
   if (!lacking.empty()) {
     log.Change(source, std::string(what) + " '" + std::string(text) + "' written as '" +
-                           torvane::Utf8FromWindows1252(written) + "': Windows-1252 has no " +
-                           lacking);
+                           Utf8FromWindows1252(written) + "': Windows-1252 has no " + lacking);
   }
   return written;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -10,7 +10,7 @@
 
 #include "import/imported_sector.h"
 
-namespace torvane_import {
+namespace torvane {
 
 enum class MapEncoding { kWindows1252, kUtf8 };
 
@@ -24,4 +24,4 @@ std::optional<MapEncoding> MapEncodingNamed(std::string_view name);
 std::string MapText(std::string_view text, MapEncoding encoding, std::string_view what,
                     const SourceLine& source, ImportLog& log);
 
-}  // namespace torvane_import
+}  // namespace torvane

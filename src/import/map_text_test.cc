@@ -4,7 +4,7 @@
 
 #include "import/sector_layout.h"
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 TEST(MapText, NamesAreWrittenInWindows1252WithAsciiForWhatItLacks) {
@@ -64,4 +64,4 @@ TEST(MapText, TheNameFieldIsCutInCharacters) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

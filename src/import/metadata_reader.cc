@@ -11,7 +11,7 @@
 #include "import/field_mapping.h"
 #include "platform/ascii_text.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
@@ -117,7 +117,7 @@ bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedS
   if (!title.empty()) sector.title = title;
 
   for (const pugi::xml_node& node : root.child("Subsectors").children("Subsector")) {
-    const std::string index = torvane::UpperAscii(TrimBlanks(node.attribute("Index").value()));
+    const std::string index = UpperAscii(TrimBlanks(node.attribute("Index").value()));
     if (index.size() != 1 || index[0] < 'A' || index[0] > 'P') {
       log.Problem(source_of(node), "subsector Index '" + index + "' is not a letter A to P");
       continue;
@@ -141,4 +141,4 @@ bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedS
   return true;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -7,7 +7,7 @@
 
 #include "import/imported_sector.h"
 
-namespace torvane_import {
+namespace torvane {
 
 // Puts what the metadata gives into `sector`: the title, the named
 // subsectors and, when the metadata lists routes (in any of its <Routes>
@@ -23,4 +23,4 @@ bool ReadMetadata(std::string_view text, const std::string& file_name, ImportedS
 // is '<'.
 bool IsXmlText(std::string_view text);
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 const char kMetadata[] =
@@ -114,4 +114,4 @@ TEST(MetadataReader, XmlIsToldFromASectorFileByItsFirstCharacter) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

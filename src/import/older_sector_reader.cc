@@ -14,7 +14,7 @@
 #include "platform/ascii_text.h"
 #include "sector/map_line.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
@@ -35,15 +35,6 @@ struct Block {
   std::string name;
   int subsector = -1;
 };
-
-using torvane::kSectorColumns;
-using torvane::kSectorRows;
-using torvane::kSubsectorColumns;
-using torvane::kSubsectorRows;
-using torvane::kSubsectorsAcross;
-using torvane::kSubsectorsDown;
-using torvane::SubsectorOfHex;
-using torvane::WrapSubsectorOffset;
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -119,7 +110,7 @@ std::optional<ImportedRoute> ReadRoute(const RouteText& route, int subsector, Im
                                std::string(words[1]) + ", which decides as it does for torvane");
   }
   if (numbers.size() == 3) {
-    if (numbers[2] >= 0 && numbers[2] < static_cast<int>(torvane::RouteColorTable.size())) {
+    if (numbers[2] >= 0 && numbers[2] < static_cast<int>(RouteColorTable.size())) {
       imported.color_code = numbers[2];
     } else {
       log.Note(route.source, "colour code " + std::to_string(numbers[2]) +
@@ -142,8 +133,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
   const std::vector<std::string_view> lines = SplitLines(text);
   std::map<char, std::string> base_legend;
   const auto starts_body = [](std::string_view line) {
-    return !line.empty() &&
-           (torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld || HasHexAndProfile(line));
+    return !line.empty() && (MapLineKindOf(line) != MapLineKind::kWorld || HasHexAndProfile(line));
   };
 
   size_t i = 0;
@@ -196,15 +186,14 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
         sector.title = TrimBlanks(rest.substr(sector_at + kSector.size()));
       }
       for (size_t s = 0; s < sector.subsector_names.size(); ++s) {
-        if (!block.name.empty() &&
-            torvane::EqualsIgnoringAsciiCase(sector.subsector_names[s], block.name)) {
+        if (!block.name.empty() && EqualsIgnoringAsciiCase(sector.subsector_names[s], block.name)) {
           block.subsector = static_cast<int>(s);
         }
       }
       blocks.push_back(block);
       continue;
     }
-    if (torvane::MapLineKindOf(line) == torvane::MapLineKind::kRoute) {
+    if (MapLineKindOf(line) == MapLineKind::kRoute) {
       routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
       continue;
     }
@@ -227,7 +216,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     world.allegiance = fields->allegiance;
     world.stars = fields->stars;
     if (!CheckWorld(world, fields->hex, log)) continue;
-    if (world.bases.size() == 1 && BaseLetterMeaning(torvane::UpperAscii(world.bases)[0]).empty()) {
+    if (world.bases.size() == 1 && BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) {
       const auto legend = base_legend.find(world.bases[0]);
       if (legend != base_legend.end() && !legend->second.empty()) {
         log.Note(source, "base code '" + world.bases + "' read as '" + legend->second +
@@ -252,4 +241,4 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
   return sector;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

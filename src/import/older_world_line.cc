@@ -10,7 +10,7 @@
 #include "platform/ascii_text.h"
 #include "sector/map_line.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
@@ -180,7 +180,7 @@ std::optional<OlderLayout> LayoutOfHeader(std::string_view line) {
   columns.fill(-1);
   for (Word word : WordsFrom(line, 1)) {
     for (const HeaderName& row : HeaderNames) {
-      if (torvane::EqualsIgnoringAsciiCase(row.name, word.text) && columns[row.field] < 0) {
+      if (EqualsIgnoringAsciiCase(row.name, word.text) && columns[row.field] < 0) {
         columns[row.field] = static_cast<int>(word.start);
       }
     }
@@ -202,7 +202,7 @@ std::optional<OlderLayout> LayoutOfHeader(std::string_view line) {
 OlderLayout LayoutOfLines(const std::vector<std::string_view>& lines) {
   std::map<int, int> base, pbg, zone, allegiance;
   for (std::string_view line : lines) {
-    if (line.empty() || torvane::MapLineKindOf(line) != torvane::MapLineKind::kWorld) continue;
+    if (line.empty() || MapLineKindOf(line) != MapLineKind::kWorld) continue;
     std::string why;
     const std::optional<OlderWorldFields> fields = FindWorldFields(line, OlderLayout{}, why);
     if (!fields) continue;
@@ -317,4 +317,4 @@ std::optional<OlderWorldFields> FindWorldFields(std::string_view line, const Old
   return fields;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

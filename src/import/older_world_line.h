@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace torvane_import {
+namespace torvane {
 
 // Where a file puts its fields, each counted in columns from the start of
 // another field; -1 where not known.
@@ -51,4 +51,4 @@ OlderLayout LayoutOfLines(const std::vector<std::string_view>& lines);
 std::optional<OlderWorldFields> FindWorldFields(std::string_view line, const OlderLayout& layout,
                                                 std::string& why);
 
-}  // namespace torvane_import
+}  // namespace torvane

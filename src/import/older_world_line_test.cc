@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 // The fields found, joined: hex|name|uwp|bases|remarks|zone|pbg|allegiance|stars.
@@ -212,4 +212,4 @@ TEST(OlderWorldLine, HexAndProfileMarkAWorldLine) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

@@ -10,7 +10,7 @@
 #include "platform/ascii_text.h"
 #include "platform/text_encoding.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
@@ -53,7 +53,7 @@ bool IsDashLine(std::string_view line) {
 std::optional<Field> FieldOfHeader(std::string_view name) {
   name = TrimBlanks(name);
   for (const FieldName& row : FieldNames) {
-    if (torvane::EqualsIgnoringAsciiCase(row.name, name)) return row.field;
+    if (EqualsIgnoringAsciiCase(row.name, name)) return row.field;
   }
   return std::nullopt;
 }
@@ -135,7 +135,7 @@ std::vector<Span> DashSpans(std::string_view line) {
 // single-byte code page has it.
 std::vector<std::string_view> CutColumns(std::string_view line, const std::vector<Span>& spans) {
   std::vector<size_t> starts;  // where each character begins
-  const bool utf8 = torvane::IsValidUtf8(line);
+  const bool utf8 = IsValidUtf8(line);
   for (size_t i = 0; i < line.size(); ++i) {
     if (!utf8 || (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80) starts.push_back(i);
   }
@@ -145,8 +145,8 @@ std::vector<std::string_view> CutColumns(std::string_view line, const std::vecto
   std::vector<std::string_view> values;
   for (const Span& span : spans) {
     const size_t begin = offset(span.start);
-    const size_t end = span.length == std::string_view::npos ? line.size()
-                                                             : offset(span.start + span.length);
+    const size_t end =
+        span.length == std::string_view::npos ? line.size() : offset(span.start + span.length);
     values.push_back(line.substr(begin, end - begin));
   }
   return values;
@@ -218,15 +218,15 @@ bool IsProfileCharacter(char c) {
 
 bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log) {
   const std::optional<SectorHex> parsed = ParseHexNumber(hex);
-  if (!parsed || parsed->column < 1 || parsed->column > torvane::kSectorColumns ||
-      parsed->row < 1 || parsed->row > torvane::kSectorRows) {
+  if (!parsed || parsed->column < 1 || parsed->column > kSectorColumns || parsed->row < 1 ||
+      parsed->row > kSectorRows) {
     log.Skip(world.source,
              "hex '" + std::string(hex) + "' is not a hex of the sector (0101 to 3240)");
     return false;
   }
   world.column = parsed->column;
   world.row = parsed->row;
-  const std::string uwp = torvane::UpperAscii(world.uwp);
+  const std::string uwp = UpperAscii(world.uwp);
   bool profile_ok = uwp.size() == 9 && uwp[7] == '-';
   for (size_t i = 0; profile_ok && i < uwp.size(); ++i) {
     profile_ok = i == 7 || IsProfileCharacter(uwp[i]);
@@ -292,4 +292,4 @@ ImportedSector ReadSectorFileAs(SectorFileFormat format, std::string_view text,
   return sector;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -8,7 +8,7 @@
 
 #include "import/imported_sector.h"
 
-namespace torvane_import {
+namespace torvane {
 
 enum class SectorFileFormat { kTabDelimited, kColumns, kOlderColumns };
 
@@ -33,4 +33,4 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
 // usable.
 bool CheckWorld(ImportedWorld& world, std::string_view hex, ImportLog& log);
 
-}  // namespace torvane_import
+}  // namespace torvane

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 // The fields of a world, joined for comparison:
@@ -288,4 +288,4 @@ TEST(SectorFileReader, EveryFormatCountsItsWorldLines) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

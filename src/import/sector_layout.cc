@@ -15,23 +15,19 @@
 #include "platform/ascii_text.h"
 #include "sector/index_line.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace {
 
-using torvane::kSubsectorCount;
-using torvane::SubsectorOfHex;
-using torvane::WrapSubsectorOffset;
-
 // Columns of a world line, as torvane reads them.
-constexpr torvane::WorldColumns kColumns = torvane::kStandardWorldColumns;
+constexpr WorldColumns kColumns = kStandardWorldColumns;
 // Each field ends before the next begins, so no field overwrites another.
 static_assert(kColumns.name + kNameWidth <= kColumns.hex &&
-              kColumns.hex + torvane::kHexWidth < kColumns.starport &&
+              kColumns.hex + kHexWidth < kColumns.starport &&
               kColumns.starport + 9 < kColumns.base && kColumns.base < kColumns.remarks &&
               kColumns.remarks + kRemarksWidth <= kColumns.zone && kColumns.zone < kColumns.pbg &&
               kColumns.pbg + 3 <= kColumns.allegiance &&
-              kColumns.allegiance + torvane::kAllegianceWidth < kColumns.stars);
+              kColumns.allegiance + kAllegianceWidth < kColumns.stars);
 
 void Put(std::string& line, size_t column, std::string_view text) {
   line.replace(column, text.size(), text);
@@ -131,7 +127,7 @@ std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& lo
   line += MapText(TrimBlanks(world.stars), encoding, "stars", source, log);
   // A control character in any field (a stray byte inside a remark) would
   // break the line for torvane: each becomes a blank.
-  return std::string(torvane::TrimTrailing(ReplaceControls(line), " "));
+  return std::string(TrimTrailing(ReplaceControls(line), " "));
 }
 
 PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
@@ -154,8 +150,6 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
     log.Problem(route.source, "route starts and ends in hex " + DescribeHex(start) + ": left out");
     return placed;
   }
-  using torvane::kSubsectorColumns, torvane::kSubsectorRows, torvane::kSubsectorsAcross,
-      torvane::kSubsectorsDown;
   const int start_column = (start.column - 1) / kSubsectorColumns;
   const int start_row = (start.row - 1) / kSubsectorRows;
   const int dx =
@@ -181,9 +175,9 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log) {
   return placed;
 }
 
-std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
-                                     std::string_view source, MapEncoding encoding,
-                                     LayoutCounts& counts, ImportLog& log) {
+std::vector<LaidOutFile> LayOutSector(const ImportedSector& sector, std::string_view name,
+                                      std::string_view source, MapEncoding encoding,
+                                      LayoutCounts& counts, ImportLog& log) {
   const SourceLine sources{std::string(source), 0};
   std::string title =
       ReplaceControls(MapText(TrimBlanks(sector.title), encoding, "title", sources, log));
@@ -248,13 +242,13 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
     ++counts.routes;
   }
 
-  std::vector<OutputFile> files;
+  std::vector<LaidOutFile> files;
   std::string data = title + "\n\n";
   for (int s = 0; s < kSubsectorCount; ++s) {
-    std::string index_line(torvane::kIndexFileColumn, ' ');
+    std::string index_line(kIndexFileColumn, ' ');
     index_line[0] = static_cast<char>('A' + s);
     index_line[1] = ':';
-    Put(index_line, torvane::kIndexNameColumn, names[static_cast<size_t>(s)]);
+    Put(index_line, kIndexNameColumn, names[static_cast<size_t>(s)]);
     data += index_line + MapFileName(s) + "\n";
   }
   // The legends carry no data; no line of them may begin with a letter and ':'.
@@ -289,4 +283,4 @@ std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_v
   return files;
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

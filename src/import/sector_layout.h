@@ -11,9 +11,10 @@
 #include "import/imported_sector.h"
 #include "import/map_text.h"
 
-namespace torvane_import {
+namespace torvane {
 
-struct OutputFile {
+// One file of the laid-out sector: where it goes and what it holds.
+struct LaidOutFile {
   std::string path;  // relative to the sector directory: "<name>.dat", "map/SUBA.DAT"
   std::string text;
 };
@@ -43,8 +44,8 @@ PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log);
 
 // `name` names the sector directory; `source` says where the data came from
 // (for the credit line of the data file).
-std::vector<OutputFile> LayOutSector(const ImportedSector& sector, std::string_view name,
-                                     std::string_view source, MapEncoding encoding,
-                                     LayoutCounts& counts, ImportLog& log);
+std::vector<LaidOutFile> LayOutSector(const ImportedSector& sector, std::string_view name,
+                                      std::string_view source, MapEncoding encoding,
+                                      LayoutCounts& counts, ImportLog& log);
 
-}  // namespace torvane_import
+}  // namespace torvane

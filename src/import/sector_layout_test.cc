@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane_import {
+namespace torvane {
 namespace {
 
 ImportedWorld World(int column, int row, std::string name) {
@@ -111,7 +111,7 @@ TEST(SectorLayout, SectorFilesHoldIndexRoutesAndWorldsInHexOrder) {
   sector.routes = {Route({0, 0, 1, 2}, {0, 0, 2, 1}), Route({-1, 0, 1, 1}, {-1, 0, 1, 2})};
   LayoutCounts counts;
   ImportLog log;
-  const std::vector<OutputFile> files =
+  const std::vector<LaidOutFile> files =
       LayOutSector(sector, "test", "t.tab", MapEncoding::kWindows1252, counts, log);
   EXPECT_EQ(counts.worlds, 3);
   EXPECT_EQ(counts.routes, 1);
@@ -238,4 +238,4 @@ TEST(SectorLayout, ControlCharactersInAnyFieldBecomeBlanks) {
 }
 
 }  // namespace
-}  // namespace torvane_import
+}  // namespace torvane

@@ -9,14 +9,9 @@
 
 #include "platform/utf8_path.h"
 
-namespace torvane_import {
+namespace torvane {
 
 namespace fs = std::filesystem;
-using torvane::FileSystem;
-using torvane::GenericUtf8FromPath;
-using torvane::PathFromUtf8;
-using torvane::Utf8FromPath;
-using torvane::WriteResult;
 
 namespace {
 
@@ -39,7 +34,7 @@ bool CreateDirectories(FileSystem& disk, const fs::path& directory) {
 // never followed.
 void RemoveTree(FileSystem& disk, const fs::path& path) {
   const std::string text = Utf8FromPath(path);
-  if (disk.Remove(text) != torvane::RemoveResult::kFailed) return;
+  if (disk.Remove(text) != RemoveResult::kFailed) return;
   if (const std::optional<std::vector<std::string>> names = disk.ListDirectory(text)) {
     for (const std::string& name : *names) RemoveTree(disk, path / PathFromUtf8(name));
   }
@@ -59,7 +54,7 @@ fs::path ExistingFile(FileSystem& disk, const fs::path& directory, const fs::pat
 }
 
 std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
-                              const std::vector<OutputFile>& files) {
+                              const std::vector<LaidOutFile>& files) {
   const fs::path parent = directory.has_parent_path() ? directory.parent_path() : fs::path(".");
   if (!CreateDirectories(disk, parent)) {
     return "cannot create " + Utf8FromPath(parent) + ": " + disk.FailureReason();
@@ -72,7 +67,7 @@ std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
   const fs::path staging = parent / staging_name;
   RemoveTree(disk, staging);
   std::string failure;
-  for (const OutputFile& file : files) {
+  for (const LaidOutFile& file : files) {
     const fs::path path = staging / PathFromUtf8(file.path);
     if (!CreateDirectories(disk, path.parent_path()) || !WriteFile(disk, path, file.text)) {
       failure = "cannot write " + Utf8FromPath(directory / PathFromUtf8(file.path));
@@ -89,14 +84,14 @@ std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
 }  // namespace
 
 std::string WriteSectorDirectory(FileSystem& disk, const fs::path& directory,
-                                 const std::vector<OutputFile>& files, bool replace) {
+                                 const std::vector<LaidOutFile>& files, bool replace) {
   const std::string directory_text = Utf8FromPath(directory);
   if (!disk.DirectoryExists(directory_text)) {
     if (!disk.FileExists(directory_text)) return WriteNewDirectory(disk, directory, files);
     return directory_text + " exists and is not a directory";
   }
   std::vector<fs::path> targets;
-  for (const OutputFile& file : files) {
+  for (const LaidOutFile& file : files) {
     fs::path existing = ExistingFile(disk, directory, PathFromUtf8(file.path));
     if (!existing.empty() && !replace) {
       return directory_text + " already holds " +
@@ -129,4 +124,4 @@ std::string WriteSectorDirectory(FileSystem& disk, const fs::path& directory,
   return {};
 }
 
-}  // namespace torvane_import
+}  // namespace torvane

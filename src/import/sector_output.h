@@ -10,14 +10,14 @@
 #include "import/sector_layout.h"
 #include "platform/file_system.h"
 
-namespace torvane_import {
+namespace torvane {
 
 // Writes `files` into `directory` on `disk`. When the directory exists and
 // already holds any of the files (names found as torvane finds them,
 // without regard to case), nothing is written unless `replace` is set.
 // Returns an empty text on success, else the message saying why nothing
 // (or, for a failure half-way through replacing files, what) was written.
-std::string WriteSectorDirectory(torvane::FileSystem& disk, const std::filesystem::path& directory,
-                                 const std::vector<OutputFile>& files, bool replace);
+std::string WriteSectorDirectory(FileSystem& disk, const std::filesystem::path& directory,
+                                 const std::vector<LaidOutFile>& files, bool replace);
 
-}  // namespace torvane_import
+}  // namespace torvane

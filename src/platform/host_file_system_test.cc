@@ -16,6 +16,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::HostFileSystemTest;
+
 namespace fs = std::filesystem;
 
 TEST_F(HostFileSystemTest, ReadsInTextModeWhateverTheCaseOfTheName) {

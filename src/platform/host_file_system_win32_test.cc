@@ -9,11 +9,13 @@
 #include <set>
 
 #include "platform/file_system.h"
-#include "testing/host_file_system_fixture.h"
 #include "platform/utf8_path.h"
+#include "testing/host_file_system_fixture.h"
 
 namespace torvane {
 namespace {
+
+using torvane_test::HostFileSystemTest;
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 // The kinds of names a drawing must provide, by the commands that name them.
 #include "preview/drawing_needs.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -46,4 +46,4 @@ std::string DrawingNeeds::Text() const {
   return text;
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -9,7 +9,7 @@
 
 #include "preview/script_reader.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 class DrawingNeeds {
  public:
@@ -26,4 +26,4 @@ class DrawingNeeds {
   std::array<std::set<std::string>, 4> names_;
 };
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -9,8 +9,10 @@
 #include "preview/preview_command_line.h"
 #include "testing/memory_file_system.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
+
+using torvane_test::MemoryFileSystem;
 
 TEST(DrawingNeeds, NamesOfEveryScriptAreListedSortedAndOnce) {
   MemoryFileSystem disk;
@@ -36,4 +38,4 @@ TEST(DrawingNeeds, NamesOfEveryScriptAreListedSortedAndOnce) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

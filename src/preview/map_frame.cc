@@ -7,7 +7,7 @@
 #include "draw/map_text.h"
 #include "preview/xml_text.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -106,4 +106,4 @@ void AppendHexGrid(std::string& out, const MapFrame& frame) {
   out += "\"/>\n";
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

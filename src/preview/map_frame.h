@@ -10,9 +10,7 @@
 #include "preview/script_reader.h"
 #include "script/map_point.h"
 
-namespace torvane::preview {
-
-using torvane::MapKind;
+namespace torvane {
 
 // The picture shows map x from `left` to `right` and map y from `bottom` to
 // `top`: the frame of the hexes and the labels beside it.
@@ -43,4 +41,4 @@ std::array<MapPoint, 6> HexCorners(MapPoint centre);
 // 17.32050808 apart, odd columns half a row higher) as one faint path.
 void AppendHexGrid(std::string& out, const MapFrame& frame);
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -6,7 +6,7 @@
 
 #include "draw/route_line.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::string HexColour(Rgb rgb) {
   return text;
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace torvane::preview {
+namespace torvane {
 
 struct Rgb {
   std::uint8_t red;
@@ -29,4 +29,4 @@ Rgb ColourRgb(int number);
 // "#rrggbb".
 std::string HexColour(Rgb rgb);
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -14,7 +14,7 @@
 #include "preview/svg_drawing.h"
 #include "preview/world_targets.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -246,4 +246,4 @@ int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std:
   return line.needs ? ListNeeds(disk, line.files, out, err) : DrawPicture(disk, line, err);
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -8,7 +8,7 @@
 
 #include "platform/file_system.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 // Exit statuses.
 inline constexpr int kPreviewDone = 0;        // picture written (warnings or not)
@@ -26,4 +26,4 @@ std::string DefaultOutputPath(const std::string& script);
 int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
                std::ostream& err);
 
-}  // namespace torvane::preview
+}  // namespace torvane

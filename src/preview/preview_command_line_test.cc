@@ -13,8 +13,11 @@
 #include "testing/memory_file_system.h"
 #include "testing/scratch_dir.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
+
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
 
 namespace fs = std::filesystem;
 
@@ -97,4 +100,4 @@ TEST(PreviewCommandLine, InputsOverTheLimitAreRefused) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

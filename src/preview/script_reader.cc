@@ -10,7 +10,7 @@
 #include "platform/decimal_text.h"
 #include "platform/text_lines.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -144,7 +144,7 @@ std::string At(size_t index) { return "line " + std::to_string(index + 1) + ": "
 
 ScriptReading ReadScript(std::string_view text) {
   ScriptReading reading;
-  const std::vector<std::string_view> lines = torvane::SplitTextLines(text);
+  const std::vector<std::string_view> lines = SplitTextLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     if (TrimTrailing(line, kLineBlanks).empty()) continue;
@@ -197,4 +197,4 @@ ScriptReading ReadScript(std::string_view text) {
   return reading;
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -9,9 +9,7 @@
 
 #include "script/command_words.h"
 
-namespace torvane::preview {
-
-using torvane::CommandKind;
+namespace torvane {
 
 // One command. `values` holds its numbers in the order the line gives them:
 // LWIDTH, TSPECH, TSPECA: the value; TEXTM: x, y; CIRR: radius, x, y;
@@ -36,4 +34,4 @@ struct ScriptReading {
 // commands are skipped with a warning; everything else is kept.
 ScriptReading ReadScript(std::string_view text);
 
-}  // namespace torvane::preview
+}  // namespace torvane

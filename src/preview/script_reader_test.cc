@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 std::string Framed(std::string_view body) { return "ECOFF\n" + std::string(body) + "ECON\n"; }
@@ -120,4 +120,4 @@ TEST(ScriptReaderTest, AScriptWithoutFramingOrWithBinaryJunkIsStillRead) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

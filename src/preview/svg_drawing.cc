@@ -12,7 +12,7 @@
 #include "preview/symbol_glyphs.h"
 #include "preview/xml_text.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -367,4 +367,4 @@ std::string DrawPreview(const std::vector<ScriptCommand>& commands, const Previe
   return svg;
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

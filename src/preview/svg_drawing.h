@@ -12,7 +12,7 @@
 #include "preview/script_reader.h"
 #include "preview/world_targets.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 struct PreviewOptions {
   bool hex_grid = true;
@@ -26,4 +26,4 @@ struct PreviewOptions {
 std::string DrawPreview(const std::vector<ScriptCommand>& commands, const PreviewOptions& options,
                         std::string_view title, std::vector<std::string>& warnings);
 
-}  // namespace torvane::preview
+}  // namespace torvane

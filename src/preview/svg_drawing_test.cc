@@ -7,7 +7,7 @@
 #include "draw/base_symbols.h"
 #include "preview/symbol_glyphs.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 // The picture of a script body (framed by ECOFF and ECON).
@@ -197,7 +197,7 @@ TEST(SvgDrawingTest, SymbolsAreNamedGlyphsAndUnknownNamesArePlaceholders) {
 TEST(SvgDrawingTest, EveryNameTorvaneInsertsHasADistinctGlyph) {
   std::vector<std::string> names;
   for (int bit = 0; bit < 32; ++bit) {
-    const std::string_view name = torvane::BaseFlagName(BaseFlags{1} << bit);
+    const std::string_view name = BaseFlagName(BaseFlags{1} << bit);
     if (!name.empty()) names.emplace_back(name);
   }
   ASSERT_EQ(names.size(), 27u);
@@ -263,4 +263,4 @@ TEST(SvgDrawingTest, HexGridHasEveryHexOfTheFrameUnlessLeftOut) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

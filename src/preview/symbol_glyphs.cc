@@ -12,7 +12,7 @@
 #include "preview/palette.h"
 #include "preview/xml_text.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -271,4 +271,4 @@ void AppendGlyph(std::string& out, std::string_view name) {
   }
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

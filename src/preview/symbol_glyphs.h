@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace torvane::preview {
+namespace torvane {
 
 // Whether `name` has a glyph of its own.
 bool HasGlyph(std::string_view name);
@@ -16,4 +16,4 @@ bool HasGlyph(std::string_view name);
 // through.
 void AppendGlyph(std::string& out, std::string_view name);
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -10,7 +10,7 @@
 #include "preview/xml_text.h"
 #include "sector/subsector_map.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 void ReadWorldTargets(std::string_view map_text, std::optional<int> subsector,
                       std::vector<WorldTarget>& targets) {
@@ -45,4 +45,4 @@ void AppendWorldTargets(std::string& out, const std::vector<WorldTarget>& target
   }
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -10,7 +10,7 @@
 
 #include "preview/map_frame.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 struct WorldTarget {
   int column;
@@ -30,4 +30,4 @@ void ReadWorldTargets(std::string_view map_text, std::optional<int> subsector,
 // when there are none.
 void AppendWorldTargets(std::string& out, const std::vector<WorldTarget>& targets, MapKind kind);
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -10,8 +10,10 @@
 #include "preview/preview_command_line.h"
 #include "testing/memory_file_system.h"
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
+
+using torvane_test::MemoryFileSystem;
 
 // Two worlds, in subsectors A and P, among lines that are not worlds.
 const std::string kMapFile =
@@ -128,4 +130,4 @@ TEST(WorldTargets, BadWorldsOrSubsectorStopTheRunWithoutAPicture) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -6,7 +6,7 @@
 #include "platform/decimal_text.h"
 #include "platform/text_encoding.h"
 
-namespace torvane::preview {
+namespace torvane {
 
 namespace {
 
@@ -85,4 +85,4 @@ void AppendSvgPoint(std::string& out, double x, double y) {
   AppendNumber(out, -y);
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace torvane::preview {
+namespace torvane {
 
 // Appends `bytes` as XML character data that is also safe inside a quoted
 // attribute. Valid UTF-8 passes through; any other text is read as
@@ -24,4 +24,4 @@ void AppendNumber(std::string& out, double value);
 // the picture's downward, so SVG y is the map y negated.
 void AppendSvgPoint(std::string& out, double x, double y);
 
-}  // namespace torvane::preview
+}  // namespace torvane

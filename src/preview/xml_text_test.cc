@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace torvane::preview {
+namespace torvane {
 namespace {
 
 TEST(XmlTextTest, MarkupCharactersAreEscapedAndOtherTextsReadAsWindows1252) {
@@ -45,4 +45,4 @@ TEST(XmlTextTest, NumbersHaveAtMostThreeDecimalsAndNoTrailingZeros) {
 }
 
 }  // namespace
-}  // namespace torvane::preview
+}  // namespace torvane

@@ -12,6 +12,9 @@
 namespace torvane {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+using torvane_test::TestRun;
+
 #ifdef _WIN32
 constexpr bool kWindowsHost = true;
 #else

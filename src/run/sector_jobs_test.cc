@@ -12,6 +12,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+
 using Groups = std::vector<std::vector<size_t>>;
 
 TEST(SectorJobs, SectorsThatCouldMeetShareAGroup) {

@@ -10,6 +10,10 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
+using torvane_test::TestRun;
+
 TEST(ScriptFile, OutputDirectoryKeepsOnlyTheScriptsFileName) {
   EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out"), "out\\alpha.scr");
   EXPECT_EQ(FinalScriptPath("C:\\maps\\alpha\\alpha.scr", "out\\"), "out\\alpha.scr");
@@ -227,7 +231,7 @@ TEST(ScriptFile, ClosingReleasesTheWriterSoTheNextScriptStartsAfresh) {
   for (const char* name : {"a.scr", "b.scr"}) {
     ScriptTarget target;
     ASSERT_EQ(OpenScript(fs, run.log(), name, "", target), 1);
-    ScrCircle(target, {0, 0}, 1, 1, 0, "Solid", "Solid");
+    ScrCircle(target, {0, 0}, 1, {1, 0, "Solid", "Solid"});
     CloseScript(target);
   }
   EXPECT_EQ(fs.FileBytes("a.scr"), fs.FileBytes("b.scr"));

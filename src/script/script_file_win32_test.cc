@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "testing/host_file_system_fixture.h"
 #include "script/script_file.h"
+#include "testing/host_file_system_fixture.h"
 #include "testing/test_script.h"
 
 namespace torvane {
 namespace {
+
+using torvane_test::HostFileSystemTest;
+using torvane_test::TestRun;
 
 class ScriptFileWin32Test : public HostFileSystemTest {
  protected:
@@ -42,7 +45,8 @@ TEST_F(ScriptFileWin32Test, BackupGetsPastReadOnlyFilesAndKeepsTheEarlierScript)
     if (c.script_read_only) SetReadOnly("Maps/Delta/delta.scr");
     if (c.backup_read_only) SetReadOnly("Maps/Delta/delta.$$$");
     ScriptTarget target;
-    ASSERT_EQ(OpenScript(host_, run.log(), Text("Maps\\Delta\\delta.scr"), "", target), 1) << run.errors();
+    ASSERT_EQ(OpenScript(host_, run.log(), Text("Maps\\Delta\\delta.scr"), "", target), 1)
+        << run.errors();
     CloseScript(target);
     EXPECT_EQ(run.errors(), "");
     EXPECT_EQ(Get("Maps/Delta/delta.$$$"), "hand-tuned");

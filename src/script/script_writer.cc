@@ -154,15 +154,16 @@ int ScrTextStyle(const ScriptTarget& target, int style) {
 
 // The settings that every shape command needs, in their order. Mostly all
 // of them are current already, which is checked first, at once.
-bool PrepareShape(const ScriptTarget& target, int colour, double line_width,
-                  std::string_view line_style, std::string_view fill_style) {
-  if (target.state.current && colour == target.state.colour &&
-      line_width == target.state.lineWidth && SameName(target.state.lineStyle, line_style) &&
-      SameName(target.state.fillStyle, fill_style)) {
+bool PrepareShape(const ScriptTarget& target, const ShapeStyle& shape) {
+  if (target.state.current && shape.colour == target.state.colour &&
+      shape.lineWidth == target.state.lineWidth &&
+      SameName(target.state.lineStyle, shape.lineStyle) &&
+      SameName(target.state.fillStyle, shape.fillStyle)) {
     return true;
   }
-  return ScrSelect(target) && ScrColor(target, colour) && ScrLineWidth(target, line_width) &&
-         ScrLineStyle(target, line_style) && ScrFillStyle(target, fill_style);
+  return ScrSelect(target) && ScrColor(target, shape.colour) &&
+         ScrLineWidth(target, shape.lineWidth) && ScrLineStyle(target, shape.lineStyle) &&
+         ScrFillStyle(target, shape.fillStyle);
 }
 
 // The same for the settings of a text.
@@ -180,17 +181,15 @@ bool PrepareText(const ScriptTarget& target, const TextStyle& text) {
          ScrTextJustify(target, text.justification) && ScrTextStyle(target, text.style);
 }
 
-bool ShapeArgumentsMissing(const ScriptTarget& target, std::string_view line_style,
-                           std::string_view fill_style) {
-  return target.stream == nullptr || IsMissing(line_style) || IsMissing(fill_style);
+bool ShapeArgumentsMissing(const ScriptTarget& target, const ShapeStyle& shape) {
+  return target.stream == nullptr || IsMissing(shape.lineStyle) || IsMissing(shape.fillStyle);
 }
 
 // A shape command: its settings, then the pieces `put` puts.
 template <typename Put>
-void WriteShape(const ScriptTarget& target, int colour, double line_width,
-                std::string_view line_style, std::string_view fill_style, Put put) {
-  if (ShapeArgumentsMissing(target, line_style, fill_style)) return;
-  if (!PrepareShape(target, colour, line_width, line_style, fill_style)) return;
+void WriteShape(const ScriptTarget& target, const ShapeStyle& shape, Put put) {
+  if (ShapeArgumentsMissing(target, shape)) return;
+  if (!PrepareShape(target, shape)) return;
   PutPieces(StartCommand(target), put);
   FinishCommand(target);
 }
@@ -241,9 +240,8 @@ int ScrTextJustify(const ScriptTarget& target, int justification) {
 }
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
-            double end_angle, int colour, double line_width, std::string_view line_style,
-            std::string_view fill_style) {
-  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
+            double end_angle, const ShapeStyle& style) {
+  WriteShape(target, style, [&](char* at) {
     at = PutPoint(PutText(PutText(at, CommandWord(CommandKind::kArc)), " "), centre);
     at = PutFixed(PutText(at, ";<"), start_angle);
     at = PutFixed(PutText(at, ","), radius);
@@ -252,20 +250,20 @@ void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double s
   });
 }
 
-void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
-               double line_width, std::string_view line_style, std::string_view fill_style) {
-  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
+void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius,
+               const ShapeStyle& style) {
+  WriteShape(target, style, [&](char* at) {
     at = PutFixed(PutText(PutText(at, CommandWord(CommandKind::kCircle)), " "), radius);
     at = PutPoint(PutText(at, ";"), centre);
     return PutLineEnd(PutText(at, ";"));
   });
 }
 
-void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset, int colour,
-             double line_width, std::string_view line_style, std::string_view fill_style) {
+void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset,
+             const ShapeStyle& style) {
   const double direction = Direction(from.x, from.y, to.x, to.y) * kDegreesPerRadian;
   const double reverse = direction >= 0 ? direction - 180 : direction + 180;
-  WriteShape(target, colour, line_width, line_style, fill_style, [&](char* at) {
+  WriteShape(target, style, [&](char* at) {
     at = PutPoint(PutText(PutText(at, CommandWord(CommandKind::kLine)), " REF "), from);
     at = PutFixed(PutText(at, ";<"), direction);
     at = PutFixed(PutText(at, ","), inset);

@@ -24,6 +24,14 @@ struct TextStyle {
   int style;
 };
 
+// How a shape is drawn: the settings its command needs before it.
+struct ShapeStyle {
+  int colour;
+  double lineWidth;
+  std::string_view lineStyle;
+  std::string_view fillStyle;
+};
+
 // A name argument that is "missing" is a default-constructed string_view
 // (null data); an empty name ("") is present and matches the empty cache.
 
@@ -36,13 +44,11 @@ void ScrRelease(const ScriptTarget& target);
 void ScrLayer(const ScriptTarget& target, std::string_view layer);
 
 void ScrArc(const ScriptTarget& target, MapPoint centre, double radius, double start_angle,
-            double end_angle, int colour, double line_width, std::string_view line_style,
-            std::string_view fill_style);
-void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, int colour,
-               double line_width, std::string_view line_style, std::string_view fill_style);
+            double end_angle, const ShapeStyle& style);
+void ScrCircle(const ScriptTarget& target, MapPoint centre, double radius, const ShapeStyle& style);
 // One line from 'inset' beyond `from` to 'inset' short of `to`.
-void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset, int colour,
-             double line_width, std::string_view line_style, std::string_view fill_style);
+void ScrLine(const ScriptTarget& target, MapPoint from, MapPoint to, double inset,
+             const ShapeStyle& style);
 void ScrSymbol(const ScriptTarget& target, std::string_view name, MapPoint at, double scale_x,
                double scale_y, double rotation);
 // `length` 0 (or below) writes the whole text; a positive length that many

@@ -13,14 +13,17 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::TestScript;
+
 using Lines = std::vector<std::string>;
 
 TEST(ScriptWriter, WorkedCommandSequence) {
   TestScript script;
   const ScriptTarget& t = script.target();
   ASSERT_EQ(ScrSelect(t), 1);
-  ScrCircle(t, {20, 30}, 2.5, 9, 0.0, "Solid", "Solid");
-  ScrCircle(t, {40, 30}, 2.5, 9, 0.0, "Solid", "Solid");
+  ScrCircle(t, {20, 30}, 2.5, {9, 0.0, "Solid", "Solid"});
+  ScrCircle(t, {40, 30}, 2.5, {9, 0.0, "Solid", "Solid"});
   ScrText(t, "Regina", 0, {20, 25}, {15, "Arial", 2.0, 0.0, 1, 0});
   ScrLayer(t, "MAP BORDER");
   ScrRelease(t);
@@ -54,9 +57,9 @@ TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
   const ScriptTarget& t = script.target();
   ScrSelect(t);
   script.TakeLines();
-  ScrLine(t, {10, 20}, {10, 30}, 5, 7, 0.75, "Solid", "Solid");
-  ScrLine(t, {0, 0}, {1, 0}, 5, 7, 0.75, "Solid", "Solid");
-  ScrLine(t, {0, 0}, {0, -1}, 5, 7, 0.75, "Solid", "Solid");
+  ScrLine(t, {10, 20}, {10, 30}, 5, {7, 0.75, "Solid", "Solid"});
+  ScrLine(t, {0, 0}, {1, 0}, 5, {7, 0.75, "Solid", "Solid"});
+  ScrLine(t, {0, 0}, {0, -1}, 5, {7, 0.75, "Solid", "Solid"});
   EXPECT_EQ(script.TakeLines(), (Lines{
                                     "COLOR 7",
                                     "LWIDTH 0.750000",
@@ -73,7 +76,7 @@ TEST(ScriptWriter, LineEndsAreWrittenAsPolarOffsets) {
 
 TEST(ScriptWriter, ArcListsCentreStartRadiusEnd) {
   TestScript script;
-  ScrArc(script.target(), {40, 640.858799}, 6.0, 340.0, 200.0, 10, 0.5, "Solid", "Solid");
+  ScrArc(script.target(), {40, 640.858799}, 6.0, 340.0, 200.0, {10, 0.5, "Solid", "Solid"});
   EXPECT_EQ(script.TakeLines(),
             (Lines{"LAYER STANDARD", "COLOR 10", "LWIDTH 0.500000", "LSTYLE Solid", "FSTYLE Solid",
                    "ARCS 40.000000,640.858799;<340.000000,6.000000;200.000000"}));
@@ -87,7 +90,7 @@ TEST(ScriptWriter, CacheWritesOnlyChangedSettings) {
   ScrLayer(t, "MAP BORDER");
   ScrLayer(t, "MAP BORDER");
   // An empty style name matches the empty cache after a selection.
-  ScrCircle(t, {1, 2}, 1.0, 15, 0.0, "", "");
+  ScrCircle(t, {1, 2}, 1.0, {15, 0.0, "", ""});
   // A text after a circle of the same colour writes no COLOR line.
   ScrText(t, "0101 and more", 4, {1, 2}, {15, "Courier New", 1.5, 0.0, 7, 0});
   EXPECT_EQ(script.TakeLines(),
@@ -157,7 +160,7 @@ TEST(ScriptWriter, MissingArgumentsWriteNothing) {
   const ScriptTarget& t = script.target();
   ScrSelect(t);
   script.TakeLines();
-  ScrCircle(t, {0, 0}, 1, 1, 1, std::string_view(), "Solid");
+  ScrCircle(t, {0, 0}, 1, {1, 1, std::string_view(), "Solid"});
   ScrSymbol(t, std::string_view(), {0, 0}, 1, 1, 0);
   ScrText(t, std::string_view(), 0, {0, 0}, {1, "Arial", 1, 0, 0, 0});
   EXPECT_TRUE(script.TakeLines().empty());
@@ -174,10 +177,10 @@ TEST(ScriptWriter, FailedWriteIsReportedOnceAndTheCacheKeepsTheNewValue) {
   const ScriptTarget& t = script.target();
   ScrSelect(t);
   script.fs().FailOperation(FileOp::kWrite, 1);
-  ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");  // COLOR fails, nothing more
+  ScrCircle(t, {1, 1}, 1, {9, 0, "Solid", "Solid"});  // COLOR fails, nothing more
   EXPECT_EQ(script.errors(), "Error writing file <t.scr>!\n");
   EXPECT_EQ(script.log().ErrorCount(), 1);
-  ScrCircle(t, {1, 1}, 1, 9, 0, "Solid", "Solid");
+  ScrCircle(t, {1, 1}, 1, {9, 0, "Solid", "Solid"});
   EXPECT_EQ(script.TakeLines(), (Lines{"LAYER STANDARD", "LWIDTH 0.000000", "LSTYLE Solid",
                                        "FSTYLE Solid", "CIRR 1.000000;1.000000,1.000000;"}));
 }
@@ -224,7 +227,7 @@ TEST(ScriptWriter, RepeatedNumbersKeepTheirOwnText) {
   Lines expected;
   for (int pass = 0; pass < 2; ++pass) {
     for (double value : values) {
-      ScrCircle(t, {value, -value}, value, 9, 0.5, "Solid", "Solid");
+      ScrCircle(t, {value, -value}, value, {9, 0.5, "Solid", "Solid"});
       char line[1000];
       std::snprintf(line, sizeof line, "CIRR %f;%f,%f;", value, value, -value);
       expected.push_back(line);
@@ -243,10 +246,10 @@ TEST(ScriptWriter, EachScriptKeepsItsOwnSettings) {
   TestScript script;
   ScriptTarget other;
   ASSERT_EQ(OpenScript(script.fs(), script.log(), "u.scr", "", other), 1);
-  ScrCircle(script.target(), {1, 1}, 1, 9, 0, "Solid", "Solid");
-  ScrCircle(other, {2, 2}, 1, 9, 0, "Solid", "Solid");
-  ScrCircle(script.target(), {3, 3}, 1, 9, 0, "Solid", "Solid");
-  ScrCircle(other, {4, 4}, 1, 9, 0, "Solid", "Solid");
+  ScrCircle(script.target(), {1, 1}, 1, {9, 0, "Solid", "Solid"});
+  ScrCircle(other, {2, 2}, 1, {9, 0, "Solid", "Solid"});
+  ScrCircle(script.target(), {3, 3}, 1, {9, 0, "Solid", "Solid"});
+  ScrCircle(other, {4, 4}, 1, {9, 0, "Solid", "Solid"});
   CloseScript(other);
   EXPECT_EQ(script.TakeLines(),
             (Lines{"LAYER STANDARD", "COLOR 9", "LWIDTH 0.000000", "LSTYLE Solid", "FSTYLE Solid",

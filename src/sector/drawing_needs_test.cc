@@ -20,6 +20,10 @@
 namespace torvane {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+using torvane_test::ScriptLines;
+using torvane_test::TestRun;
+
 using Names = std::set<std::string>;
 
 // A world line in the standard columns: name, hex, profile, base code,

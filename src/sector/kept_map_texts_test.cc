@@ -11,6 +11,9 @@
 namespace torvane {
 namespace {
 
+using torvane_test::MemoryFileSystem;
+using torvane_test::TestRun;
+
 int Opens(const MemoryFileSystem& fs, const std::string& path) {
   return static_cast<int>(std::count(fs.Log().begin(), fs.Log().end(), "open " + path));
 }

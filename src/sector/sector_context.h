@@ -26,6 +26,12 @@ inline std::string_view SubsectorName(const SubsectorNames& names, int subsector
 }
 
 struct SectorContext {
+  // The sector's data file text (title line and index lines), and the drive
+  // and directory its map files are found under, as sector conversion built
+  // them. They view texts that outlive the sector's conversion.
+  std::string_view text;
+  std::string_view drive;
+  std::string_view sectorDir;
   HexOccupancy occupancy;
   // LegendFlags: the kinds of base met since the sector's conversion began.
   BaseFlags legendFlags = 0;

@@ -43,37 +43,36 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
 bool WriteSubsectorScript(RunContext& run, SectorContext& sector, const SectorPaths& paths,
-                          std::string_view sector_text, int caption_length, int subsector) {
+                          int caption_length, int subsector) {
   ScriptTarget target;
   if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
     return false;
   }
   sector.occupancy.Clear();
-  if (!DrawSubsector(run, sector, sector_text, paths.drive, paths.sectorDir, target, subsector,
-                     MapKind::kSubsectorMap)) {
+  if (!DrawSubsector(run, sector, target, subsector, MapKind::kSubsectorMap)) {
     run.errors.CountError();
   }
   DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
-  if (caption_length > 0) DrawCaption(sector_text, caption_length, target, subsector);
+  if (caption_length > 0) DrawCaption(sector.text, caption_length, target, subsector);
   DrawLegend(target, sector.legendFlags, MapKind::kSubsectorMap);
   CloseScript(target);
   return true;
 }
 
 // The title (the first `title_length` characters of the sector text), the
-// date text and the legend of `legend_flags` on the sector map. 0 when there
-// is nothing to draw from.
-int DrawSectorTitle(const MapOptions& options, BaseFlags legend_flags, std::string_view sector_text,
-                    int title_length, const ScriptTarget& target) {
-  if (sector_text.data() == nullptr || title_length < 0) return 0;
+// date text and the legend of the sector's legend flags on the sector map.
+// 0 when there is nothing to draw from.
+int DrawSectorTitle(const MapOptions& options, const SectorContext& sector, int title_length,
+                    const ScriptTarget& target) {
+  if (sector.text.data() == nullptr || title_length < 0) return 0;
   ScrLayer(target, "MAP BORDER");
   if (title_length > 0) {
-    ScrText(target, sector_text, title_length, kSectorTitleAt, kSectorTitleStyle);
+    ScrText(target, sector.text, title_length, kSectorTitleAt, kSectorTitleStyle);
   }
   const std::optional<std::string>& date_text = options.dateText;
   if (date_text) ScrText(target, *date_text, 0, kDateTextAt, kDateTextStyle);
-  DrawLegend(target, legend_flags, MapKind::kSectorMap);
+  DrawLegend(target, sector.legendFlags, MapKind::kSectorMap);
   ScrRelease(target);
   return 1;
 }
@@ -118,9 +117,11 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   ScrSelect(target);
   // Map texts, legend and names are kept for this sector only.
   SectorContext sector;
+  sector.text = *sector_text;
+  sector.drive = paths.drive;
+  sector.sectorDir = paths.sectorDir;
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
-    if (!DrawSubsector(run, sector, *sector_text, paths.drive, paths.sectorDir, target, subsector,
-                       MapKind::kSectorMap)) {
+    if (!DrawSubsector(run, sector, target, subsector, MapKind::kSectorMap)) {
       run.errors.CountError();
     }
   }
@@ -128,13 +129,13 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   const size_t title_end = sector_text->find('\n');
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
-  int result = DrawSectorTitle(run.options, sector.legendFlags, *sector_text, title_length, target);
+  int result = DrawSectorTitle(run.options, sector, title_length, target);
   CloseScript(target);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(run, sector, paths, *sector_text, caption_length, subsector)) {
+    if (!WriteSubsectorScript(run, sector, paths, caption_length, subsector)) {
       result = 0;
     }
   }

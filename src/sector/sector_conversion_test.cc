@@ -12,6 +12,11 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
+using torvane_test::ScriptLines;
+using torvane_test::TestRun;
+
 using Lines = std::vector<std::string>;
 
 TEST(SectorPaths, ArgumentsNameTheDirectoryDataFileAndScripts) {

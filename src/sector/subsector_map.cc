@@ -118,17 +118,16 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
 
 }  // namespace
 
-int DrawSubsector(RunContext& run, SectorContext& sector, std::string_view sector_text,
-                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
-                  int subsector, MapKind map) {
-  if (sector_text.data() == nullptr || drive.data() == nullptr || sector_dir.data() == nullptr ||
-      subsector < 0 || subsector >= kSubsectorCount) {
+int DrawSubsector(RunContext& run, SectorContext& sector, const ScriptTarget& target, int subsector,
+                  MapKind map) {
+  if (sector.text.data() == nullptr || sector.drive.data() == nullptr ||
+      sector.sectorDir.data() == nullptr || subsector < 0 || subsector >= kSubsectorCount) {
     return 0;
   }
   const char letter = static_cast<char>('A' + subsector);
   SubsectorNames& names = sector.subsectorNames;
   std::string& name = names.names[subsector];
-  const std::optional<std::string_view> line = FindIndexLine(sector_text, letter);
+  const std::optional<std::string_view> line = FindIndexLine(sector.text, letter);
   if (!line) {
     name.clear();
     return 0;
@@ -145,12 +144,13 @@ int DrawSubsector(RunContext& run, SectorContext& sector, std::string_view secto
     return 0;
   }
   const WindowsPath file = SplitWindowsPath(*file_field);
-  const std::string map_dir = std::string(sector_dir) + "map\\";
+  const std::string map_dir = std::string(sector.sectorDir) + "map\\";
   // On the sector map, a subsector that gets its own script keeps its text
   // for it.
   const bool keep = map == MapKind::kSectorMap && run.options.subsectors[subsector] != 0;
-  const std::string* map_text = sector.mapTexts.Load(
-      run.fileSystem, run.errors, JoinWindowsPath(drive, map_dir, file.name, file.ext), keep);
+  const std::string* map_text =
+      sector.mapTexts.Load(run.fileSystem, run.errors,
+                           JoinWindowsPath(sector.drive, map_dir, file.name, file.ext), keep);
   if (map_text == nullptr) return 0;
   WalkMapLines(run, sector, *map_text, target, subsector, map);
   return 1;

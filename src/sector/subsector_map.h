@@ -15,16 +15,13 @@
 
 namespace torvane {
 
-// Draws subsector `subsector` (0 to 15) into `target`: 1 when its map file
-// was read and its lines handed on, else 0. `drive` and `sector_dir` are
-// the sector's drive and directory as sector conversion built them. On the
+// Draws subsector `subsector` (0 to 15) of the sector's text into `target`:
+// 1 when its map file was read and its lines handed on, else 0. On the
 // sector map (`map` kSectorMap) the subsector's name is recorded in the
 // sector's subsector names; a subsector map's neighbour labels read the
 // names of the subsectors round it from there, so the sector pass over all
-// sixteen must come first. Eight parameters: the sector's paths and text
-// are not yet in its context.
-int DrawSubsector(RunContext& run, SectorContext& sector, std::string_view sector_text,
-                  std::string_view drive, std::string_view sector_dir, const ScriptTarget& target,
-                  int subsector, MapKind map);
+// sixteen must come first.
+int DrawSubsector(RunContext& run, SectorContext& sector, const ScriptTarget& target, int subsector,
+                  MapKind map);
 
 }  // namespace torvane

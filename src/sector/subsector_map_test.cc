@@ -12,6 +12,8 @@
 namespace torvane {
 namespace {
 
+using torvane_test::TestScript;
+
 using enum MapKind;
 
 using Lines = std::vector<std::string>;
@@ -22,8 +24,21 @@ constexpr std::string_view kSectorDir = "\\maps\\delta/";
 using torvane_test::IndexLine;
 
 int Draw(TestScript& script, std::string_view sector_text, int subsector, MapKind subsector_map) {
-  return DrawSubsector(script.context(), script.sector(), sector_text, kDrive, kSectorDir,
-                       script.target(), subsector, subsector_map);
+  SectorContext& sector = script.sector();
+  sector.text = sector_text;
+  sector.drive = kDrive;
+  sector.sectorDir = kSectorDir;
+  return DrawSubsector(script.context(), sector, script.target(), subsector, subsector_map);
+}
+
+// Subsector A of a sector "delta/" on no drive, its map file SUBA.DAT.
+int DrawFromDelta(TestScript& script) {
+  const std::string sector_text = "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT");
+  SectorContext& sector = script.sector();
+  sector.text = sector_text;
+  sector.drive = "";
+  sector.sectorDir = "delta/";
+  return DrawSubsector(script.context(), sector, script.target(), 0, MapKind::kSubsectorMap);
 }
 
 // No map file exists here, so every map path that is built shows in the
@@ -197,9 +212,9 @@ TEST(SubsectorIndex, RejectsMissingTextAndIndexOutsideTheSector) {
     EXPECT_EQ(SubsectorName(script.names(), subsector), "");
   }
   EXPECT_EQ(Draw(script, std::string_view(), 0, kSubsectorMap), 0);
-  EXPECT_EQ(DrawSubsector(script.context(), script.sector(), sector_text, std::string_view(),
-                          kSectorDir, script.target(), 0, kSubsectorMap),
-            0);
+  script.sector().text = sector_text;
+  script.sector().drive = std::string_view();
+  EXPECT_EQ(DrawSubsector(script.context(), script.sector(), script.target(), 0, kSubsectorMap), 0);
   EXPECT_EQ(script.TakeLines(), Lines{});
   EXPECT_EQ(script.log().ErrorCount(), 0);
 }
@@ -219,10 +234,7 @@ TEST(SubsectorMapFile, EveryLineShapeIsWalkedToTheEnd) {
     SCOPED_TRACE(map_text);
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", std::string(map_text));
-    EXPECT_EQ(DrawSubsector(script.context(), script.sector(),
-                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
-                            script.target(), 0, kSubsectorMap),
-              1);
+    EXPECT_EQ(DrawFromDelta(script), 1);
     EXPECT_EQ(
         std::count(script.fs().Log().begin(), script.fs().Log().end(), "open delta/map/SUBA.DAT"),
         1);
@@ -242,10 +254,7 @@ TEST(SubsectorMapFile, WorldLinesAreDrawnUpToTheLastWithOrWithoutItsLineEnd) {
     SCOPED_TRACE(testing::Message() << "ending " << end.size());
     TestScript script;
     script.fs().AddFile("delta/map/SUBA.DAT", kWorlds + std::string(end));
-    ASSERT_EQ(DrawSubsector(script.context(), script.sector(),
-                            "Delta\n" + IndexLine('A', "Alpha", "SUBA.DAT"), "", "delta/",
-                            script.target(), 0, kSubsectorMap),
-              1);
+    ASSERT_EQ(DrawFromDelta(script), 1);
     EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 1));
     EXPECT_TRUE(script.sector().occupancy.IsOccupied(1, 2));
     EXPECT_FALSE(script.sector().occupancy.IsOccupied(1, 3));

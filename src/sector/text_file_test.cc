@@ -9,6 +9,10 @@
 namespace torvane {
 namespace {
 
+using torvane_test::FileOp;
+using torvane_test::MemoryFileSystem;
+using torvane_test::TestRun;
+
 TEST(TextMode, ReadingTranslatesLineEndsAndStopsAtEndOfTextBytes) {
   EXPECT_EQ(DecodeTextMode("a\r\nb\r\n"), "a\nb\n");
   EXPECT_EQ(DecodeTextMode("a\rb\r\r\n"), "a\rb\r\n");

@@ -14,7 +14,7 @@
 #include "platform/utf8_path.h"
 #include "testing/scratch_dir.h"
 
-namespace torvane {
+namespace torvane_test {
 
 class HostFileSystemTest : public ::testing::Test {
  protected:
@@ -22,7 +22,7 @@ class HostFileSystemTest : public ::testing::Test {
 
   // `relative` is a UTF-8 text with "/" between its parts.
   std::filesystem::path HostPath(std::string_view relative) const {
-    return root_ / PathFromUtf8(relative);
+    return root_ / torvane::PathFromUtf8(relative);
   }
   void Put(std::string_view relative, const std::string& bytes) const {
     torvane_test::WriteBytes(HostPath(relative), bytes);
@@ -43,14 +43,14 @@ class HostFileSystemTest : public ::testing::Test {
   // Windows the root has its own drive, elsewhere the drive is one the host
   // drops.
   std::string Text(std::string_view relative) const {
-    const std::string root = Utf8FromPath(root_);
+    const std::string root = torvane::Utf8FromPath(root_);
     return (root_.has_root_name() ? root : "c:" + root) + "\\" + std::string(relative);
   }
 
   const torvane_test::ScratchDir scratch_;
   const std::filesystem::path root_ = scratch_.path();
-  std::unique_ptr<FileSystem> host_file_system_ = MakeHostFileSystem();
-  FileSystem& host_ = *host_file_system_;
+  std::unique_ptr<torvane::FileSystem> host_file_system_ = torvane::MakeHostFileSystem();
+  torvane::FileSystem& host_ = *host_file_system_;
 };
 
-}  // namespace torvane
+}  // namespace torvane_test

@@ -4,13 +4,13 @@
 #include "platform/ascii_text.h"
 #include "platform/path_text.h"
 
-namespace torvane {
+namespace torvane_test {
 
 namespace {
 
 // The key of a path text, without a separator at its end.
 std::string Key(std::string_view path) {
-  std::string key = HostPathFromText(path);
+  std::string key = torvane::HostPathFromText(path);
   while (key.size() > 1 && key.back() == '/') key.pop_back();
   return key;
 }
@@ -28,7 +28,7 @@ bool IsBelow(const std::string& key, const std::string& dir) {
 
 }  // namespace
 
-class MemoryInputFile final : public InputFile {
+class MemoryInputFile final : public torvane::InputFile {
  public:
   MemoryInputFile(MemoryFileSystem& fs, std::string key) : fs_(fs), key_(std::move(key)) {
     ++fs_.open_files_;
@@ -55,7 +55,7 @@ class MemoryInputFile final : public InputFile {
 
 // A new file whose bytes are kept apart until Close gives it its name, as
 // the host writes them under a temporary name.
-class MemoryOutputFile final : public OutputFile {
+class MemoryOutputFile final : public torvane::OutputFile {
  public:
   // Every write is one operation, handed over as soon as it is made.
   MemoryOutputFile(MemoryFileSystem& fs, std::string key)
@@ -67,21 +67,21 @@ class MemoryOutputFile final : public OutputFile {
     fs_.unnamed_.erase(key_);
   }
 
-  CloseResult Close() override {
+  torvane::CloseResult Close() override {
     if (!closed_) {
       closed_ = true;
       --fs_.open_files_;
       const bool failed = fs_.Attempt(FileOp::kClose, "close", key_);
       if (failed || HasFailed()) {
         fs_.unnamed_.erase(key_);
-        return failed ? CloseResult::kFailed : CloseResult::kClosed;
+        return failed ? torvane::CloseResult::kFailed : torvane::CloseResult::kClosed;
       }
     }
-    if (!fs_.unnamed_.contains(key_)) return CloseResult::kClosed;  // named already
-    if (fs_.Entries().contains(key_)) return CloseResult::kNameTaken;
+    if (!fs_.unnamed_.contains(key_)) return torvane::CloseResult::kClosed;  // named already
+    if (fs_.Entries().contains(key_)) return torvane::CloseResult::kNameTaken;
     fs_.files_[key_] = std::move(fs_.unnamed_[key_]);
     fs_.unnamed_.erase(key_);
-    return CloseResult::kClosed;
+    return torvane::CloseResult::kClosed;
   }
 
  protected:
@@ -99,29 +99,29 @@ class MemoryOutputFile final : public OutputFile {
 };
 
 void MemoryFileSystem::AddFile(std::string_view path, std::string bytes) {
-  files_[HostPathFromText(path)] = std::move(bytes);
+  files_[torvane::HostPathFromText(path)] = std::move(bytes);
 }
 
 void MemoryFileSystem::AddDirectory(std::string_view path) {
-  directories_.insert(HostPathFromText(path));
+  directories_.insert(torvane::HostPathFromText(path));
 }
 
 void MemoryFileSystem::SetReportedSize(std::string_view path, std::uint64_t size) {
-  reported_sizes_[HostPathFromText(path)] = size;
+  reported_sizes_[torvane::HostPathFromText(path)] = size;
 }
 
 bool MemoryFileSystem::Exists(std::string_view path) const {
-  return files_.contains(HostPathFromText(path));
+  return files_.contains(torvane::HostPathFromText(path));
 }
 
 std::optional<std::string> MemoryFileSystem::UnnamedBytes(std::string_view path) const {
-  const auto found = unnamed_.find(HostPathFromText(path));
+  const auto found = unnamed_.find(torvane::HostPathFromText(path));
   if (found == unnamed_.end()) return std::nullopt;
   return found->second;
 }
 
 std::optional<std::string> MemoryFileSystem::FileBytes(std::string_view path) const {
-  const auto found = files_.find(HostPathFromText(path));
+  const auto found = files_.find(torvane::HostPathFromText(path));
   if (found == files_.end()) return std::nullopt;
   return found->second;
 }
@@ -190,7 +190,7 @@ std::string MemoryFileSystem::Find(std::string_view path) const {
       lookup = false;
       for (const std::string& entry : entries) {
         if (entry.size() == candidate.size() && entry.starts_with(found) &&
-            EqualsIgnoringAsciiCase(std::string_view(entry).substr(found.size()), part)) {
+            torvane::EqualsIgnoringAsciiCase(std::string_view(entry).substr(found.size()), part)) {
           candidate = entry;
           lookup = true;
           break;
@@ -203,15 +203,15 @@ std::string MemoryFileSystem::Find(std::string_view path) const {
   }
 }
 
-std::unique_ptr<InputFile> MemoryFileSystem::OpenForReading(std::string_view path) {
-  const std::string key = HostPathFromText(path);
+std::unique_ptr<torvane::InputFile> MemoryFileSystem::OpenForReading(std::string_view path) {
+  const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kOpen, "open", key)) return nullptr;
   if (!files_.contains(key)) return nullptr;
   return std::make_unique<MemoryInputFile>(*this, key);
 }
 
-std::unique_ptr<OutputFile> MemoryFileSystem::CreateForWriting(std::string_view path) {
-  const std::string key = HostPathFromText(path);
+std::unique_ptr<torvane::OutputFile> MemoryFileSystem::CreateForWriting(std::string_view path) {
+  const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kCreate, "create", key)) return nullptr;
   if (Entries().contains(key) || unnamed_.contains(key)) {
     Refuse("exists");
@@ -222,25 +222,26 @@ std::unique_ptr<OutputFile> MemoryFileSystem::CreateForWriting(std::string_view 
 }
 
 bool MemoryFileSystem::FileExists(std::string_view path) {
-  const std::string key = HostPathFromText(path);
+  const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kExists, "exists", key)) return false;
   return files_.contains(key);
 }
 
-RemoveResult MemoryFileSystem::Remove(std::string_view path) {
-  const std::string key = HostPathFromText(path);
-  if (Attempt(FileOp::kRemove, "remove", key)) return RemoveResult::kFailed;
+torvane::RemoveResult MemoryFileSystem::Remove(std::string_view path) {
+  const std::string key = torvane::HostPathFromText(path);
+  if (Attempt(FileOp::kRemove, "remove", key)) return torvane::RemoveResult::kFailed;
   // As unlink() refuses a directory.
   if (IsDirectory(key)) {
     Refuse("is a directory");
-    return RemoveResult::kFailed;
+    return torvane::RemoveResult::kFailed;
   }
-  return files_.erase(key) != 0 ? RemoveResult::kRemoved : RemoveResult::kNotFound;
+  return files_.erase(key) != 0 ? torvane::RemoveResult::kRemoved
+                                : torvane::RemoveResult::kNotFound;
 }
 
 bool MemoryFileSystem::Rename(std::string_view from, std::string_view to) {
-  const std::string key_from = HostPathFromText(from);
-  const std::string key_to = HostPathFromText(to);
+  const std::string key_from = torvane::HostPathFromText(from);
+  const std::string key_to = torvane::HostPathFromText(to);
   if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) return false;
   const auto found = files_.find(key_from);
   if (found == files_.end()) return false;
@@ -250,15 +251,17 @@ bool MemoryFileSystem::Rename(std::string_view from, std::string_view to) {
   return true;
 }
 
-RenameResult MemoryFileSystem::RenameNoReplace(std::string_view from, std::string_view to) {
-  const std::string key_from = HostPathFromText(from);
-  const std::string key_to = HostPathFromText(to);
-  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) return RenameResult::kFailed;
-  if (!files_.contains(key_from)) return RenameResult::kNotFound;
-  if (Entries().contains(key_to)) return RenameResult::kNameTaken;
+torvane::RenameResult MemoryFileSystem::RenameNoReplace(std::string_view from,
+                                                        std::string_view to) {
+  const std::string key_from = torvane::HostPathFromText(from);
+  const std::string key_to = torvane::HostPathFromText(to);
+  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to))
+    return torvane::RenameResult::kFailed;
+  if (!files_.contains(key_from)) return torvane::RenameResult::kNotFound;
+  if (Entries().contains(key_to)) return torvane::RenameResult::kNameTaken;
   files_[key_to] = std::move(files_[key_from]);
   files_.erase(key_from);
-  return RenameResult::kRenamed;
+  return torvane::RenameResult::kRenamed;
 }
 
 bool MemoryFileSystem::DirectoryExists(std::string_view path) {
@@ -331,17 +334,18 @@ bool MemoryFileSystem::RenameDirectory(std::string_view from, std::string_view t
   return true;
 }
 
-WriteResult MemoryFileSystem::WriteWholeFile(std::string_view path, std::string_view bytes) {
-  const std::string key = HostPathFromText(path);
-  if (Attempt(FileOp::kCreate, "create", key)) return WriteResult::kNotCreated;
+torvane::WriteResult MemoryFileSystem::WriteWholeFile(std::string_view path,
+                                                      std::string_view bytes) {
+  const std::string key = torvane::HostPathFromText(path);
+  if (Attempt(FileOp::kCreate, "create", key)) return torvane::WriteResult::kNotCreated;
   if (IsDirectory(key) || (!ParentOf(key).empty() && !IsDirectory(ParentOf(key)))) {
     Refuse("cannot create");
-    return WriteResult::kNotCreated;
+    return torvane::WriteResult::kNotCreated;
   }
   files_[key].clear();
-  if (Attempt(FileOp::kWrite, "write", key)) return WriteResult::kNotWritten;
+  if (Attempt(FileOp::kWrite, "write", key)) return torvane::WriteResult::kNotWritten;
   files_[key] = bytes;
-  return WriteResult::kWritten;
+  return torvane::WriteResult::kWritten;
 }
 
 bool MemoryFileSystem::SameFile(std::string_view a, std::string_view b) {
@@ -358,4 +362,4 @@ std::optional<std::string> MemoryFileSystem::DirectoryIdentity(std::string_view 
   return key;
 }
 
-}  // namespace torvane
+}  // namespace torvane_test

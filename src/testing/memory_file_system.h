@@ -13,7 +13,7 @@
 
 #include "platform/file_system.h"
 
-namespace torvane {
+namespace torvane_test {
 
 enum class FileOp {
   kAny,
@@ -31,7 +31,7 @@ enum class FileOp {
   kRemoveDirectory,
 };
 
-class MemoryFileSystem final : public FileSystem {
+class MemoryFileSystem final : public torvane::FileSystem {
  public:
   // Stores raw bytes, as they would stand on disk (CR LF line ends and all).
   void AddFile(std::string_view path, std::string bytes);
@@ -61,13 +61,13 @@ class MemoryFileSystem final : public FileSystem {
   // One line per operation, such as "create out\a.scr" or "write a.scr".
   const std::vector<std::string>& Log() const { return log_; }
 
-  std::unique_ptr<InputFile> OpenForReading(std::string_view path) override;
+  std::unique_ptr<torvane::InputFile> OpenForReading(std::string_view path) override;
   // The file appears, whole, when it is closed.
-  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override;
+  std::unique_ptr<torvane::OutputFile> CreateForWriting(std::string_view path) override;
   bool FileExists(std::string_view path) override;
-  RemoveResult Remove(std::string_view path) override;
+  torvane::RemoveResult Remove(std::string_view path) override;
   bool Rename(std::string_view from, std::string_view to) override;
-  RenameResult RenameNoReplace(std::string_view from, std::string_view to) override;
+  torvane::RenameResult RenameNoReplace(std::string_view from, std::string_view to) override;
   std::optional<std::string> DirectoryIdentity(std::string_view path) override;
   // Only the directory operations look paths up without regard to case.
   bool DirectoryExists(std::string_view path) override;
@@ -77,7 +77,7 @@ class MemoryFileSystem final : public FileSystem {
   bool RemoveEmptyDirectory(std::string_view path) override;
   bool RenameDirectory(std::string_view from, std::string_view to) override;
   // A create and a write.
-  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override;
+  torvane::WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override;
   bool SameFile(std::string_view a, std::string_view b) override;
   // "made to fail" after a failure the test asked for, else what was wrong.
   std::string FailureReason() override { return failure_reason_; }
@@ -121,4 +121,4 @@ class MemoryFileSystem final : public FileSystem {
   std::string failure_reason_;
 };
 
-}  // namespace torvane
+}  // namespace torvane_test

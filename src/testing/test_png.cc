@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-namespace torvane::preview {
+namespace torvane_test {
 
 namespace {
 
@@ -117,4 +117,4 @@ std::optional<PngImage> DecodePng(const std::string& bytes, std::string& error) 
   return image;
 }
 
-}  // namespace torvane::preview
+}  // namespace torvane_test

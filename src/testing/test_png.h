@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace torvane::preview {
+namespace torvane_test {
 
 struct PngImage {
   int width = 0;
@@ -23,4 +23,4 @@ struct PngImage {
 // does not handle.
 std::optional<PngImage> DecodePng(const std::string& bytes, std::string& error);
 
-}  // namespace torvane::preview
+}  // namespace torvane_test

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "draw/world_entry.h"
+#include "draw/world_layout.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "script/script_writer.h"
@@ -14,7 +16,7 @@
 #include "testing/memory_file_system.h"
 #include "testing/script_lines.h"
 
-namespace torvane {
+namespace torvane_test {
 
 // The contexts of one test: a run context with default options, an error
 // log that keeps the messages, an in-memory file system and a random source
@@ -27,33 +29,32 @@ class TestRun {
 
   // Every message reported so far, one after another.
   const std::string& errors() const { return errors_; }
-  ErrorLog& log() { return log_; }
-  RunContext& context() { return context_; }
-  MapOptions& options() { return context_.options; }
-  const MapOptions& options() const { return context_.options; }
-  SectorContext& sector() { return sector_; }
+  torvane::ErrorLog& log() { return log_; }
+  torvane::RunContext& context() { return context_; }
+  torvane::MapOptions& options() { return context_.options; }
+  const torvane::MapOptions& options() const { return context_.options; }
+  torvane::SectorContext& sector() { return sector_; }
   MemoryFileSystem& fs() { return fs_; }
-  SubsectorNames& names() { return sector_.subsectorNames; }
+  torvane::SubsectorNames& names() { return sector_.subsectorNames; }
 
  private:
   std::string errors_;
-  ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
+  torvane::ErrorLog log_{[this](std::string_view message) { errors_ += message; }};
   MemoryFileSystem fs_;
-  RunContext context_{.options = {}, .errors = log_, .fileSystem = fs_, .random = RandomSource(1)};
-  SectorContext sector_;
+  torvane::RunContext context_{
+      .options = {}, .errors = log_, .fileSystem = fs_, .random = torvane::RandomSource(1)};
+  torvane::SectorContext sector_;
 };
-
-using torvane_test::ScriptLines;
 
 // A script "t.scr" opened on the test's in-memory file system.
 class TestScript : public TestRun {
  public:
-  TestScript() { OpenScript(fs(), log(), "t.scr", "", target_); }
+  TestScript() { torvane::OpenScript(fs(), log(), "t.scr", "", target_); }
   ~TestScript() {
-    if (target_.stream) CloseScript(target_);
+    if (target_.stream) torvane::CloseScript(target_);
   }
 
-  const ScriptTarget& target() const { return target_; }
+  const torvane::ScriptTarget& target() const { return target_; }
   // The lines written since the last call (the first call skips "ECOFF").
   std::vector<std::string> TakeLines() {
     std::vector<std::string> all =
@@ -65,8 +66,17 @@ class TestScript : public TestRun {
   }
 
  private:
-  ScriptTarget target_;
+  torvane::ScriptTarget target_;
   size_t taken_ = 1;
 };
 
-}  // namespace torvane
+// Draws the world of `line`, read by the standard layout, with the test's
+// contexts into its script.
+inline int DrawTestWorld(TestScript& script, std::string_view line, int subsector = 0,
+                         torvane::MapKind map = torvane::MapKind::kSectorMap) {
+  return torvane::DrawWorld(script.options(), script.context().random, script.sector().occupancy,
+                            script.sector().legendFlags, torvane::kStandardWorldLayout,
+                            script.target(), line, subsector, map);
+}
+
+}  // namespace torvane_test
