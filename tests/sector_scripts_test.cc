@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -91,10 +90,10 @@ long long Millionths(std::string number) {
 }
 
 std::string Decimal(long long millionths) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%s%lld.%06lld", millionths < 0 ? "-" : "",
-                std::llabs(millionths) / 1'000'000, std::llabs(millionths) % 1'000'000);
-  return text;
+  const long long size = std::llabs(millionths);
+  const std::string fraction = std::to_string(size % 1'000'000);
+  return (millionths < 0 ? "-" : "") + std::to_string(size / 1'000'000) + "." +
+         std::string(6 - fraction.size(), '0') + fraction;
 }
 
 // Marks an expected line whose numbers may each be one millionth off: a
