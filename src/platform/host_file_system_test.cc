@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -165,6 +166,17 @@ TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   EXPECT_EQ(host_.Remove(Text("Maps\\Eta\\B.DAT")), RemoveResult::kRemoved);
   EXPECT_TRUE(host_.RemoveEmptyDirectory(Text("MAPS\\ETA")));
   EXPECT_FALSE(fs::exists(root_ / "Maps/Eta"));
+}
+
+// Each file system keeps the reason of its own last failure: another one's
+// failure on the same thread does not replace it.
+TEST_F(HostFileSystemTest, EachFileSystemReportsItsOwnFailure) {
+  const std::unique_ptr<torvane::FileSystem> other = torvane::MakeHostFileSystem();
+  EXPECT_EQ(host_.WriteWholeFile(Text("none\\x.svg"), "x"), WriteResult::kNotCreated);
+  const std::string missing_directory = host_.FailureReason();
+  EXPECT_EQ(other->WriteWholeFile(Text("Maps\\Delta"), "x"), WriteResult::kNotCreated);
+  EXPECT_NE(other->FailureReason(), missing_directory);
+  EXPECT_EQ(host_.FailureReason(), missing_directory);
 }
 
 TEST_F(HostFileSystemTest, WholeFilesAreReadUpToTheirLimit) {
