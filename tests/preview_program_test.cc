@@ -10,6 +10,7 @@
 #include "sector/map_line.h"
 #include "testing/program_runner.h"
 #include "testing/scratch_dir.h"
+#include "testing/script_lines.h"
 #include "testing/test_png.h"
 
 namespace torvane_test {
@@ -22,14 +23,6 @@ namespace fs = std::filesystem;
 const std::string kScript =
     "ECOFF\r\nLAYER STANDARD\r\nCOLOR 9\r\nLWIDTH 0.000000\r\nLSTYLE Solid\r\nFSTYLE Solid\r\n"
     "CIRR 2.500000;20.000000,30.000000;\r\nECON\r\n";
-
-size_t Count(const std::string& text, std::string_view part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
-}
 
 TEST(PreviewProgramTest, CommandLineAndFileErrorsGiveClearMessagesAndStatus) {
   ScratchDir dir;
@@ -121,7 +114,7 @@ TEST_F(ExampleSector, SectorAndSubsectorPreviewsAreWellFormedWithOneBodyPerWorld
   ASSERT_GT(f_worlds, 0u);
   // A world is a circle of radius 2.5 or an asteroid belt's glyph.
   const auto bodies = [](const std::string& svg) {
-    return Count(svg, " r=\"2.5\" ") + Count(svg, "<title>Asteroid ");
+    return Occurrences(svg, " r=\"2.5\" ") + Occurrences(svg, "<title>Asteroid ");
   };
   EXPECT_EQ(bodies(sector), sector_worlds);
   EXPECT_EQ(bodies(subsector), f_worlds);

@@ -6,9 +6,12 @@
 
 #include "draw/base_symbols.h"
 #include "preview/symbol_glyphs.h"
+#include "testing/script_lines.h"
 
 namespace torvane {
 namespace {
+
+using torvane_test::Occurrences;
 
 // The picture of a script body (framed by ECOFF and ECON).
 std::string Draw(std::string_view body, std::vector<std::string>* warnings = nullptr,
@@ -21,14 +24,6 @@ std::string Draw(std::string_view body, std::vector<std::string>* warnings = nul
 
 void ExpectHas(const std::string& svg, std::string_view element) {
   EXPECT_NE(svg.find(element), std::string::npos) << "missing: " << element;
-}
-
-size_t Count(const std::string& text, std::string_view part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++count;
-  }
-  return count;
 }
 
 TEST(SvgDrawingTest, CircleIsFilledInTheCurrentColourWithYTurnedDownward) {
@@ -64,7 +59,7 @@ TEST(SvgDrawingTest, ArcsRunCounterClockwiseFromStartToEndAlsoAcrossZero) {
             "stroke=\"#ff0000\" stroke-width=\"1\"/>");
   ExpectHas(svg, "<path d=\"M0.985,0.174A1,1 0 0,0 0.985,-0.174\"");
   ExpectHas(svg, "<path d=\"M0.985,-0.174A1,1 0 1,0 0.985,0.174\"");
-  EXPECT_EQ(Count(svg, "<path d=\"M0.985,0.174A1,1 0 0,0 0.985,-0.174\""), 2u);
+  EXPECT_EQ(Occurrences(svg, "<path d=\"M0.985,0.174A1,1 0 0,0 0.985,-0.174\""), 2u);
   ExpectHas(svg,
             "<circle cx=\"5\" cy=\"-5\" r=\"2\" fill=\"none\" stroke=\"#ff0000\" "
             "stroke-width=\"1\"/>");
@@ -142,7 +137,7 @@ TEST(SvgDrawingTest, EverySettingHoldsUntilChangedAcrossLayers) {
   // The text keeps colour 13 from before the layer change, and the second
   // line is drawn as the first, on the same group.
   ExpectHas(svg, "fill=\"#00b000\" xml:space=\"preserve\">Harrow</text>");
-  EXPECT_EQ(Count(svg, "stroke=\"#00b000\" stroke-width=\"0.75\"/>"), 2u);
+  EXPECT_EQ(Occurrences(svg, "stroke=\"#00b000\" stroke-width=\"0.75\"/>"), 2u);
   const size_t standard = svg.find(
       "<g id=\"layer-STANDARD\" class=\"layer\" "
       "data-name=\"STANDARD\">");
@@ -152,7 +147,7 @@ TEST(SvgDrawingTest, EverySettingHoldsUntilChangedAcrossLayers) {
   ASSERT_NE(standard, std::string::npos);
   ASSERT_NE(border, std::string::npos);
   EXPECT_LT(svg.find("y1=\"-1\""), border);  // both lines in the STANDARD group
-  EXPECT_EQ(Count(svg, "<g id=\"layer-"), 2u);
+  EXPECT_EQ(Occurrences(svg, "<g id=\"layer-"), 2u);
 }
 
 TEST(SvgDrawingTest, ColourNumbersFollowThePaletteAndOthersArePink) {
@@ -250,12 +245,12 @@ TEST(SvgDrawingTest, FrameIsChosenFromWhereTheLabelsStand) {
 
 TEST(SvgDrawingTest, HexGridHasEveryHexOfTheFrameUnlessLeftOut) {
   const std::string sector = Draw("TEXTM Lyra Sector\n495.000000,0.000000\n");
-  EXPECT_EQ(Count(sector, "Z"), 1280u);
+  EXPECT_EQ(Occurrences(sector, "Z"), 1280u);
   // Column 1, row 1 (centre 10, 692.8203232) and column 32, row 40 (475, 8.66025404).
   ExpectHas(sector, "d=\"M20,-692.82L15,-701.481L5,-701.481L0,-692.82L5,-684.16L15,-684.16Z");
   ExpectHas(sector, "M485,-8.66L480,-17.321L470,-17.321L465,-8.66L470,0L480,0Z\"");
   const std::string subsector = Draw("TEXTM Veyl Subsector\n62.500000,-15.000000\n");
-  EXPECT_EQ(Count(subsector, "Z"), 80u);
+  EXPECT_EQ(Occurrences(subsector, "Z"), 80u);
   ExpectHas(subsector, "d=\"M20,-173.205L15,-181.865L5,-181.865L0,-173.205");
   PreviewOptions no_grid;
   no_grid.hex_grid = false;
