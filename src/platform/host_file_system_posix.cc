@@ -194,14 +194,15 @@ class HostFileSystemImpl final : public FileSystem {
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
     const std::string host = HostPathFromText(path);
     int fd = open(host.c_str(), kFlags);
-    last_error_ = fd < 0 ? errno : 0;
-    if (fd < 0 && errno == ENOENT) {
+    int error = fd < 0 ? errno : 0;
+    if (error == ENOENT) {
       const std::string found = Find(host).Path();
       if (found != host) {
         fd = open(found.c_str(), kFlags);
-        last_error_ = fd < 0 ? errno : 0;
+        error = fd < 0 ? errno : 0;
       }
     }
+    last_error_ = error;
     if (fd < 0) return nullptr;
     struct stat info;
     const bool known = fstat(fd, &info) == 0;
@@ -231,17 +232,19 @@ class HostFileSystemImpl final : public FileSystem {
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::string temporary = found.dir + NextTemporaryName();
       int fd = -1;
+      int error = 0;
       {
         const TemporaryFiles::Change change(ProcessTemporaryFiles());
         fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        last_error_ = fd < 0 ? errno : 0;
+        error = fd < 0 ? errno : 0;
         if (fd >= 0) ProcessTemporaryFiles().Add(temporary);
       }
+      last_error_ = error;
       if (fd >= 0) {
         return std::make_unique<PosixOutputFile>(fd, std::move(temporary), found.dir, split.leaf,
                                                  listings_);
       }
-      if (last_error_ != EEXIST) break;
+      if (error != EEXIST) break;
     }
     return nullptr;
   }
@@ -263,19 +266,20 @@ class HostFileSystemImpl final : public FileSystem {
 
   RemoveResult Remove(std::string_view path) override {
     const std::string host = HostPathFromText(path);
-    last_error_ = unlink(host.c_str()) == 0 ? 0 : errno;
-    if (last_error_ == 0) {
+    int error = unlink(host.c_str()) == 0 ? 0 : errno;
+    if (error == 0) {
       const SplitPath split = SplitHostPath(host);
       listings_.Removed(split.dir, split.leaf);
-    } else if (last_error_ == ENOENT) {
+    } else if (error == ENOENT) {
       const FoundEntry found = Find(host);
       if (found.Path() != host) {
-        last_error_ = unlink(found.Path().c_str()) == 0 ? 0 : errno;
-        if (last_error_ == 0) listings_.Removed(found.dir, found.name);
+        error = unlink(found.Path().c_str()) == 0 ? 0 : errno;
+        if (error == 0) listings_.Removed(found.dir, found.name);
       }
     }
-    if (last_error_ == 0) return RemoveResult::kRemoved;
-    return last_error_ == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
+    last_error_ = error;
+    if (error == 0) return RemoveResult::kRemoved;
+    return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
   bool Rename(std::string_view from, std::string_view to) override {
@@ -343,17 +347,19 @@ class HostFileSystemImpl final : public FileSystem {
   bool MakeDirectory(std::string_view path) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     std::string dir;
-    last_error_ = MakeEntry(split, dir, [](const std::string& host) {
+    const int error = MakeEntry(split, dir, [](const std::string& host) {
       return mkdir(host.c_str(), 0777) == 0 ? 0 : errno;
     });
-    if (last_error_ == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
-    return last_error_ == 0;
+    last_error_ = error;
+    if (error == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
+    return error == 0;
   }
 
   bool RemoveEmptyDirectory(std::string_view path) override {
     const FoundEntry found = Find(HostPathFromText(path));
-    last_error_ = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
-    if (last_error_ != 0) return false;
+    const int error = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
+    last_error_ = error;
+    if (error != 0) return false;
     listings_.Removed(found.dir, found.name);
     listings_.Forget(found.Path() + "/");
     return true;
@@ -362,25 +368,29 @@ class HostFileSystemImpl final : public FileSystem {
   // Never onto anything, not even an empty directory.
   bool RenameDirectory(std::string_view from, std::string_view to) override {
     const FoundEntry source = Find(HostPathFromText(from));
-    last_error_ = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
-    if (last_error_ == 0) listings_.Forget(source.Path() + "/");
-    return last_error_ == 0;
+    const int error = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
+    if (error == 0) listings_.Forget(source.Path() + "/");
+    return error == 0;
   }
 
   WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     std::string dir;
     int fd = -1;
-    last_error_ = MakeEntry(split, dir, [&fd](const std::string& host) {
+    int error = MakeEntry(split, dir, [&fd](const std::string& host) {
       fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
       return fd < 0 ? errno : 0;
     });
-    if (fd < 0) return WriteResult::kNotCreated;
+    if (fd < 0) {
+      last_error_ = error;
+      return WriteResult::kNotCreated;
+    }
     listings_.Added(dir, split.leaf, EntryKind::kFile);
     const bool written = WriteAllBytes(fd, bytes);
-    last_error_ = written ? 0 : errno;
-    if (close(fd) != 0 && written) last_error_ = errno;
-    return last_error_ == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
+    error = written ? 0 : errno;
+    if (close(fd) != 0 && written) error = errno;
+    last_error_ = error;
+    return error == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
@@ -392,7 +402,8 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::string FailureReason() override {
-    return last_error_ == 0 ? "" : std::strerror(last_error_);
+    const int error = last_error_;
+    return error == 0 ? "" : std::strerror(error);
   }
 
  private:
@@ -453,9 +464,10 @@ class HostFileSystemImpl final : public FileSystem {
   DirectoryListings listings_{ReadDirectory};
 
  private:
-  // The error of this file system's latest failed operation, for
-  // FailureReason. Atomic, as the converter's threads share one file system;
-  // only the single-threaded importer and previewer ask for the reason.
+  // The error of this file system's latest failed operation, for FailureReason
+  // alone: an operation decides by its own errors, never by this, which
+  // other threads sharing the file system may set meanwhile. Only the
+  // single-threaded importer and previewer ask for the reason.
   std::atomic<int> last_error_{0};
 };
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -177,6 +178,24 @@ TEST_F(HostFileSystemTest, EachFileSystemReportsItsOwnFailure) {
   EXPECT_EQ(other->WriteWholeFile(Text("Maps\\Delta"), "x"), WriteResult::kNotCreated);
   EXPECT_NE(other->FailureReason(), missing_directory);
   EXPECT_EQ(host_.FailureReason(), missing_directory);
+}
+
+// The converter's threads share one file system: what one thread's call
+// returns never depends on another's failures or successes meanwhile.
+TEST_F(HostFileSystemTest, ThreadsSharingItGetTheirOwnOutcomes) {
+  constexpr int kRounds = 2000;
+  int wrong_outcomes = 0;
+  std::thread remover([&] {
+    for (int i = 0; i < kRounds; ++i) {
+      if (host_.Remove(Text("none.$$$")) != RemoveResult::kNotFound) ++wrong_outcomes;
+    }
+  });
+  for (int i = 0; i < kRounds; ++i) {
+    EXPECT_EQ(host_.WriteWholeFile(Text("busy.scr"), "x"), WriteResult::kWritten);
+    EXPECT_EQ(host_.Remove(Text("busy.scr")), RemoveResult::kRemoved);
+  }
+  remover.join();
+  EXPECT_EQ(wrong_outcomes, 0);
 }
 
 TEST_F(HostFileSystemTest, WholeFilesAreReadUpToTheirLimit) {

@@ -270,8 +270,9 @@ class HostFileSystemImpl final : public FileSystem {
       if (handle != INVALID_HANDLE_VALUE) {
         return std::make_unique<Win32OutputFile>(handle, *temporary, std::move(text), *host);
       }
-      last_error_ = GetLastError();
-      if (last_error_ != ERROR_FILE_EXISTS) break;
+      const DWORD error = GetLastError();
+      last_error_ = error;
+      if (error != ERROR_FILE_EXISTS) break;
     }
     return nullptr;
   }
@@ -309,8 +310,9 @@ class HostFileSystemImpl final : public FileSystem {
       return MoveFileExW(host_from->c_str(), host_to->c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     };
     if (rename()) return true;
-    last_error_ = GetLastError();
-    return last_error_ == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+    const DWORD error = GetLastError();
+    last_error_ = error;
+    return error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
   }
 
   RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
@@ -318,8 +320,9 @@ class HostFileSystemImpl final : public FileSystem {
     const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
     if (!host_from || !host_to) return Refused(RenameResult::kFailed);
     if (MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return RenameResult::kRenamed;
-    last_error_ = GetLastError();
-    switch (last_error_) {
+    const DWORD error = GetLastError();
+    last_error_ = error;
+    switch (error) {
       case ERROR_ALREADY_EXISTS:
       case ERROR_FILE_EXISTS:
         return RenameResult::kNameTaken;
@@ -345,9 +348,10 @@ class HostFileSystemImpl final : public FileSystem {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(host->c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) {
-      last_error_ = GetLastError();
+      const DWORD error = GetLastError();
+      last_error_ = error;
       // A drive's root holds neither "." nor "..", so it may have no entry at all.
-      if (last_error_ == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
+      if (error == ERROR_FILE_NOT_FOUND) return std::vector<std::string>();
       return std::nullopt;
     }
     std::vector<std::string> names;
@@ -433,7 +437,8 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   std::string FailureReason() override {
-    return last_error_ == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(last_error_));
+    const DWORD error = last_error_;
+    return error == ERROR_SUCCESS ? "" : std::strerror(ErrnoOfSystemError(error));
   }
 
  private:
@@ -487,8 +492,9 @@ class HostFileSystemImpl final : public FileSystem {
 
  private:
   // The error of this file system's latest failed operation, for
-  // FailureReason. Atomic, as the converter's threads share one file system;
-  // only the single-threaded importer and previewer ask for the reason.
+  // FailureReason alone: an operation decides by its own error, never by
+  // this, which other threads sharing the file system may set meanwhile.
+  // Only the single-threaded importer and previewer ask for the reason.
   std::atomic<DWORD> last_error_{ERROR_SUCCESS};
 };
 
