@@ -89,7 +89,7 @@ std::string Counted(int count, std::string_view one, std::string_view more) {
 
 // Reads the command line. Nothing, with the status to end the run with in
 // `status`, when the run ends here: help, version, a bad command line.
-std::optional<ImportCommand> ReadCommandLine(FileSystem& disk,
+std::optional<ImportCommand> ReadCommandLine(ImportFileSystem& disk,
                                              const std::vector<std::string>& arguments,
                                              std::ostream& out, std::ostream& err, int& status) {
   ImportCommand command;
@@ -163,7 +163,7 @@ std::optional<ImportCommand> ReadCommandLine(FileSystem& disk,
 
 // A sector or metadata file, whole; nothing, with the message said, when it
 // cannot be read or is too large to be one.
-std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& path,
+std::optional<std::string> ReadInputFile(ImportFileSystem& disk, const std::string& path,
                                          std::ostream& err) {
   WholeFile file = ReadWholeFile(disk, path);
   switch (file.result) {
@@ -184,8 +184,8 @@ std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& pa
 // Reads the files the command names, taking them the right way round when
 // they were given the wrong way. Nothing, with the status in `status`, when
 // they cannot be used.
-std::optional<ImportInput> ReadInput(FileSystem& disk, ImportCommand& command, std::ostream& err,
-                                     int& status) {
+std::optional<ImportInput> ReadInput(ImportFileSystem& disk, ImportCommand& command,
+                                     std::ostream& err, int& status) {
   status = kImportFailed;
   ImportInput input;
   std::optional<std::string> sector_text = ReadInputFile(disk, command.sector_path, err);
@@ -233,7 +233,7 @@ void ReportWritten(const ImportCommand& command, std::string_view sector_text,
 }
 
 // Reads, fits, lays out and writes the sector; the exit status.
-int ImportSector(FileSystem& disk, const ImportCommand& command, const ImportInput& input,
+int ImportSector(ImportFileSystem& disk, const ImportCommand& command, const ImportInput& input,
                  std::ostream& out, std::ostream& err) {
   const std::string& sector_path = command.sector_path;
   ImportLog log;
@@ -279,7 +279,7 @@ int ImportSector(FileSystem& disk, const ImportCommand& command, const ImportInp
 
 }  // namespace
 
-int RunImport(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+int RunImport(ImportFileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
               std::ostream& err) {
   int status = kImportWritten;
   std::optional<ImportCommand> command = ReadCommandLine(disk, arguments, out, err, status);

@@ -18,7 +18,7 @@ constexpr int kImportUsage = 2;
 
 // Runs the program on its arguments (without the program name), reading
 // and writing files on `disk`.
-int RunImport(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+int RunImport(ImportFileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
               std::ostream& err);
 
 }  // namespace torvane

@@ -107,7 +107,6 @@ TEST(ImportRun, ExistingFilesAreReplacedOnlyWithForce) {
   const ImportResult forced = Import({"--force", dir.Path("reach.txt"), dir.Path("out/reach")});
   EXPECT_EQ(forced.status, kImportWritten) << forced.err;
   EXPECT_NE(dir.Read("out/reach/map/suba.dat").find("Alpha"), std::string::npos);
-  EXPECT_FALSE(dir.Exists("out/reach/map/suba.dat.new"));
   EXPECT_TRUE(dir.Exists("out/reach/reach.dat"));
 }
 
@@ -126,8 +125,9 @@ TEST(ImportRun, AFailedWriteLeavesNothingHalfWritten) {
   } cases[] = {
       {false, FileOp::kWrite, 3, "cannot write " + path("map/SUBB.DAT")},
       {false, FileOp::kRename, 1, "cannot create out/reach: made to fail"},
-      {true, FileOp::kWrite, 1, "cannot write " + path("reach.dat.new") + ": nothing replaced"},
-      {true, FileOp::kWrite, 17, "cannot write " + path("map/SUBP.DAT.new") + ": nothing replaced"},
+      {true, FileOp::kWrite, 1, "cannot write " + path("reach.dat") + ": nothing replaced"},
+      {true, FileOp::kWrite, 17, "cannot write " + path("map/SUBP.DAT") + ": nothing replaced"},
+      {true, FileOp::kFlush, 1, "cannot replace " + path("reach.dat") + ": made to fail"},
   };
   for (const auto& c : cases) {
     torvane_test::MemoryFileSystem disk;

@@ -1,8 +1,9 @@
-// Writing a sector directory: a new one is built beside its final place and
-// renamed into it; files that replace existing ones are each written to a
-// temporary name first and renamed over the old file. Paths are put
-// together as std::filesystem does on the host, so that messages name them
-// as the user's shell would.
+// Writing a sector directory: a new one is built in a temporary directory
+// beside its final place (removed if the import is interrupted) and renamed
+// into it once its files are on disk; files that replace existing ones are
+// written under temporary names first, made durable together and renamed
+// over the old files. Paths are put together as std::filesystem does on the
+// host, so that messages name them as the user's shell would.
 #include "import/sector_output.h"
 
 #include <optional>
@@ -15,12 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool WriteFile(FileSystem& disk, const fs::path& path, const std::string& text) {
-  return disk.WriteWholeFile(Utf8FromPath(path), text) == WriteResult::kWritten;
-}
-
 // Makes the directory and those above it that are missing.
-bool CreateDirectories(FileSystem& disk, const fs::path& directory) {
+bool CreateDirectories(ImportFileSystem& disk, const fs::path& directory) {
   fs::path made;
   for (const fs::path& part : directory) {
     made /= part;
@@ -32,7 +29,7 @@ bool CreateDirectories(FileSystem& disk, const fs::path& directory) {
 
 // Removes a file, or a directory with everything in it. A link is removed,
 // never followed.
-void RemoveTree(FileSystem& disk, const fs::path& path) {
+void RemoveTree(ImportFileSystem& disk, const fs::path& path) {
   const std::string text = Utf8FromPath(path);
   if (disk.Remove(text) != RemoveResult::kFailed) return;
   if (const std::optional<std::vector<std::string>> names = disk.ListDirectory(text)) {
@@ -43,7 +40,7 @@ void RemoveTree(FileSystem& disk, const fs::path& path) {
 
 // The existing file in `directory` that `relative` finds, each part looked
 // up as torvane looks it up; empty when there is none.
-fs::path ExistingFile(FileSystem& disk, const fs::path& directory, const fs::path& relative) {
+fs::path ExistingFile(ImportFileSystem& disk, const fs::path& directory, const fs::path& relative) {
   fs::path found = directory;
   for (const fs::path& part : relative) {
     const std::optional<std::string> name = disk.FoundName(Utf8FromPath(found / part));
@@ -53,7 +50,16 @@ fs::path ExistingFile(FileSystem& disk, const fs::path& directory, const fs::pat
   return found;
 }
 
-std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
+// The files at their paths in `directory`.
+std::vector<NewFile> FilesIn(const fs::path& directory, const std::vector<LaidOutFile>& files) {
+  std::vector<NewFile> placed;
+  for (const LaidOutFile& file : files) {
+    placed.push_back({Utf8FromPath(directory / PathFromUtf8(file.path)), file.text});
+  }
+  return placed;
+}
+
+std::string WriteNewDirectory(ImportFileSystem& disk, const fs::path& directory,
                               const std::vector<LaidOutFile>& files) {
   const fs::path parent = directory.has_parent_path() ? directory.parent_path() : fs::path(".");
   if (!CreateDirectories(disk, parent)) {
@@ -65,13 +71,23 @@ std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
   staging_name += Utf8FromPath(directory.filename());
   staging_name += ".torvane-import";
   const fs::path staging = parent / staging_name;
+  // Left by an import that a power cut stopped.
   RemoveTree(disk, staging);
+  if (!disk.MakeTemporaryDirectory(Utf8FromPath(staging))) {
+    return "cannot create " + Utf8FromPath(staging) + ": " + disk.FailureReason();
+  }
   std::string failure;
   for (const LaidOutFile& file : files) {
-    const fs::path path = staging / PathFromUtf8(file.path);
-    if (!CreateDirectories(disk, path.parent_path()) || !WriteFile(disk, path, file.text)) {
+    if (!CreateDirectories(disk, (staging / PathFromUtf8(file.path)).parent_path())) {
       failure = "cannot write " + Utf8FromPath(directory / PathFromUtf8(file.path));
       break;
+    }
+  }
+  if (failure.empty()) {
+    const NewFilesWritten written = WriteNewFiles(disk, FilesIn(staging, files), Replacing::kNever);
+    if (written.step != NewFilesWritten::Step::kDone) {
+      failure =
+          "cannot write " + Utf8FromPath(directory / PathFromUtf8(files[written.failed].path));
     }
   }
   if (failure.empty() && !disk.RenameDirectory(Utf8FromPath(staging), Utf8FromPath(directory))) {
@@ -83,14 +99,14 @@ std::string WriteNewDirectory(FileSystem& disk, const fs::path& directory,
 
 }  // namespace
 
-std::string WriteSectorDirectory(FileSystem& disk, const fs::path& directory,
+std::string WriteSectorDirectory(ImportFileSystem& disk, const fs::path& directory,
                                  const std::vector<LaidOutFile>& files, bool replace) {
   const std::string directory_text = Utf8FromPath(directory);
   if (!disk.DirectoryExists(directory_text)) {
     if (!disk.FileExists(directory_text)) return WriteNewDirectory(disk, directory, files);
     return directory_text + " exists and is not a directory";
   }
-  std::vector<fs::path> targets;
+  std::vector<NewFile> targets;
   for (const LaidOutFile& file : files) {
     fs::path existing = ExistingFile(disk, directory, PathFromUtf8(file.path));
     if (!existing.empty() && !replace) {
@@ -98,30 +114,25 @@ std::string WriteSectorDirectory(FileSystem& disk, const fs::path& directory,
              GenericUtf8FromPath(existing.lexically_relative(directory)) +
              " (and perhaps hand edits): nothing written; --force replaces the files";
     }
-    targets.push_back(existing.empty() ? directory / PathFromUtf8(file.path) : existing);
-  }
-  // Every new text is on disk under a temporary name before any old file is replaced.
-  for (size_t i = 0; i < files.size(); ++i) {
-    fs::path temporary = targets[i];
-    temporary += ".new";
-    if (!CreateDirectories(disk, targets[i].parent_path()) ||
-        !WriteFile(disk, temporary, files[i].text)) {
-      for (size_t j = 0; j <= i; ++j) {
-        fs::path written = targets[j];
-        written += ".new";
-        disk.Remove(Utf8FromPath(written));
-      }
-      return "cannot write " + Utf8FromPath(temporary) + ": nothing replaced";
+    const fs::path target = existing.empty() ? directory / PathFromUtf8(file.path) : existing;
+    if (!CreateDirectories(disk, target.parent_path())) {
+      return "cannot write " + Utf8FromPath(target) + ": nothing replaced";
     }
+    targets.push_back({Utf8FromPath(target), file.text});
   }
-  for (size_t i = 0; i < files.size(); ++i) {
-    fs::path temporary = targets[i];
-    temporary += ".new";
-    if (!disk.Rename(Utf8FromPath(temporary), Utf8FromPath(targets[i]))) {
-      return "cannot replace " + Utf8FromPath(targets[i]) + ": " + disk.FailureReason();
-    }
+  // Every new text is on disk under a temporary name before any old file is
+  // replaced.
+  const NewFilesWritten written = WriteNewFiles(disk, targets, Replacing::kAllowed);
+  switch (written.step) {
+    case NewFilesWritten::Step::kDone:
+      return {};
+    case NewFilesWritten::Step::kCreate:
+    case NewFilesWritten::Step::kWrite:
+      return "cannot write " + targets[written.failed].path + ": nothing replaced";
+    case NewFilesWritten::Step::kName:
+      break;
   }
-  return {};
+  return "cannot replace " + targets[written.failed].path + ": " + disk.FailureReason();
 }
 
 }  // namespace torvane

@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "platform/directory_listings.h"
 #include "platform/file_system.h"
@@ -83,6 +85,12 @@ int RenameWithoutReplacing(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// An error of the bytes themselves, rather than a file that cannot be
+// written out so (a pipe, or a system without the call).
+[[maybe_unused]] bool IsWriteError(int error) {
+  return error != ESPIPE && error != EINVAL && error != ENOSYS;
+}
+
 // Writes every byte; false when the system refuses one.
 bool WriteAllBytes(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -133,34 +141,50 @@ class HostInputFile final : public InputFile {
 class PosixOutputFile final : public HostOutputFile {
  public:
   PosixOutputFile(int fd, std::string temporary, std::string dir, std::string name,
-                  DirectoryListings& listings)
+                  Replacing replacing, DirectoryListings& listings, std::atomic<int>& last_error)
       : fd_(fd),
         temporary_(std::move(temporary)),
         dir_(std::move(dir)),
         name_(std::move(name)),
-        listings_(listings) {}
+        replacing_(replacing),
+        listings_(listings),
+        last_error_(last_error) {}
   ~PosixOutputFile() override { Abandon(); }
+
+  int fd() const { return fd_; }
 
  protected:
   bool WriteAll(std::string_view bytes) override { return WriteAllBytes(fd_, bytes); }
 
-  // On disk before it is named: after a power cut the name holds the whole
-  // script or none. A file system that keeps nothing to flush says EINVAL.
+  // The write-out goes on while the run writes its next files, so that
+  // little is left to wait for when they are made durable together.
+  bool StartWriteOut() override {
+#ifdef __linux__
+    if (sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE) != 0) return !IsWriteError(errno);
+#endif
+    return true;
+  }
+
   bool CloseHostFile() override {
-    bool ok = fdatasync(fd_) == 0 || errno == EINVAL;
-    if (close(fd_) != 0) ok = false;
+    if (fd_ < 0) return true;
+    const bool ok = close(fd_) == 0;
     fd_ = -1;
     return ok;
   }
 
-  Naming TakeName() override {
+  Naming Name() override {
     const std::string path = dir_ + name_;
     int error = 0;
     {
       const TemporaryFiles::Change change(ProcessTemporaryFiles());
-      error = RenameWithoutReplacing(temporary_, path);
+      if (replacing_ == Replacing::kAllowed) {
+        error = rename(temporary_.c_str(), path.c_str()) == 0 ? 0 : errno;
+      } else {
+        error = RenameWithoutReplacing(temporary_, path);
+      }
       if (error == 0) ProcessTemporaryFiles().Drop(temporary_);
     }
+    if (error != 0) last_error_ = error;
     if (error == 0) {
       listings_.Added(dir_, name_, EntryKind::kFile);
       return Naming::kNamed;
@@ -183,10 +207,43 @@ class PosixOutputFile final : public HostOutputFile {
   std::string temporary_;
   std::string dir_;
   std::string name_;
+  Replacing replacing_;
   DirectoryListings& listings_;
+  std::atomic<int>& last_error_;  // the file system's, for FailureReason
 };
 
-class HostFileSystemImpl final : public FileSystem {
+// Makes the sealed files durable, each settled with the outcome. On Linux
+// one syncfs per file system writes out everything still in memory and
+// flushes the disk's cache once; each file then asks, without another
+// flush, whether its own write-out met an error. Elsewhere, and where that
+// fails, each file is flushed on its own.
+void MakeFilesDurable(std::span<PosixOutputFile* const> files) {
+  std::vector<bool> durable(files.size(), false);
+#ifdef __linux__
+  std::vector<dev_t> devices(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    struct stat info;
+    devices[i] = fstat(files[i]->fd(), &info) == 0 ? info.st_dev : 0;
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (durable[i] || devices[i] == 0) continue;
+    if (syncfs(files[i]->fd()) != 0) continue;
+    for (size_t j = i; j < files.size(); ++j) {
+      if (devices[j] != devices[i]) continue;
+      constexpr unsigned kWaitForWriteOut =
+          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+      durable[j] = sync_file_range(files[j]->fd(), 0, 0, kWaitForWriteOut) == 0;
+    }
+  }
+#endif
+  for (size_t i = 0; i < files.size(); ++i) {
+    // A file system that keeps nothing to flush says EINVAL.
+    if (!durable[i]) durable[i] = fdatasync(files[i]->fd()) == 0 || errno == EINVAL;
+    files[i]->Settle(durable[i]);
+  }
+}
+
+class HostFileSystemImpl final : public HostFileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
     // Non-blocking, so that a FIFO in place of a file cannot hang the run;
@@ -215,15 +272,19 @@ class HostFileSystemImpl final : public FileSystem {
   }
 
   // The name is kept as written, in its directory as found.
-  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
+  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path,
+                                               Replacing replacing) override {
     const SplitPath split = SplitHostPath(HostPathFromText(path));
     const FoundEntry found = listings_.Find(split.dir, split.leaf);
-    if (found.result == FoundEntry::kFound && found.name == split.leaf) {
+    const bool replaces = replacing == Replacing::kAllowed;
+    if (found.result == FoundEntry::kFound && found.name == split.leaf &&
+        (!replaces || found.kind == EntryKind::kDirectory)) {
       last_error_ = found.kind == EntryKind::kDirectory ? EISDIR : EEXIST;
       return nullptr;
     }
     struct stat info;
-    if (found.result == FoundEntry::kNoListing && lstat(found.Path().c_str(), &info) == 0) {
+    if (found.result == FoundEntry::kNoListing && lstat(found.Path().c_str(), &info) == 0 &&
+        (!replaces || S_ISDIR(info.st_mode))) {
       last_error_ = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
       return nullptr;
     }
@@ -242,11 +303,20 @@ class HostFileSystemImpl final : public FileSystem {
       last_error_ = error;
       if (fd >= 0) {
         return std::make_unique<PosixOutputFile>(fd, std::move(temporary), found.dir, split.leaf,
-                                                 listings_);
+                                                 replacing, listings_, last_error_);
       }
       if (error != EEXIST) break;
     }
     return nullptr;
+  }
+
+  void MakeDurable(std::span<OutputFile* const> sealed) override {
+    std::vector<PosixOutputFile*> files;
+    for (OutputFile* file : sealed) {
+      auto* ours = dynamic_cast<PosixOutputFile*>(file);
+      if (ours != nullptr && ours->IsSealed()) files.push_back(ours);
+    }
+    MakeFilesDurable(files);
   }
 
   bool FileExists(std::string_view path) override {
@@ -282,10 +352,22 @@ class HostFileSystemImpl final : public FileSystem {
     return error == ENOENT ? RemoveResult::kNotFound : RemoveResult::kFailed;
   }
 
-  bool Rename(std::string_view from, std::string_view to) override {
-    return Move(from, to, EntryKind::kFile, [](const std::string& a, const std::string& b) {
-             return rename(a.c_str(), b.c_str()) == 0 ? 0 : errno;
-           }) == 0;
+  RenameResult RenameReplacing(std::string_view from, std::string_view to) override {
+    const int error =
+        Move(from, to, EntryKind::kFile, [this](const std::string& a, const std::string& b) {
+          // A file of the name in another case goes first: the new one takes
+          // the name as written, as it would where nothing was.
+          const SplitPath target = SplitHostPath(b);
+          const FoundEntry existing = listings_.Find(target.dir, target.leaf);
+          if (existing.result == FoundEntry::kFound && existing.name != target.leaf &&
+              existing.kind == EntryKind::kFile && access(a.c_str(), F_OK) == 0) {
+            if (unlink(existing.Path().c_str()) != 0) return errno;
+            listings_.Removed(existing.dir, existing.name);
+          }
+          return rename(a.c_str(), b.c_str()) == 0 ? 0 : errno;
+        });
+    if (error == 0) return RenameResult::kRenamed;
+    return error == ENOENT ? RenameResult::kNotFound : RenameResult::kFailed;
   }
 
   RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
@@ -355,9 +437,28 @@ class HostFileSystemImpl final : public FileSystem {
     return error == 0;
   }
 
+  bool MakeTemporaryDirectory(std::string_view path) override {
+    const SplitPath split = SplitHostPath(HostPathFromText(path));
+    std::string dir;
+    const int error = MakeEntry(split, dir, [](const std::string& host) {
+      const TemporaryFiles::Change change(ProcessTemporaryFiles());
+      if (mkdir(host.c_str(), 0777) != 0) return errno;
+      ProcessTemporaryFiles().AddDirectory(host);
+      return 0;
+    });
+    last_error_ = error;
+    if (error == 0) listings_.Added(dir, split.leaf, EntryKind::kDirectory);
+    return error == 0;
+  }
+
   bool RemoveEmptyDirectory(std::string_view path) override {
     const FoundEntry found = Find(HostPathFromText(path));
-    const int error = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
+    int error = 0;
+    {
+      const TemporaryFiles::Change change(ProcessTemporaryFiles());
+      error = rmdir(found.Path().c_str()) == 0 ? 0 : errno;
+      if (error == 0) ProcessTemporaryFiles().Drop(found.Path());
+    }
     last_error_ = error;
     if (error != 0) return false;
     listings_.Removed(found.dir, found.name);
@@ -368,29 +469,16 @@ class HostFileSystemImpl final : public FileSystem {
   // Never onto anything, not even an empty directory.
   bool RenameDirectory(std::string_view from, std::string_view to) override {
     const FoundEntry source = Find(HostPathFromText(from));
-    const int error = Move(from, to, EntryKind::kDirectory, RenameWithoutReplacing);
+    const int error =
+        Move(from, to, EntryKind::kDirectory, [](const std::string& a, const std::string& b) {
+          // A temporary directory that takes its name is no longer one.
+          const TemporaryFiles::Change change(ProcessTemporaryFiles());
+          const int moved = RenameWithoutReplacing(a, b);
+          if (moved == 0) ProcessTemporaryFiles().Drop(a);
+          return moved;
+        });
     if (error == 0) listings_.Forget(source.Path() + "/");
     return error == 0;
-  }
-
-  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
-    const SplitPath split = SplitHostPath(HostPathFromText(path));
-    std::string dir;
-    int fd = -1;
-    int error = MakeEntry(split, dir, [&fd](const std::string& host) {
-      fd = open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-      return fd < 0 ? errno : 0;
-    });
-    if (fd < 0) {
-      last_error_ = error;
-      return WriteResult::kNotCreated;
-    }
-    listings_.Added(dir, split.leaf, EntryKind::kFile);
-    const bool written = WriteAllBytes(fd, bytes);
-    error = written ? 0 : errno;
-    if (close(fd) != 0 && written) error = errno;
-    last_error_ = error;
-    return error == 0 ? WriteResult::kWritten : WriteResult::kNotWritten;
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
@@ -473,6 +561,8 @@ class HostFileSystemImpl final : public FileSystem {
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<HostFileSystemImpl>(); }
+std::unique_ptr<HostFileSystem> MakeHostFileSystem() {
+  return std::make_unique<HostFileSystemImpl>();
+}
 
 }  // namespace torvane

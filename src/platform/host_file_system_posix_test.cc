@@ -39,7 +39,8 @@ TEST_F(HostFileSystemTest, ExactNameWinsForRemoveAndRename) {
   EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\b.$$$")), RemoveResult::kRemoved);
   EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/b.$$$"));
   EXPECT_EQ(Get("Maps/Delta/B.$$$"), "upper");
-  EXPECT_TRUE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")));
+  EXPECT_EQ(host_.RenameReplacing(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")),
+            RenameResult::kRenamed);
   EXPECT_EQ(Get("Maps/Delta/a.$$$"), "lower");
   EXPECT_EQ(Get("Maps/Delta/A.SCR"), "upper");
   EXPECT_EQ(host_.Remove(Text("Maps\\Delta\\c.$$$")), RemoveResult::kRemoved);

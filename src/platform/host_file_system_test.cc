@@ -40,8 +40,9 @@ TEST_F(HostFileSystemTest, DirectoriesAndMissingFilesDoNotOpen) {
 }
 
 // A new file stays under a temporary name, which no script or backup has,
-// until it is closed whole; one that is not, leaves nothing.
-TEST_F(HostFileSystemTest, NewFilesTakeTheirNameOnlyWhenClosedWhole) {
+// until it is sealed whole, made durable and named; one that is not leaves
+// nothing.
+TEST_F(HostFileSystemTest, NewFilesTakeTheirNameOnlyWhenCommittedWhole) {
   const std::set<std::string> before = Listing();
   std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("MAPS\\delta\\x.scr"));
   ASSERT_NE(file, nullptr);
@@ -51,8 +52,17 @@ TEST_F(HostFileSystemTest, NewFilesTakeTheirNameOnlyWhenClosedWhole) {
   for (const std::string& name : before) meanwhile.erase(name);
   EXPECT_TRUE(meanwhile.begin()->starts_with("Maps/Delta/.torvane-")) << *meanwhile.begin();
   EXPECT_TRUE(meanwhile.begin()->ends_with(".tmp")) << *meanwhile.begin();
-  EXPECT_EQ(file->Close(), CloseResult::kClosed);
+  ASSERT_EQ(file->Seal(), SealResult::kSealed);
+  EXPECT_EQ(Listing().size(), before.size() + 1);
+  EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\x.scr")));
+  // Naming before the file is on disk fails, and removes it.
+  std::unique_ptr<OutputFile> hasty = host_.CreateForWriting(Text("Maps\\Delta\\h.scr"));
+  ASSERT_EQ(hasty->Seal(), SealResult::kSealed);
+  EXPECT_EQ(hasty->TakeName(), NameResult::kFailed);
+  OutputFile* const sealed[] = {file.get()};
+  EXPECT_EQ(CommitFiles(host_, sealed), std::vector<NameResult>{NameResult::kNamed});
   EXPECT_EQ(Get("Maps/Delta/x.scr"), "ECOFF\r\nECON\r\n");
+  EXPECT_EQ(Listing().size(), before.size() + 1);
 
   std::unique_ptr<OutputFile> abandoned = host_.CreateForWriting(Text("Maps\\Delta\\y.scr"));
   ASSERT_NE(abandoned, nullptr);
@@ -68,11 +78,21 @@ TEST_F(HostFileSystemTest, NewFilesTakeTheirNameOnlyWhenClosedWhole) {
 
 TEST_F(HostFileSystemTest, RemoveAndRenameFindFilesWhateverTheirCase) {
   Put("Maps/Delta/OLD.SCR", "old");
+  Put("Maps/Delta/new.scr", "new");
   EXPECT_EQ(host_.Remove(Text("maps/delta/none.$$$")), RemoveResult::kNotFound);
-  EXPECT_TRUE(host_.Rename(Text("maps/delta/old.scr"), Text("maps/delta/old.$$$")));
+  EXPECT_EQ(host_.RenameReplacing(Text("maps/delta/old.scr"), Text("maps/delta/old.$$$")),
+            RenameResult::kRenamed);
   EXPECT_EQ(Get("Maps/Delta/old.$$$"), "old");
+  // It replaces a file of the name in another case, and takes the name as
+  // written.
+  EXPECT_EQ(host_.RenameReplacing(Text("maps/delta/NEW.SCR"), Text("maps/delta/OLD.$$$")),
+            RenameResult::kRenamed);
+  EXPECT_EQ(Get("Maps/Delta/OLD.$$$"), "new");
+  EXPECT_FALSE(host_.FileExists(Text("maps/delta/new.scr")));
+  EXPECT_EQ(host_.RenameReplacing(Text("maps/delta/new.scr"), Text("maps/delta/x.$$$")),
+            RenameResult::kNotFound);
   EXPECT_EQ(host_.Remove(Text("MAPS/DELTA/OLD.$$$")), RemoveResult::kRemoved);
-  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/old.$$$"));
+  EXPECT_FALSE(fs::exists(root_ / "Maps/Delta/OLD.$$$"));
   EXPECT_EQ(host_.Remove(Text("Maps")), RemoveResult::kFailed);
 }
 
@@ -83,7 +103,7 @@ TEST_F(HostFileSystemTest, LookupsFollowTheRunsOwnChanges) {
   std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text("Maps\\Delta\\a.scr"));
   ASSERT_NE(file, nullptr);
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
-  ASSERT_EQ(file->Close(), CloseResult::kClosed);
+  ASSERT_EQ(Commit(*file), NameResult::kNamed);
   EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\A.SCR")));
   ASSERT_EQ(host_.RenameNoReplace(Text("maps\\delta\\A.SCR"), Text("maps\\delta\\a.$$$")),
             RenameResult::kRenamed);
@@ -101,7 +121,7 @@ TEST_F(HostFileSystemTest, NamesAnotherProgramMakesMidRunAreNeverOverwritten) {
   ASSERT_NE(file, nullptr);
   ASSERT_TRUE(file->Write("ours\n"));
   Put("Maps/Delta/x.scr", "theirs");
-  EXPECT_EQ(file->Close(), CloseResult::kNameTaken);
+  EXPECT_EQ(Commit(*file), NameResult::kNameTaken);
   EXPECT_EQ(Get("Maps/Delta/x.scr"), "theirs");
   EXPECT_TRUE(host_.FileExists(Text("Maps\\Delta\\X.SCR")));
 
@@ -114,7 +134,7 @@ TEST_F(HostFileSystemTest, NamesAnotherProgramMakesMidRunAreNeverOverwritten) {
   ASSERT_EQ(host_.RenameNoReplace(Text("Maps\\Delta\\x.scr"), Text("Maps\\Delta\\x.$$$")),
             RenameResult::kRenamed);
   // With the name free again, the waiting file takes it.
-  EXPECT_EQ(file->Close(), CloseResult::kClosed);
+  EXPECT_EQ(file->TakeName(), NameResult::kNamed);
   EXPECT_EQ(Get("Maps/Delta/x.scr"), "ours\r\n");
   EXPECT_EQ(Get("Maps/Delta/x.$$$"), "theirs");
 
@@ -130,16 +150,16 @@ TEST_F(HostFileSystemTest, RenameIntoAnotherDirectoryKeepsBothListings) {
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\NEW.SCR")));
   EXPECT_FALSE(host_.FileExists(Text("Maps\\NEW.SCR")));
   // The new name's directory is written in another case.
-  ASSERT_TRUE(host_.Rename(Text("Maps\\Delta\\OLD.SCR"), Text("maps\\new.scr")));
+  ASSERT_EQ(host_.RenameReplacing(Text("Maps\\Delta\\OLD.SCR"), Text("maps\\new.scr")),
+            RenameResult::kRenamed);
   EXPECT_EQ(Get("Maps/new.scr"), "old");
   EXPECT_FALSE(host_.FileExists(Text("Maps\\Delta\\old.scr")));
   EXPECT_TRUE(host_.FileExists(Text("Maps\\NEW.SCR")));
-  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\OLD.SCR"), Text("Maps\\old.scr")));
 }
 
 // What the importer and the previewer do: directories made, listed, moved
-// and removed, and whole files written byte for byte, all found whatever the
-// case of their names.
+// and removed, and whole files written byte for byte, replacing others only
+// when allowed, all found whatever the case of their names.
 TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   ASSERT_TRUE(host_.MakeDirectory(Text("maps\\Zeta")));
   Put("Maps/Zeta/A.DAT", "");
@@ -147,8 +167,12 @@ TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   EXPECT_FALSE(host_.DirectoryExists(Text("Maps\\none")));
   EXPECT_FALSE(host_.MakeDirectory(Text("Maps\\Zeta")));
   EXPECT_FALSE(host_.MakeDirectory(Text("none\\Zeta")));
-  EXPECT_EQ(host_.WriteWholeFile(Text("Maps\\zeta\\b.dat"), "a\nb\r\n"), WriteResult::kWritten);
+  EXPECT_EQ(WriteWhole(Text("Maps\\zeta\\b.dat"), "a\nb\r\n").step, NewFilesWritten::Step::kDone);
   EXPECT_EQ(Get("Maps/Zeta/b.dat"), "a\nb\r\n");
+  EXPECT_EQ(WriteWhole(Text("Maps\\zeta\\b.dat"), "x").step, NewFilesWritten::Step::kCreate);
+  EXPECT_EQ(WriteWhole(Text("Maps\\zeta\\b.dat"), "c\n", Replacing::kAllowed).step,
+            NewFilesWritten::Step::kDone);
+  EXPECT_EQ(Get("Maps/Zeta/b.dat"), "c\n");
   EXPECT_EQ(host_.ListDirectory(Text("maps\\zeta")), (std::vector<std::string>{"A.DAT", "b.dat"}));
   EXPECT_EQ(host_.ListDirectory(Text("Maps\\none")), std::nullopt);
   EXPECT_EQ(host_.FoundName(Text("MAPS\\ZETA\\a.dat")), "A.DAT");
@@ -159,9 +183,10 @@ TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
   EXPECT_FALSE(host_.RemoveEmptyDirectory(Text("Maps\\Zeta")));
   EXPECT_FALSE(host_.RenameDirectory(Text("Maps\\Zeta"), Text("Maps\\Delta")));
   ASSERT_TRUE(host_.RenameDirectory(Text("maps\\zeta"), Text("Maps\\Eta")));
-  EXPECT_EQ(Get("Maps/Eta/b.dat"), "a\nb\r\n");
-  EXPECT_EQ(host_.WriteWholeFile(Text("Maps\\Eta"), "x"), WriteResult::kNotCreated);
-  EXPECT_EQ(host_.WriteWholeFile(Text("none\\x.svg"), "x"), WriteResult::kNotCreated);
+  EXPECT_EQ(Get("Maps/Eta/b.dat"), "c\n");
+  EXPECT_EQ(WriteWhole(Text("Maps\\Eta"), "x", Replacing::kAllowed).step,
+            NewFilesWritten::Step::kCreate);
+  EXPECT_EQ(WriteWhole(Text("none\\x.svg"), "x").step, NewFilesWritten::Step::kCreate);
   EXPECT_EQ(host_.FailureReason(), std::strerror(ENOENT));
   EXPECT_EQ(host_.Remove(Text("Maps\\Eta\\A.DAT")), RemoveResult::kRemoved);
   EXPECT_EQ(host_.Remove(Text("Maps\\Eta\\B.DAT")), RemoveResult::kRemoved);
@@ -173,9 +198,9 @@ TEST_F(HostFileSystemTest, DirectoriesAndWholeFiles) {
 // failure on the same thread does not replace it.
 TEST_F(HostFileSystemTest, EachFileSystemReportsItsOwnFailure) {
   const std::unique_ptr<torvane::FileSystem> other = torvane::MakeHostFileSystem();
-  EXPECT_EQ(host_.WriteWholeFile(Text("none\\x.svg"), "x"), WriteResult::kNotCreated);
+  EXPECT_EQ(host_.CreateForWriting(Text("none\\x.svg")), nullptr);
   const std::string missing_directory = host_.FailureReason();
-  EXPECT_EQ(other->WriteWholeFile(Text("Maps\\Delta"), "x"), WriteResult::kNotCreated);
+  EXPECT_EQ(other->CreateForWriting(Text("Maps\\Delta"), Replacing::kAllowed), nullptr);
   EXPECT_NE(other->FailureReason(), missing_directory);
   EXPECT_EQ(host_.FailureReason(), missing_directory);
 }
@@ -191,11 +216,29 @@ TEST_F(HostFileSystemTest, ThreadsSharingItGetTheirOwnOutcomes) {
     }
   });
   for (int i = 0; i < kRounds; ++i) {
-    EXPECT_EQ(host_.WriteWholeFile(Text("busy.scr"), "x"), WriteResult::kWritten);
+    EXPECT_EQ(WriteWhole(Text("busy.scr"), "x").step, NewFilesWritten::Step::kDone);
     EXPECT_EQ(host_.Remove(Text("busy.scr")), RemoveResult::kRemoved);
   }
   remover.join();
   EXPECT_EQ(wrong_outcomes, 0);
+}
+
+// Files sealed together are made durable together and named in turn; one
+// that failed is never named.
+TEST_F(HostFileSystemTest, SealedFilesAreCommittedTogether) {
+  std::vector<std::unique_ptr<OutputFile>> files;
+  std::vector<OutputFile*> sealed;
+  for (const char* name : {"a.scr", "b.scr", "c.scr"}) {
+    files.push_back(host_.CreateForWriting(Text(name)));
+    ASSERT_TRUE(files.back()->Write(name));
+    ASSERT_EQ(files.back()->Seal(), SealResult::kSealed);
+    sealed.push_back(files.back().get());
+  }
+  Put("b.scr", "theirs");
+  EXPECT_EQ(
+      CommitFiles(host_, sealed),
+      (std::vector<NameResult>{NameResult::kNamed, NameResult::kNameTaken, NameResult::kNamed}));
+  EXPECT_EQ(Get("a.scr") + Get("b.scr") + Get("c.scr"), "a.scrtheirsc.scr");
 }
 
 TEST_F(HostFileSystemTest, WholeFilesAreReadUpToTheirLimit) {
@@ -219,7 +262,7 @@ TEST_F(HostFileSystemTest, LargeWritesArriveWhole) {
     ASSERT_TRUE(file->Write(std::string_view(text).substr(at, 4093)));
   }
   ASSERT_TRUE(file->Write(std::string(200000, 'x')));
-  ASSERT_EQ(file->Close(), CloseResult::kClosed);
+  ASSERT_EQ(Commit(*file), NameResult::kNamed);
   std::string expected;
   for (int i = 0; i < 20000; ++i) expected += "LINE REF 1.000000,2.000000;<3.000000,5.000000;\r\n";
   EXPECT_EQ(Get("big.scr"), expected + std::string(200000, 'x'));

@@ -10,7 +10,9 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
@@ -104,18 +106,46 @@ class HostInputFile final : public InputFile {
   std::uint64_t size_;
 };
 
+// Starts writing a file's data and metadata out to the disk without the
+// flush of the disk's own cache, which one full flush of a file on the same
+// volume later gives them all. It is the system's NtFlushBuffersFileEx with
+// FLUSH_FLAGS_NO_SYNC (Windows 8 and later); false where there is none, or
+// it fails, and the file must then be flushed on its own.
+bool StartWriteOutWithoutFlush(HANDLE handle) {
+  struct IoStatus {
+    void* status;
+    ULONG_PTR information;
+  };
+  using FlushEx = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, IoStatus*);
+  static const FlushEx flush_ex = [] {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll == nullptr ? nullptr
+                            : reinterpret_cast<FlushEx>(reinterpret_cast<void (*)()>(
+                                  GetProcAddress(ntdll, "NtFlushBuffersFileEx")));
+  }();
+  constexpr ULONG kFlushNoSync = 0x2;  // FLUSH_FLAGS_NO_SYNC
+  IoStatus status{};
+  return flush_ex != nullptr && flush_ex(handle, kFlushNoSync, nullptr, 0, &status) >= 0;
+}
+
 // A new file written under a temporary name, which takes its own name once
 // it is whole and on disk. The bytes are written as they stand: the pending
 // text already has its CR LF line ends.
 class Win32OutputFile final : public HostOutputFile {
  public:
   Win32OutputFile(HANDLE handle, std::wstring temporary, std::string temporary_text,
-                  std::wstring path)
+                  std::wstring path, Replacing replacing, std::atomic<DWORD>& last_error)
       : handle_(handle),
         temporary_(std::move(temporary)),
         temporary_text_(std::move(temporary_text)),
-        path_(std::move(path)) {}
+        path_(std::move(path)),
+        replacing_(replacing),
+        last_error_(last_error) {}
   ~Win32OutputFile() override { Abandon(); }
+
+  HANDLE handle() const { return handle_; }
+  // True once its write-out began without the cache flush.
+  bool WrittenOut() const { return written_out_; }
 
  protected:
   bool WriteAll(std::string_view bytes) override {
@@ -129,23 +159,30 @@ class Win32OutputFile final : public HostOutputFile {
     return true;
   }
 
-  // On disk before it is named: after a power cut the name holds the whole
-  // script or none.
+  // A file whose write-out could not start is flushed in full later, which
+  // reports any error of its bytes.
+  bool StartWriteOut() override {
+    written_out_ = StartWriteOutWithoutFlush(handle_);
+    return true;
+  }
+
   bool CloseHostFile() override {
-    bool ok = FlushFileBuffers(handle_) != 0;
-    if (!CloseHandle(handle_)) ok = false;
+    if (handle_ == INVALID_HANDLE_VALUE) return true;
+    const bool ok = CloseHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
     return ok;
   }
 
   // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is.
-  Naming TakeName() override {
+  Naming Name() override {
+    const DWORD flags = replacing_ == Replacing::kAllowed ? MOVEFILE_REPLACE_EXISTING : 0;
     const TemporaryFiles::Change change(ProcessTemporaryFiles());
-    if (MoveFileExW(temporary_.c_str(), path_.c_str(), 0)) {
+    if (MoveFileExW(temporary_.c_str(), path_.c_str(), flags)) {
       ProcessTemporaryFiles().Drop(temporary_text_);
       return Naming::kNamed;
     }
     const DWORD error = GetLastError();
+    last_error_ = error;
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Naming::kTaken
                                                                        : Naming::kFailed;
   }
@@ -161,7 +198,39 @@ class Win32OutputFile final : public HostOutputFile {
   std::wstring temporary_;
   std::string temporary_text_;  // as the process's temporary files keep it
   std::wstring path_;
+  Replacing replacing_;
+  std::atomic<DWORD>& last_error_;  // the file system's, for FailureReason
+  bool written_out_ = false;
 };
+
+// Makes the sealed files durable, each settled with the outcome: those
+// whose write-out began share one full flush per volume, of the file
+// sealed last (its metadata was logged after theirs); the others, and all
+// of a volume whose flush fails, are flushed one by one.
+void MakeFilesDurable(std::span<Win32OutputFile* const> files) {
+  std::vector<DWORD> volumes(files.size(), 0);
+  std::vector<bool> shared(files.size(), false);
+  for (size_t i = 0; i < files.size(); ++i) {
+    BY_HANDLE_FILE_INFORMATION info;
+    shared[i] = files[i]->WrittenOut() && GetFileInformationByHandle(files[i]->handle(), &info);
+    if (shared[i]) volumes[i] = info.dwVolumeSerialNumber;
+  }
+  std::vector<bool> durable(files.size(), false);
+  std::vector<bool> flushed(files.size(), false);
+  for (size_t last = files.size(); last-- > 0;) {
+    if (!shared[last] || flushed[last]) continue;
+    const bool ok = FlushFileBuffers(files[last]->handle()) != 0;
+    for (size_t i = 0; i <= last; ++i) {
+      if (!shared[i] || volumes[i] != volumes[last]) continue;
+      flushed[i] = true;
+      durable[i] = ok;
+    }
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    if (!durable[i]) durable[i] = FlushFileBuffers(files[i]->handle()) != 0;
+    files[i]->Settle(durable[i]);
+  }
+}
 
 bool IsDiskFile(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_DISK; }
 
@@ -223,7 +292,7 @@ std::optional<BY_HANDLE_FILE_INFORMATION> InformationOf(const std::wstring& host
   return info;
 }
 
-class HostFileSystemImpl final : public FileSystem {
+class HostFileSystemImpl final : public HostFileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(std::string_view path) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
@@ -245,10 +314,13 @@ class HostFileSystemImpl final : public FileSystem {
     return std::make_unique<HostInputFile>(handle, size);
   }
 
-  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path) override {
+  std::unique_ptr<OutputFile> CreateForWriting(std::string_view path,
+                                               Replacing replacing) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
     if (!host) return Refused(nullptr);
-    if (GetFileAttributesW(host->c_str()) != kNoAttributes) {
+    const DWORD attributes = GetFileAttributesW(host->c_str());
+    if (attributes != kNoAttributes &&
+        (replacing == Replacing::kNever || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
       last_error_ = ERROR_FILE_EXISTS;
       return nullptr;
     }
@@ -268,13 +340,23 @@ class HostFileSystemImpl final : public FileSystem {
         if (handle != INVALID_HANDLE_VALUE) ProcessTemporaryFiles().Add(text);
       }
       if (handle != INVALID_HANDLE_VALUE) {
-        return std::make_unique<Win32OutputFile>(handle, *temporary, std::move(text), *host);
+        return std::make_unique<Win32OutputFile>(handle, *temporary, std::move(text), *host,
+                                                 replacing, last_error_);
       }
       const DWORD error = GetLastError();
       last_error_ = error;
       if (error != ERROR_FILE_EXISTS) break;
     }
     return nullptr;
+  }
+
+  void MakeDurable(std::span<OutputFile* const> sealed) override {
+    std::vector<Win32OutputFile*> files;
+    for (OutputFile* file : sealed) {
+      auto* ours = dynamic_cast<Win32OutputFile*>(file);
+      if (ours != nullptr && ours->IsSealed()) files.push_back(ours);
+    }
+    MakeFilesDurable(files);
   }
 
   bool FileExists(std::string_view path) override {
@@ -302,17 +384,20 @@ class HostFileSystemImpl final : public FileSystem {
 
   // The source is only ever moved, never copied and deleted: a failed
   // rename leaves it where it was.
-  bool Rename(std::string_view from, std::string_view to) override {
+  RenameResult RenameReplacing(std::string_view from, std::string_view to) override {
     const std::optional<std::wstring> host_from = HostPathFromWindowsText(from);
     const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
-    if (!host_from || !host_to) return Refused(false);
+    if (!host_from || !host_to) return Refused(RenameResult::kFailed);
     const auto rename = [&] {
       return MoveFileExW(host_from->c_str(), host_to->c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
     };
-    if (rename()) return true;
+    if (rename()) return RenameResult::kRenamed;
     const DWORD error = GetLastError();
     last_error_ = error;
-    return error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename);
+    if (error == ERROR_ACCESS_DENIED && RetryOnReadOnlyFile(*host_to, rename)) {
+      return RenameResult::kRenamed;
+    }
+    return error == ERROR_FILE_NOT_FOUND ? RenameResult::kNotFound : RenameResult::kFailed;
   }
 
   RenameResult RenameNoReplace(std::string_view from, std::string_view to) override {
@@ -389,11 +474,22 @@ class HostFileSystemImpl final : public FileSystem {
     return Failed(false);
   }
 
+  bool MakeTemporaryDirectory(std::string_view path) override {
+    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
+    if (!host) return Refused(false);
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    if (!CreateDirectoryW(host->c_str(), nullptr)) return Failed(false);
+    ProcessTemporaryFiles().AddDirectory(std::string(path));
+    return true;
+  }
+
   bool RemoveEmptyDirectory(std::string_view path) override {
     const std::optional<std::wstring> host = HostPathFromWindowsText(path);
     if (!host) return Refused(false);
-    if (RemoveDirectoryW(host->c_str())) return true;
-    return Failed(false);
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    if (!RemoveDirectoryW(host->c_str())) return Failed(false);
+    ProcessTemporaryFiles().Drop(std::string(path));
+    return true;
   }
 
   // Without MOVEFILE_REPLACE_EXISTING the move fails where anything is at
@@ -402,27 +498,11 @@ class HostFileSystemImpl final : public FileSystem {
     const std::optional<std::wstring> host_from = HostPathFromWindowsText(from);
     const std::optional<std::wstring> host_to = HostPathFromWindowsText(to);
     if (!host_from || !host_to) return Refused(false);
-    if (MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return true;
-    return Failed(false);
-  }
-
-  WriteResult WriteWholeFile(std::string_view path, std::string_view bytes) override {
-    const HANDLE handle = Create(path);
-    if (handle == INVALID_HANDLE_VALUE) return WriteResult::kNotCreated;
-    constexpr size_t kLargestWrite = 1u << 30;
-    bool written = true;
-    while (written && !bytes.empty()) {
-      DWORD put = 0;
-      const DWORD count = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
-      written = WriteFile(handle, bytes.data(), count, &put, nullptr) && put != 0;
-      if (written) bytes.remove_prefix(put);
-    }
-    if (!written) last_error_ = GetLastError();
-    if (!CloseHandle(handle) && written) {
-      last_error_ = GetLastError();
-      written = false;
-    }
-    return written ? WriteResult::kWritten : WriteResult::kNotWritten;
+    // A temporary directory that takes its name is no longer one.
+    const TemporaryFiles::Change change(ProcessTemporaryFiles());
+    if (!MoveFileExW(host_from->c_str(), host_to->c_str(), 0)) return Failed(false);
+    ProcessTemporaryFiles().Drop(std::string(from));
+    return true;
   }
 
   bool SameFile(std::string_view a, std::string_view b) override {
@@ -455,22 +535,6 @@ class HostFileSystemImpl final : public FileSystem {
     return result;
   }
 
-  // A new or truncated regular disk file open for writing, or
-  // INVALID_HANDLE_VALUE.
-  HANDLE Create(std::string_view path) {
-    const std::optional<std::wstring> host = HostPathFromWindowsText(path);
-    if (!host) return Refused(INVALID_HANDLE_VALUE);
-    const HANDLE handle = CreateFileW(host->c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return Failed(INVALID_HANDLE_VALUE);
-    if (!IsDiskFile(handle)) {
-      CloseHandle(handle);
-      last_error_ = ERROR_INVALID_NAME;
-      return INVALID_HANDLE_VALUE;
-    }
-    return handle;
-  }
-
   // The volume and file index of the directory, which links, short names and
   // any spelling of the path share.
   std::optional<std::string> DirectoryIdentity(std::string_view path) override {
@@ -500,6 +564,8 @@ class HostFileSystemImpl final : public FileSystem {
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<HostFileSystemImpl>(); }
+std::unique_ptr<HostFileSystem> MakeHostFileSystem() {
+  return std::make_unique<HostFileSystemImpl>();
+}
 
 }  // namespace torvane

@@ -63,8 +63,10 @@ TEST_F(HostFileSystemWin32Test, DeviceNamesAreNeverOpenedCreatedOrFound) {
     EXPECT_EQ(host_.CreateForWriting(text), nullptr) << text;
     EXPECT_FALSE(host_.FileExists(text)) << text;
     EXPECT_EQ(host_.Remove(text), RemoveResult::kFailed) << text;
-    EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\real.dat"), text)) << text;
-    EXPECT_FALSE(host_.Rename(text, Text("Maps\\Delta\\moved.dat"))) << text;
+    EXPECT_EQ(host_.RenameReplacing(Text("Maps\\Delta\\real.dat"), text), RenameResult::kFailed)
+        << text;
+    EXPECT_NE(host_.RenameReplacing(text, Text("Maps\\Delta\\moved.dat")), RenameResult::kRenamed)
+        << text;
   }
   EXPECT_EQ(Listing(), before);
   EXPECT_EQ(Get("Maps/Delta/real.dat"), "real");
@@ -75,7 +77,7 @@ TEST_F(HostFileSystemWin32Test, NamesThatOnlyResembleDevicesAreFiles) {
     std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(name));
     ASSERT_NE(file, nullptr) << name;
     EXPECT_TRUE(file->Write("x\n")) << name;
-    EXPECT_EQ(file->Close(), CloseResult::kClosed) << name;
+    EXPECT_EQ(Commit(*file), NameResult::kNamed) << name;
     EXPECT_TRUE(host_.FileExists(Text(name))) << name;
     EXPECT_EQ(Get(name), "x\r\n") << name;
   }
@@ -90,7 +92,8 @@ TEST_F(HostFileSystemWin32Test, ReadOnlyFilesAreRemovedAndReplaced) {
   Put("Maps/Delta/a.scr", "new");
   Put("Maps/Delta/a.$$$", "old");
   SetReadOnly("Maps/Delta/a.$$$");
-  EXPECT_TRUE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")));
+  EXPECT_EQ(host_.RenameReplacing(Text("Maps\\Delta\\a.scr"), Text("Maps\\Delta\\a.$$$")),
+            RenameResult::kRenamed);
   EXPECT_EQ(Get("Maps/Delta/a.$$$"), "new");
   EXPECT_FALSE(fs::exists(HostPath("Maps/Delta/a.scr")));
 }
@@ -98,8 +101,9 @@ TEST_F(HostFileSystemWin32Test, ReadOnlyFilesAreRemovedAndReplaced) {
 TEST_F(HostFileSystemWin32Test, FailedRenameKeepsTheSource) {
   Put("Maps/Delta/a.scr", "only copy");
   SetReadOnly("Maps/Delta/a.scr");
-  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("Maps")));
-  EXPECT_FALSE(host_.Rename(Text("Maps\\Delta\\a.scr"), Text("none\\a.$$$")));
+  EXPECT_EQ(host_.RenameReplacing(Text("Maps\\Delta\\a.scr"), Text("Maps")), RenameResult::kFailed);
+  EXPECT_NE(host_.RenameReplacing(Text("Maps\\Delta\\a.scr"), Text("none\\a.$$$")),
+            RenameResult::kRenamed);
   EXPECT_EQ(Get("Maps/Delta/a.scr"), "only copy");
   EXPECT_TRUE(IsReadOnly("Maps/Delta/a.scr"));
   EXPECT_TRUE(fs::is_directory(HostPath("Maps")));
@@ -123,7 +127,7 @@ TEST_F(HostFileSystemWin32Test, NonAsciiNamesAreCreatedFoundRenamedAndRemoved) {
     std::unique_ptr<OutputFile> file = host_.CreateForWriting(Text(c.name));
     ASSERT_NE(file, nullptr) << c.name;
     ASSERT_TRUE(file->Write("name\n"));
-    ASSERT_EQ(file->Close(), CloseResult::kClosed);
+    ASSERT_EQ(Commit(*file), NameResult::kNamed);
     // On disk under the very name, not its bytes read in another code page.
     EXPECT_TRUE(Listing().contains(c.name)) << c.name;
     EXPECT_TRUE(host_.FileExists(Text(c.other_case))) << c.other_case;
@@ -131,7 +135,8 @@ TEST_F(HostFileSystemWin32Test, NonAsciiNamesAreCreatedFoundRenamedAndRemoved) {
     ASSERT_NE(input, nullptr) << c.other_case;
     EXPECT_EQ(input->ReadRaw(99), "name\r\n");
     input.reset();
-    EXPECT_TRUE(host_.Rename(Text(c.other_case), Text(c.renamed))) << c.renamed;
+    EXPECT_EQ(host_.RenameReplacing(Text(c.other_case), Text(c.renamed)), RenameResult::kRenamed)
+        << c.renamed;
     EXPECT_EQ(Get(c.renamed), "name\r\n") << c.renamed;
     EXPECT_FALSE(host_.FileExists(Text(c.name))) << c.name;
     EXPECT_EQ(host_.Remove(Text(c.renamed)), RemoveResult::kRemoved) << c.renamed;

@@ -1,8 +1,9 @@
-// Script output on a host file system: writes are gathered in the file's
+// A new file on a host file system: writes are gathered in the file's
 // pending text and handed to the system about 64 KiB at a time, into a
-// temporary file that takes the script's name only once it is whole and on
-// disk. Each host says how bytes are written, how its file is flushed and
-// closed, and how the temporary file is named or removed.
+// temporary file that takes its name only once it is whole and on disk.
+// Each host says how bytes are written and their write-out started, how
+// its files are made durable together, and how a temporary file is named
+// or removed.
 #pragma once
 
 #include <cstddef>
@@ -14,29 +15,44 @@ namespace torvane {
 
 class HostOutputFile : public OutputFile {
  public:
-  CloseResult Close() final {
-    if (state_ == State::kOpen) {
-      bool ok = HandOver();
-      if (!CloseHostFile()) ok = false;
-      state_ = State::kClosed;
-      if (!ok || HasFailed()) {
-        Discard();
-        return ok ? CloseResult::kClosed : CloseResult::kFailed;
-      }
+  SealResult Seal() final {
+    if (state_ != State::kOpen) return SealResult::kFailed;
+    const bool ok = HandOver() && StartWriteOut();
+    if (ok && !HasFailed()) {
+      state_ = State::kSealed;
+      return SealResult::kSealed;
     }
-    if (state_ == State::kDone) return CloseResult::kClosed;
-    switch (TakeName()) {
+    Discard();
+    return ok ? SealResult::kIncomplete : SealResult::kFailed;
+  }
+
+  NameResult TakeName() final {
+    if (state_ == State::kNamed) return NameResult::kNamed;
+    if (state_ != State::kDurable) {
+      Discard();
+      return NameResult::kFailed;
+    }
+    switch (Name()) {
       case Naming::kNamed:
-        state_ = State::kDone;
-        return CloseResult::kClosed;
+        state_ = State::kNamed;
+        return NameResult::kNamed;
       case Naming::kTaken:
-        return CloseResult::kNameTaken;
+        return NameResult::kNameTaken;
       case Naming::kFailed:
         break;
     }
     Discard();
-    return CloseResult::kFailed;
+    return NameResult::kFailed;
   }
+
+  // For the host's MakeDurable: the file is on disk (or could not be made
+  // so) and its host file is closed.
+  void Settle(bool durable) {
+    if (state_ != State::kSealed) return;
+    if (!CloseHostFile()) durable = false;
+    state_ = durable ? State::kDurable : State::kFailed;
+  }
+  bool IsSealed() const { return state_ == State::kSealed; }
 
  protected:
   enum class Naming { kNamed, kTaken, kFailed };
@@ -56,22 +72,21 @@ class HostOutputFile : public OutputFile {
   }
 
   // For the host's destructor: a file that has not taken its name is
-  // closed and removed.
+  // removed.
   void Abandon() {
-    if (state_ == State::kOpen) {
-      CloseHostFile();
-      state_ = State::kClosed;
-    }
-    if (state_ == State::kClosed) Discard();
+    if (state_ != State::kNamed && state_ != State::kRemoved) Discard();
   }
 
   // Writes every byte; false when the system refuses one.
   virtual bool WriteAll(std::string_view bytes) = 0;
-  // Makes the bytes durable and closes the host's file (once); false when
-  // either fails.
+  // Starts writing the file's bytes out to disk without waiting for them;
+  // false when the system says they cannot be.
+  virtual bool StartWriteOut() = 0;
+  // Closes the host's file (once; again does nothing); false when that
+  // fails.
   virtual bool CloseHostFile() = 0;
-  // Gives the closed temporary file its name, never replacing a file.
-  virtual Naming TakeName() = 0;
+  // Gives the closed temporary file its name.
+  virtual Naming Name() = 0;
   // Removes the temporary file.
   virtual void RemoveTemporary() = 0;
 
@@ -79,12 +94,14 @@ class HostOutputFile : public OutputFile {
   static constexpr size_t kHandOverSize = 64 * 1024;
 
   void Discard() {
+    CloseHostFile();
     RemoveTemporary();
-    state_ = State::kDone;
+    state_ = State::kRemoved;
   }
 
-  // kDone: named, or removed.
-  enum class State { kOpen, kClosed, kDone } state_ = State::kOpen;
+  // kDurable: on disk, its host file closed; kFailed: could not be made
+  // durable; kRemoved: its temporary file is gone.
+  enum class State { kOpen, kSealed, kDurable, kFailed, kNamed, kRemoved } state_ = State::kOpen;
 };
 
 }  // namespace torvane

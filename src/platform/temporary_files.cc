@@ -19,17 +19,26 @@ void TemporaryFiles::Add(const std::string& path) {
   paths_.insert(path);
 }
 
+void TemporaryFiles::AddDirectory(const std::string& path) {
+  const std::lock_guard lock(pathsMutex_);
+  directories_.insert(path);
+}
+
 void TemporaryFiles::Drop(const std::string& path) {
   const std::lock_guard lock(pathsMutex_);
   paths_.erase(path);
+  directories_.erase(path);
 }
 
-void TemporaryFiles::RemoveAll(void (*remove)(const std::string& path)) {
+void TemporaryFiles::RemoveAll(void (*remove_file)(const std::string& path),
+                               void (*remove_tree)(const std::string& path)) {
   const std::unique_lock lock(changes_);
   ending_ = true;
   const std::lock_guard paths_lock(pathsMutex_);
-  for (const std::string& path : paths_) remove(path);
+  for (const std::string& path : paths_) remove_file(path);
+  for (const std::string& path : directories_) remove_tree(path);
   paths_.clear();
+  directories_.clear();
 }
 
 TemporaryFiles& ProcessTemporaryFiles() {

@@ -1,6 +1,7 @@
-// The temporary files that scripts are written under until they are whole,
+// The temporary files that new files are written under until they are
+// whole, and the temporary directories that new directories are built in,
 // kept for the whole process so that Ctrl-C can remove them: an interrupted
-// run leaves every script complete or absent, and no temporary file behind.
+// run leaves every file complete or absent, and nothing temporary behind.
 #pragma once
 
 #include <mutex>
@@ -29,19 +30,24 @@ class TemporaryFiles {
     std::shared_lock<std::shared_mutex> lock_;
   };
 
-  // With a Change held: the file at this host path now exists, or is gone.
+  // With a Change held: the file or directory at this host path now
+  // exists, or is gone (or no longer temporary).
   void Add(const std::string& path);
+  void AddDirectory(const std::string& path);
   void Drop(const std::string& path);
 
-  // Removes every temporary file there is (the host's `remove` on each of
-  // their paths) and lets no Change start again: the process is ending.
-  void RemoveAll(void (*remove)(const std::string& path));
+  // Removes every temporary file there is (the host's `remove_file` on each
+  // of their paths), then every temporary directory with what is in it
+  // (`remove_tree`), and lets no Change start again: the process is ending.
+  void RemoveAll(void (*remove_file)(const std::string& path),
+                 void (*remove_tree)(const std::string& path));
 
  private:
   std::shared_mutex changes_;
   bool ending_ = false;  // set and read under `changes_`
   std::mutex pathsMutex_;
   std::set<std::string> paths_;
+  std::set<std::string> directories_;
 };
 
 // The process's own. Never destroyed: an interruption may come while the

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
 #include <system_error>
 #include <thread>
 
@@ -43,7 +44,11 @@ void RemoveTemporaryFilesOnInterrupt() {
       int signal = 0;
       while (sigwait(&taken, &signal) != 0) {
       }
-      ProcessTemporaryFiles().RemoveAll([](const std::string& path) { unlink(path.c_str()); });
+      ProcessTemporaryFiles().RemoveAll([](const std::string& path) { unlink(path.c_str()); },
+                                        [](const std::string& path) {
+                                          std::error_code ignored;
+                                          std::filesystem::remove_all(path, ignored);
+                                        });
       // End as the signal ends a program: its default action, raised again.
       std::signal(signal, SIG_DFL);
       sigset_t one;

@@ -12,20 +12,27 @@ namespace {
 
 std::vector<std::string> removed;
 
-TEST(TemporaryFiles, InterruptionRemovesTheFilesStillThere) {
+// The files first, then the directories with what the files were named in
+// them.
+TEST(TemporaryFiles, InterruptionRemovesTheFilesAndDirectoriesStillThere) {
   TemporaryFiles files;
   {
     const TemporaryFiles::Change change(files);
     files.Add("out/.torvane-1-0.tmp");
-    files.Add("out/.torvane-1-1.tmp");
+    files.AddDirectory("out/.a.torvane-import");
+    files.Add("out/.a.torvane-import/.torvane-1-1.tmp");
+    files.AddDirectory("out/.b.torvane-import");
   }
   {
     const TemporaryFiles::Change change(files);
-    files.Drop("out/.torvane-1-0.tmp");  // named, or removed
+    files.Drop("out/.torvane-1-0.tmp");   // named, or removed
+    files.Drop("out/.b.torvane-import");  // moved to its name
   }
   removed.clear();
-  files.RemoveAll([](const std::string& path) { removed.push_back(path); });
-  EXPECT_EQ(removed, std::vector<std::string>{"out/.torvane-1-1.tmp"});
+  files.RemoveAll([](const std::string& path) { removed.push_back("file " + path); },
+                  [](const std::string& path) { removed.push_back("tree " + path); });
+  EXPECT_EQ(removed, (std::vector<std::string>{"file out/.a.torvane-import/.torvane-1-1.tmp",
+                                               "tree out/.a.torvane-import"}));
 }
 
 TEST(TemporaryFiles, NamesAreHiddenNewAndNoScriptsName) {

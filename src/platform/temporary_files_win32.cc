@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/temporary_files.h"
 #include "platform/wide_text_win32.h"
@@ -19,9 +21,16 @@ BOOL WINAPI RemoveOnConsoleEvent(DWORD event) {
   }
   // A file still open for writing is shared for deletion: it goes when the
   // process ends, which closes it.
-  ProcessTemporaryFiles().RemoveAll([](const std::string& path) {
-    if (const std::optional<std::wstring> wide = WideFromUtf8(path)) DeleteFileW(wide->c_str());
-  });
+  ProcessTemporaryFiles().RemoveAll(
+      [](const std::string& path) {
+        if (const std::optional<std::wstring> wide = WideFromUtf8(path)) DeleteFileW(wide->c_str());
+      },
+      [](const std::string& path) {
+        if (const std::optional<std::wstring> wide = WideFromUtf8(path)) {
+          std::error_code ignored;
+          std::filesystem::remove_all(std::filesystem::path(*wide), ignored);
+        }
+      });
   // What the system's own handler ends the process with.
   ExitProcess(STATUS_CONTROL_C_EXIT);
 }

@@ -58,6 +58,8 @@ class EncodedText {
     std::memcpy(Reserve(text.size()), text.data(), text.size());
     size_ += text.size();
   }
+  // Bytes as they stand, "\n" and all, for files that are not text.
+  void AppendUnchanged(std::string_view bytes) { AppendLineFree(bytes); }
   void AppendLineEnd() {
     std::memcpy(Reserve(2), "\r\n", 2);
     size_ += 2;

@@ -54,7 +54,7 @@ void ReportUnreadable(const std::string& path, const std::string& reason, std::o
 
 // A script or map file, whole; nothing, with the message said, when it
 // cannot be read.
-std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& path,
+std::optional<std::string> ReadInputFile(DirectoryFileSystem& disk, const std::string& path,
                                          std::ostream& err) {
   if (disk.DirectoryExists(path)) {
     ReportUnreadable(path, "it is a directory", err);
@@ -80,20 +80,21 @@ std::optional<std::string> ReadInputFile(FileSystem& disk, const std::string& pa
   return std::nullopt;
 }
 
-// A picture not wholly written is removed.
-bool WritePicture(FileSystem& disk, const std::string& path, const std::string& bytes,
+// The picture replaces an earlier one only once it is whole and on disk.
+bool WritePicture(DirectoryFileSystem& disk, const std::string& path, const std::string& bytes,
                   std::string& reason) {
-  switch (disk.WriteWholeFile(path, bytes)) {
-    case WriteResult::kWritten:
+  const NewFile picture[] = {{path, bytes}};
+  switch (WriteNewFiles(disk, picture, Replacing::kAllowed).step) {
+    case NewFilesWritten::Step::kDone:
       return true;
-    case WriteResult::kNotCreated:
-      reason = disk.FailureReason();
+    case NewFilesWritten::Step::kWrite:
+      reason = "write error (disk full?)";
       return false;
-    case WriteResult::kNotWritten:
+    case NewFilesWritten::Step::kCreate:
+    case NewFilesWritten::Step::kName:
       break;
   }
-  reason = "write error (disk full?)";
-  disk.Remove(path);
+  reason = disk.FailureReason();
   return false;
 }
 
@@ -144,7 +145,7 @@ void ReportWarnings(const std::string& script, const std::vector<std::string>& w
 
 // The worlds of a map file, or of every file in a directory, in byte order
 // of their names.
-bool ReadWorlds(FileSystem& disk, const std::string& path, std::optional<int> subsector,
+bool ReadWorlds(DirectoryFileSystem& disk, const std::string& path, std::optional<int> subsector,
                 std::vector<WorldTarget>& targets, std::ostream& err) {
   std::vector<std::string> files = {path};
   if (disk.DirectoryExists(path)) {
@@ -167,7 +168,7 @@ bool ReadWorlds(FileSystem& disk, const std::string& path, std::optional<int> su
   return true;
 }
 
-int ListNeeds(FileSystem& disk, const std::vector<std::string>& scripts, std::ostream& out,
+int ListNeeds(DirectoryFileSystem& disk, const std::vector<std::string>& scripts, std::ostream& out,
               std::ostream& err) {
   DrawingNeeds needs;
   for (const std::string& script : scripts) {
@@ -181,7 +182,7 @@ int ListNeeds(FileSystem& disk, const std::vector<std::string>& scripts, std::os
   return kPreviewDone;
 }
 
-int DrawPicture(FileSystem& disk, CommandLine& line, std::ostream& err) {
+int DrawPicture(DirectoryFileSystem& disk, CommandLine& line, std::ostream& err) {
   const std::string& script = line.files[0];
   const std::string output = line.files.size() == 2 ? line.files[1] : DefaultOutputPath(script);
 
@@ -218,8 +219,8 @@ std::string DefaultOutputPath(const std::string& script) {
   return Utf8FromPath(path.replace_extension(".svg"));
 }
 
-int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
-               std::ostream& err) {
+int RunPreview(DirectoryFileSystem& disk, const std::vector<std::string>& arguments,
+               std::ostream& out, std::ostream& err) {
   CommandLine line;
   bool options_ended = false;
   for (const std::string& argument : arguments) {

@@ -23,7 +23,7 @@ std::string DefaultOutputPath(const std::string& script);
 // Runs the program with the arguments after the program name, reading and
 // writing files on `disk`. The usage text goes to `out`; messages and
 // warnings to `err`.
-int RunPreview(FileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
-               std::ostream& err);
+int RunPreview(DirectoryFileSystem& disk, const std::vector<std::string>& arguments,
+               std::ostream& out, std::ostream& err);
 
 }  // namespace torvane

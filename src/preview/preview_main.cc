@@ -6,11 +6,14 @@
 
 #include "platform/file_system.h"
 #include "platform/host_process.h"
+#include "platform/temporary_files.h"
 #include "preview/preview_command_line.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
-  const std::unique_ptr<torvane::FileSystem> disk = torvane::MakeHostFileSystem();
+  torvane::IgnoreFileSizeSignal();
+  torvane::RemoveTemporaryFilesOnInterrupt();
+  const std::unique_ptr<torvane::HostFileSystem> disk = torvane::MakeHostFileSystem();
   const int status = torvane::RunPreview(*disk, arguments, std::cout, std::cerr);
   torvane::WaitForKeyInOwnConsole();
   return status;

@@ -106,7 +106,7 @@ void SelectSubsectors(MapOptions& options, char selection) {
 
 class Run {
  public:
-  Run(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
+  Run(std::span<const std::string> arguments, ScriptFileSystem& file_system, ErrorLog& errors,
       const OutputSink& print)
       : arguments_(arguments),
         file_system_(file_system),
@@ -212,7 +212,7 @@ class Run {
   }
 
   std::span<const std::string> arguments_;
-  FileSystem& file_system_;
+  ScriptFileSystem& file_system_;
   ErrorLog& errors_;
   const OutputSink& print_;
   MapOptions options_;
@@ -226,8 +226,8 @@ class Run {
 
 }  // namespace
 
-int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
-               const OutputSink& print, const RunSetup& setup) {
+int RunTorvane(std::span<const std::string> arguments, ScriptFileSystem& file_system,
+               ErrorLog& errors, const OutputSink& print, const RunSetup& setup) {
   return Run(arguments, file_system, errors, print).Execute(setup);
 }
 

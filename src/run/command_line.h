@@ -21,7 +21,7 @@ using OutputSink = std::function<void(std::string_view)>;
 // and the status are what converting the sectors one by one in the
 // command line's order gives. Returns the exit status: 0, or the negative of
 // the error count (capped at kErrorStatusLimit, 255 on POSIX hosts).
-int RunTorvane(std::span<const std::string> arguments, FileSystem& file_system, ErrorLog& errors,
-               const OutputSink& print, const RunSetup& setup = {});
+int RunTorvane(std::span<const std::string> arguments, ScriptFileSystem& file_system,
+               ErrorLog& errors, const OutputSink& print, const RunSetup& setup = {});
 
 }  // namespace torvane

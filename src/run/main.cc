@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
   torvane::IgnoreFileSizeSignal();
   torvane::RemoveTemporaryFilesOnInterrupt();
-  const std::unique_ptr<torvane::FileSystem> file_system = torvane::MakeHostFileSystem();
+  const std::unique_ptr<torvane::HostFileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
                                 .threads = torvane::UsableProcessors()};

@@ -66,7 +66,7 @@ class JobGroups {
 };
 
 void ConvertJob(SectorJob& job, std::uint32_t stream, const RunSetup& setup,
-                FileSystem& file_system, OrderedMessages& messages) {
+                ScriptFileSystem& file_system, OrderedMessages& messages) {
   ErrorLog errors([&](std::string_view text) { messages.Write(job.slot, Channel::kErrors, text); });
   RunContext run{.options = job.options,
                  .errors = errors,
@@ -80,7 +80,7 @@ void ConvertJob(SectorJob& job, std::uint32_t stream, const RunSetup& setup,
 }  // namespace
 
 std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs,
-                                                 FileSystem& file_system) {
+                                                 ScriptFileSystem& file_system) {
   JobGroups groups(jobs.size());
   std::optional<size_t> doubtful;  // the first job that could meet any
   std::map<std::string, size_t> stem_owners;
@@ -125,8 +125,8 @@ std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs
   return grouped;
 }
 
-void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSystem& file_system,
-                       OrderedMessages& messages) {
+void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup,
+                       ScriptFileSystem& file_system, OrderedMessages& messages) {
   if (jobs.empty()) return;
   const bool side_by_side = setup.threads > 1 && jobs.size() > 1;
   std::vector<std::vector<size_t>> groups;

@@ -36,11 +36,11 @@ struct SectorJob {
 // so a name outside ASCII or with "~" could meet any), or one writes into the
 // directory the other reads its map files from.
 std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs,
-                                                 FileSystem& file_system);
+                                                 ScriptFileSystem& file_system);
 
 // Converts every job, each sector's messages going to its slot, and counts
 // each one's errors in it.
-void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup, FileSystem& file_system,
-                       OrderedMessages& messages);
+void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup,
+                       ScriptFileSystem& file_system, OrderedMessages& messages);
 
 }  // namespace torvane

@@ -11,20 +11,20 @@ namespace {
 
 constexpr std::string_view kBackupExtension = "$$$";
 
-// Moves an existing file at `path` to its backup path. False on a backup
-// error; the existing file is then untouched. A file that exists but cannot
-// be read is backed up all the same: it may be the only copy of a script
-// tuned by hand, and creating the new one would destroy it. Another program
-// may have changed the directory since the run read it: when the file has
-// gone or the backup's name was taken meanwhile, the directory is read
-// again and the backup tried once more.
-bool BackUpExistingFile(FileSystem& file_system, const std::string& path) {
+// Moves an existing file at `path` to its backup path, in one step that
+// replaces the older backup: whatever stops the run, the backup's name holds
+// the older backup or the earlier script. False on a backup error; the
+// existing file is then untouched. A file that exists but cannot be read is
+// backed up all the same: it may be the only copy of a script tuned by
+// hand, and creating the new one would destroy it. Another program may have
+// changed the directory since the run read it: when the file has gone
+// meanwhile, the directory is read again and the backup tried once more.
+bool BackUpExistingFile(ScriptFileSystem& file_system, const std::string& path) {
   const WindowsPath parts = SplitWindowsPath(path);
   const std::string backup = JoinWindowsPath(parts.drive, parts.dir, parts.name, kBackupExtension);
   for (int attempt = 0; attempt < 2; ++attempt) {
     if (!file_system.FileExists(path)) return true;  // nothing to keep
-    if (file_system.Remove(backup) == RemoveResult::kFailed) return false;
-    switch (file_system.RenameNoReplace(path, backup)) {
+    switch (file_system.RenameReplacing(path, backup)) {
       case RenameResult::kRenamed:
         return true;
       case RenameResult::kFailed:
@@ -48,7 +48,7 @@ std::string FinalScriptPath(std::string_view script_path, std::string_view outpu
   return JoinWindowsPath(dir.drive, dir.dir, script.name, script.ext);
 }
 
-int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view script_path,
+int OpenScript(ScriptFileSystem& file_system, ErrorLog& errors, std::string_view script_path,
                std::string_view output_dir, ScriptTarget& target) {
   target = ScriptTarget{};
   std::string path = FinalScriptPath(script_path, output_dir);
@@ -74,27 +74,54 @@ int OpenScript(FileSystem& file_system, ErrorLog& errors, std::string_view scrip
   return 1;
 }
 
-void CloseScript(ScriptTarget& target) {
+void CloseScript(ScriptTarget& target, ScriptCommit& commit) {
   if (target.stream != nullptr) {
-    ErrorLog& errors = *target.errorLog;
-    if (!target.stream->Write(kScriptLastLine)) ReportWriteError(errors, target.path);
-    CloseResult closed = target.stream->Close();
+    if (!target.stream->Write(kScriptLastLine)) ReportWriteError(*target.errorLog, target.path);
+    switch (target.stream->Seal()) {
+      case SealResult::kSealed:
+        commit.sealed_.push_back(std::move(target));
+        break;
+      case SealResult::kFailed:
+        ReportWriteError(*target.errorLog, target.path);
+        break;
+      case SealResult::kIncomplete:
+        break;
+    }
+  }
+  // The emptied target starts afresh, state and all; a script that was not
+  // sealed is removed with its stream.
+  target = ScriptTarget{};
+}
+
+void CloseScript(ScriptTarget& target) {
+  ScriptCommit commit;
+  CloseScript(target, commit);
+  commit.Commit();
+}
+
+void ScriptCommit::Commit() {
+  if (sealed_.empty()) return;
+  std::vector<OutputFile*> files;
+  for (const ScriptTarget& script : sealed_) files.push_back(script.stream.get());
+  // A sector's scripts share one file system.
+  sealed_.front().fileSystem->MakeDurable(files);
+  for (ScriptTarget& script : sealed_) {
+    ErrorLog& errors = *script.errorLog;
+    NameResult named = script.stream->TakeName();
     // Another program made a file of the script's name while it was
     // written: that file is kept as the backup, as one found when the
     // script was opened would have been.
-    if (closed == CloseResult::kNameTaken) {
-      if (!BackUpExistingFile(*target.fileSystem, target.path)) {
-        ReportWriteError(errors, target.path, "Error backing up file <%s>!\n");
-      } else if (target.stream->Close() == CloseResult::kNameTaken) {
-        ReportWriteError(errors, target.path, "Error creating file <%s>!\n");
+    if (named == NameResult::kNameTaken) {
+      if (!BackUpExistingFile(*script.fileSystem, script.path)) {
+        ReportWriteError(errors, script.path, "Error backing up file <%s>!\n");
+      } else if (script.stream->TakeName() == NameResult::kNameTaken) {
+        ReportWriteError(errors, script.path, "Error creating file <%s>!\n");
       }
-    } else if (closed == CloseResult::kFailed) {
-      ReportWriteError(errors, target.path);
+    } else if (named == NameResult::kFailed) {
+      ReportWriteError(errors, script.path);
     }
   }
-  // The emptied target starts afresh, state and all; a script that did not
-  // take its name is removed with its stream.
-  target = ScriptTarget{};
+  sealed_.clear();
 }
 
 }  // namespace torvane

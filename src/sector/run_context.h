@@ -12,7 +12,7 @@ namespace torvane {
 struct RunContext {
   MapOptions options;
   ErrorLog& errors;
-  FileSystem& fileSystem;
+  ScriptFileSystem& fileSystem;
   RandomSource random;
 };
 

@@ -43,7 +43,7 @@ void DrawCaption(std::string_view sector_text, int caption_length, const ScriptT
 
 // Draws one chosen subsector's own script; false when it cannot be opened.
 bool WriteSubsectorScript(RunContext& run, SectorContext& sector, const SectorPaths& paths,
-                          int caption_length, int subsector) {
+                          int caption_length, int subsector, ScriptCommit& commit) {
   ScriptTarget target;
   if (!OpenScript(run.fileSystem, run.errors, SubsectorScriptPath(paths, subsector),
                   OutputDir(run.options), target)) {
@@ -56,7 +56,7 @@ bool WriteSubsectorScript(RunContext& run, SectorContext& sector, const SectorPa
   DrawHexNumbers(run.options, sector.occupancy, target, subsector, MapKind::kSubsectorMap);
   if (caption_length > 0) DrawCaption(sector.text, caption_length, target, subsector);
   DrawLegend(target, sector.legendFlags, MapKind::kSubsectorMap);
-  CloseScript(target);
+  CloseScript(target, commit);
   return true;
 }
 
@@ -130,15 +130,18 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
   int result = DrawSectorTitle(run.options, sector, title_length, target);
-  CloseScript(target);
+  // The sector's scripts take their names together, once all are written.
+  ScriptCommit commit;
+  CloseScript(target, commit);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
   for (int subsector = 0; subsector < kSubsectorCount; ++subsector) {
     if (run.options.subsectors[subsector] == 0) continue;
-    if (!WriteSubsectorScript(run, sector, paths, caption_length, subsector)) {
+    if (!WriteSubsectorScript(run, sector, paths, caption_length, subsector, commit)) {
       result = 0;
     }
   }
+  commit.Commit();
   return result;
 }
 

@@ -49,8 +49,22 @@ class HostFileSystemTest : public ::testing::Test {
 
   const torvane_test::ScratchDir scratch_;
   const std::filesystem::path root_ = scratch_.path();
-  std::unique_ptr<torvane::FileSystem> host_file_system_ = torvane::MakeHostFileSystem();
-  torvane::FileSystem& host_ = *host_file_system_;
+  // Seals a new file and commits it on its own.
+  torvane::NameResult Commit(torvane::OutputFile& file) {
+    if (file.Seal() != torvane::SealResult::kSealed) return torvane::NameResult::kFailed;
+    torvane::OutputFile* const sealed[] = {&file};
+    return torvane::CommitFiles(host_, sealed).front();
+  }
+  // Writes a whole file, its bytes unchanged, as the importer and the
+  // previewer do.
+  torvane::NewFilesWritten WriteWhole(std::string_view path, std::string_view bytes,
+                                      torvane::Replacing replacing = torvane::Replacing::kNever) {
+    const torvane::NewFile files[] = {{std::string(path), bytes}};
+    return torvane::WriteNewFiles(host_, files, replacing);
+  }
+
+  std::unique_ptr<torvane::HostFileSystem> host_file_system_ = torvane::MakeHostFileSystem();
+  torvane::HostFileSystem& host_ = *host_file_system_;
 };
 
 }  // namespace torvane_test

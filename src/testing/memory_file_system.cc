@@ -39,12 +39,12 @@ class MemoryInputFile final : public torvane::InputFile {
     if (fs_.Attempt(FileOp::kSize, "size", key_)) return std::nullopt;
     const auto reported = fs_.reported_sizes_.find(key_);
     if (reported != fs_.reported_sizes_.end()) return reported->second;
-    return fs_.files_[key_].size();
+    return fs_.BytesAt(key_).size();
   }
 
   std::optional<std::string> ReadRaw(std::uint64_t limit) override {
     if (fs_.Attempt(FileOp::kRead, "read", key_)) return std::nullopt;
-    const std::string& bytes = fs_.files_[key_];
+    const std::string& bytes = fs_.BytesAt(key_);
     return bytes.substr(0, limit < bytes.size() ? limit : bytes.size());
   }
 
@@ -53,57 +53,101 @@ class MemoryInputFile final : public torvane::InputFile {
   std::string key_;
 };
 
-// A new file whose bytes are kept apart until Close gives it its name, as
-// the host writes them under a temporary name.
+// A new file whose bytes are kept apart until it takes its name, as the
+// host writes them under a temporary name.
 class MemoryOutputFile final : public torvane::OutputFile {
  public:
   // Every write is one operation, handed over as soon as it is made.
-  MemoryOutputFile(MemoryFileSystem& fs, std::string key)
-      : OutputFile(0), fs_(fs), key_(std::move(key)) {
+  MemoryOutputFile(MemoryFileSystem& fs, std::string key, int inode, torvane::Replacing replacing)
+      : OutputFile(0), fs_(fs), key_(std::move(key)), inode_(inode), replacing_(replacing) {
     ++fs_.open_files_;
   }
   ~MemoryOutputFile() override {
-    if (!closed_) --fs_.open_files_;
-    fs_.unnamed_.erase(key_);
+    if (state_ == State::kOpen) --fs_.open_files_;
+    if (state_ != State::kNamed) Remove();
   }
 
-  torvane::CloseResult Close() override {
-    if (!closed_) {
-      closed_ = true;
-      --fs_.open_files_;
-      const bool failed = fs_.Attempt(FileOp::kClose, "close", key_);
-      if (failed || HasFailed()) {
-        fs_.unnamed_.erase(key_);
-        return failed ? torvane::CloseResult::kFailed : torvane::CloseResult::kClosed;
-      }
+  torvane::SealResult Seal() override {
+    if (state_ != State::kOpen) return torvane::SealResult::kFailed;
+    --fs_.open_files_;
+    const bool failed = fs_.Attempt(FileOp::kSeal, "seal", key_);
+    if (failed || HasFailed()) {
+      Remove();
+      return failed ? torvane::SealResult::kFailed : torvane::SealResult::kIncomplete;
     }
-    if (!fs_.unnamed_.contains(key_)) return torvane::CloseResult::kClosed;  // named already
-    if (fs_.Entries().contains(key_)) return torvane::CloseResult::kNameTaken;
-    fs_.files_[key_] = std::move(fs_.unnamed_[key_]);
+    state_ = State::kSealed;
+    return torvane::SealResult::kSealed;
+  }
+
+  torvane::NameResult TakeName() override {
+    if (state_ == State::kNamed) return torvane::NameResult::kNamed;
+    if (state_ != State::kDurable || fs_.Attempt(FileOp::kName, "name", key_)) {
+      Remove();
+      return torvane::NameResult::kFailed;
+    }
+    if (fs_.Entries().contains(key_) &&
+        (replacing_ == torvane::Replacing::kNever || fs_.IsDirectory(key_))) {
+      if (replacing_ == torvane::Replacing::kNever) return torvane::NameResult::kNameTaken;
+      Remove();
+      return torvane::NameResult::kFailed;
+    }
+    fs_.names_.files[key_] = inode_;
     fs_.unnamed_.erase(key_);
-    return torvane::CloseResult::kClosed;
+    fs_.Changed();
+    state_ = State::kNamed;
+    return torvane::NameResult::kNamed;
+  }
+
+  // For MakeDurable: a sealed file is on disk now, or could not be made so.
+  void Settle(bool durable) {
+    if (state_ != State::kSealed) return;
+    if (durable) fs_.inodes_[inode_].durable = fs_.inodes_[inode_].bytes.size();
+    state_ = durable ? State::kDurable : State::kFailed;
   }
 
  protected:
   bool HandOver() override {
     const bool failed = fs_.Attempt(FileOp::kWrite, "write", key_);
-    if (!failed) fs_.unnamed_[key_].append(Pending().Bytes());
+    if (!failed) fs_.inodes_[inode_].bytes.append(Pending().Bytes());
     Pending().Clear();
     return !failed;
   }
 
  private:
+  void Remove() {
+    if (state_ == State::kRemoved) return;
+    fs_.unnamed_.erase(key_);
+    fs_.inodes_.erase(inode_);
+    state_ = State::kRemoved;
+  }
+
   MemoryFileSystem& fs_;
   std::string key_;
-  bool closed_ = false;
+  int inode_;
+  torvane::Replacing replacing_;
+  enum class State { kOpen, kSealed, kDurable, kFailed, kNamed, kRemoved } state_ = State::kOpen;
 };
 
+MemoryFileSystem::MemoryFileSystem(const DiskState& state) {
+  for (const auto& [key, bytes] : state.files) AddFile(key, bytes);
+  for (const std::string& key : state.directories) AddDirectory(key);
+}
+
 void MemoryFileSystem::AddFile(std::string_view path, std::string bytes) {
-  files_[torvane::HostPathFromText(path)] = std::move(bytes);
+  const std::string key = torvane::HostPathFromText(path);
+  const int inode = next_inode_++;
+  inodes_[inode] = {std::move(bytes), 0};
+  inodes_[inode].durable = inodes_[inode].bytes.size();
+  names_.files[key] = inode;
+  durable_names_.files[key] = inode;
+  for (Names& names : journal_) names.files[key] = inode;
 }
 
 void MemoryFileSystem::AddDirectory(std::string_view path) {
-  directories_.insert(torvane::HostPathFromText(path));
+  const std::string key = torvane::HostPathFromText(path);
+  names_.directories.insert(key);
+  durable_names_.directories.insert(key);
+  for (Names& names : journal_) names.directories.insert(key);
 }
 
 void MemoryFileSystem::SetReportedSize(std::string_view path, std::uint64_t size) {
@@ -111,19 +155,48 @@ void MemoryFileSystem::SetReportedSize(std::string_view path, std::uint64_t size
 }
 
 bool MemoryFileSystem::Exists(std::string_view path) const {
-  return files_.contains(torvane::HostPathFromText(path));
+  return names_.files.contains(torvane::HostPathFromText(path));
 }
 
 std::optional<std::string> MemoryFileSystem::UnnamedBytes(std::string_view path) const {
   const auto found = unnamed_.find(torvane::HostPathFromText(path));
   if (found == unnamed_.end()) return std::nullopt;
-  return found->second;
+  return inodes_.at(found->second).bytes;
 }
 
 std::optional<std::string> MemoryFileSystem::FileBytes(std::string_view path) const {
-  const auto found = files_.find(torvane::HostPathFromText(path));
-  if (found == files_.end()) return std::nullopt;
-  return found->second;
+  const auto found = names_.files.find(torvane::HostPathFromText(path));
+  if (found == names_.files.end()) return std::nullopt;
+  return inodes_.at(found->second).bytes;
+}
+
+DiskState MemoryFileSystem::State() const {
+  DiskState state{.files = {}, .directories = names_.directories};
+  for (const auto& [key, inode] : names_.files) state.files[key] = inodes_.at(inode).bytes;
+  return state;
+}
+
+std::vector<DiskState> MemoryFileSystem::PowerCutStates() const {
+  // How much of the bytes written since the last flush the disk kept.
+  enum class Kept { kNone, kHalf, kAll };
+  std::set<DiskState> states;
+  std::vector<const Names*> kept_names = {&durable_names_};
+  for (const Names& names : journal_) kept_names.push_back(&names);
+  for (const Names* names : kept_names) {
+    for (const Kept kept : {Kept::kNone, Kept::kHalf, Kept::kAll}) {
+      DiskState state{.files = {}, .directories = names->directories};
+      for (const auto& [key, number] : names->files) {
+        const Inode& inode = inodes_.at(number);
+        const size_t fresh = inode.bytes.size() - inode.durable;
+        const size_t size = kept == Kept::kAll    ? inode.bytes.size()
+                            : kept == Kept::kHalf ? inode.durable + fresh / 2
+                                                  : inode.durable;
+        state.files[key] = inode.bytes.substr(0, size);
+      }
+      states.insert(std::move(state));
+    }
+  }
+  return {states.begin(), states.end()};
 }
 
 void MemoryFileSystem::FailOperation(FileOp kind, int nth, bool persist) {
@@ -135,9 +208,12 @@ void MemoryFileSystem::DoBefore(FileOp kind, int nth, std::function<void()> acti
 }
 
 bool MemoryFileSystem::Attempt(FileOp kind, const std::string& what, const std::string& path) {
-  for (Action& action : actions_) {
+  if (before_each_) before_each_();
+  for (size_t i = 0; i < actions_.size(); ++i) {
+    Action& action = actions_[i];
     if (action.kind != kind && action.kind != FileOp::kAny) continue;
-    if (action.remaining-- == 0) action.action();
+    // The action may add actions of its own.
+    if (action.remaining-- == 0) std::function<void()>(action.action)();
   }
   log_.push_back(what + " " + path);
   bool fail = false;
@@ -159,9 +235,13 @@ bool MemoryFileSystem::Refuse(std::string reason) {
   return false;
 }
 
+const std::string& MemoryFileSystem::BytesAt(const std::string& key) const {
+  return inodes_.at(names_.files.at(key)).bytes;
+}
+
 std::set<std::string> MemoryFileSystem::Entries() const {
-  std::set<std::string> entries(directories_);
-  for (const auto& file : files_) entries.insert(file.first);
+  std::set<std::string> entries(names_.directories);
+  for (const auto& file : names_.files) entries.insert(file.first);
   for (const std::string& entry : std::set<std::string>(entries)) {
     for (size_t slash = entry.find('/', 1); slash != std::string::npos;
          slash = entry.find('/', slash + 1)) {
@@ -172,7 +252,7 @@ std::set<std::string> MemoryFileSystem::Entries() const {
 }
 
 bool MemoryFileSystem::IsDirectory(const std::string& key) const {
-  return !files_.contains(key) && Entries().contains(key);
+  return !names_.files.contains(key) && Entries().contains(key);
 }
 
 std::string MemoryFileSystem::Find(std::string_view path) const {
@@ -206,25 +286,40 @@ std::string MemoryFileSystem::Find(std::string_view path) const {
 std::unique_ptr<torvane::InputFile> MemoryFileSystem::OpenForReading(std::string_view path) {
   const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kOpen, "open", key)) return nullptr;
-  if (!files_.contains(key)) return nullptr;
+  if (!names_.files.contains(key)) return nullptr;
   return std::make_unique<MemoryInputFile>(*this, key);
 }
 
-std::unique_ptr<torvane::OutputFile> MemoryFileSystem::CreateForWriting(std::string_view path) {
+std::unique_ptr<torvane::OutputFile> MemoryFileSystem::CreateForWriting(
+    std::string_view path, torvane::Replacing replacing) {
   const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kCreate, "create", key)) return nullptr;
-  if (Entries().contains(key) || unnamed_.contains(key)) {
+  if (unnamed_.contains(key) || IsDirectory(key) ||
+      (replacing == torvane::Replacing::kNever && Entries().contains(key))) {
     Refuse("exists");
     return nullptr;
   }
-  unnamed_[key];
-  return std::make_unique<MemoryOutputFile>(*this, key);
+  const int inode = next_inode_++;
+  inodes_[inode];
+  unnamed_[key] = inode;
+  return std::make_unique<MemoryOutputFile>(*this, key, inode, replacing);
+}
+
+void MemoryFileSystem::MakeDurable(std::span<torvane::OutputFile* const> sealed) {
+  const bool failed = Attempt(FileOp::kFlush, "flush", "");
+  for (torvane::OutputFile* file : sealed) {
+    if (auto* ours = dynamic_cast<MemoryOutputFile*>(file)) ours->Settle(!failed);
+  }
+  if (failed) return;
+  durable_names_ = names_;
+  journal_.clear();
+  ++disk_changes_;
 }
 
 bool MemoryFileSystem::FileExists(std::string_view path) {
   const std::string key = torvane::HostPathFromText(path);
   if (Attempt(FileOp::kExists, "exists", key)) return false;
-  return files_.contains(key);
+  return names_.files.contains(key);
 }
 
 torvane::RemoveResult MemoryFileSystem::Remove(std::string_view path) {
@@ -235,32 +330,43 @@ torvane::RemoveResult MemoryFileSystem::Remove(std::string_view path) {
     Refuse("is a directory");
     return torvane::RemoveResult::kFailed;
   }
-  return files_.erase(key) != 0 ? torvane::RemoveResult::kRemoved
-                                : torvane::RemoveResult::kNotFound;
+  if (names_.files.erase(key) == 0) return torvane::RemoveResult::kNotFound;
+  Changed();
+  return torvane::RemoveResult::kRemoved;
 }
 
-bool MemoryFileSystem::Rename(std::string_view from, std::string_view to) {
+torvane::RenameResult MemoryFileSystem::RenameReplacing(std::string_view from,
+                                                        std::string_view to) {
   const std::string key_from = torvane::HostPathFromText(from);
   const std::string key_to = torvane::HostPathFromText(to);
-  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) return false;
-  const auto found = files_.find(key_from);
-  if (found == files_.end()) return false;
-  std::string bytes = std::move(found->second);
-  files_.erase(found);
-  files_[key_to] = std::move(bytes);
-  return true;
+  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) {
+    return torvane::RenameResult::kFailed;
+  }
+  const auto found = names_.files.find(key_from);
+  if (found == names_.files.end()) return torvane::RenameResult::kNotFound;
+  if (IsDirectory(key_to)) {
+    Refuse("is a directory");
+    return torvane::RenameResult::kFailed;
+  }
+  const int inode = found->second;
+  names_.files.erase(found);
+  names_.files[key_to] = inode;
+  Changed();
+  return torvane::RenameResult::kRenamed;
 }
 
 torvane::RenameResult MemoryFileSystem::RenameNoReplace(std::string_view from,
                                                         std::string_view to) {
   const std::string key_from = torvane::HostPathFromText(from);
   const std::string key_to = torvane::HostPathFromText(to);
-  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to))
+  if (Attempt(FileOp::kRename, "rename", key_from + " " + key_to)) {
     return torvane::RenameResult::kFailed;
-  if (!files_.contains(key_from)) return torvane::RenameResult::kNotFound;
+  }
+  if (!names_.files.contains(key_from)) return torvane::RenameResult::kNotFound;
   if (Entries().contains(key_to)) return torvane::RenameResult::kNameTaken;
-  files_[key_to] = std::move(files_[key_from]);
-  files_.erase(key_from);
+  names_.files[key_to] = names_.files[key_from];
+  names_.files.erase(key_from);
+  Changed();
   return torvane::RenameResult::kRenamed;
 }
 
@@ -300,7 +406,8 @@ bool MemoryFileSystem::MakeDirectory(std::string_view path) {
   if (Attempt(FileOp::kMakeDirectory, "mkdir", key)) return false;
   if (Entries().contains(Find(key))) return Refuse("exists");
   if (!parent.empty() && !IsDirectory(parent)) return Refuse("no such directory");
-  directories_.insert(key);
+  names_.directories.insert(key);
+  Changed();
   return true;
 }
 
@@ -311,7 +418,8 @@ bool MemoryFileSystem::RemoveEmptyDirectory(std::string_view path) {
   for (const std::string& entry : Entries()) {
     if (IsBelow(entry, key)) return Refuse("not empty");
   }
-  directories_.erase(key);
+  names_.directories.erase(key);
+  Changed();
   return true;
 }
 
@@ -322,30 +430,17 @@ bool MemoryFileSystem::RenameDirectory(std::string_view from, std::string_view t
   if (!IsDirectory(key_from)) return Refuse("not a directory");
   if (Entries().contains(Find(key_to))) return Refuse("exists");
   const auto moved = [&](const std::string& key) { return key_to + key.substr(key_from.size()); };
-  std::map<std::string, std::string> files;
-  for (auto& [key, bytes] : files_) files[IsBelow(key, key_from) ? moved(key) : key] = bytes;
-  std::set<std::string> directories;
-  for (const std::string& key : directories_) {
-    directories.insert(key == key_from || IsBelow(key, key_from) ? moved(key) : key);
+  Names names;
+  for (const auto& [key, inode] : names_.files) {
+    names.files[IsBelow(key, key_from) ? moved(key) : key] = inode;
   }
-  directories.insert(key_to);
-  files_ = std::move(files);
-  directories_ = std::move(directories);
+  for (const std::string& key : names_.directories) {
+    names.directories.insert(key == key_from || IsBelow(key, key_from) ? moved(key) : key);
+  }
+  names.directories.insert(key_to);
+  names_ = std::move(names);
+  Changed();
   return true;
-}
-
-torvane::WriteResult MemoryFileSystem::WriteWholeFile(std::string_view path,
-                                                      std::string_view bytes) {
-  const std::string key = torvane::HostPathFromText(path);
-  if (Attempt(FileOp::kCreate, "create", key)) return torvane::WriteResult::kNotCreated;
-  if (IsDirectory(key) || (!ParentOf(key).empty() && !IsDirectory(ParentOf(key)))) {
-    Refuse("cannot create");
-    return torvane::WriteResult::kNotCreated;
-  }
-  files_[key].clear();
-  if (Attempt(FileOp::kWrite, "write", key)) return torvane::WriteResult::kNotWritten;
-  files_[key] = bytes;
-  return torvane::WriteResult::kWritten;
 }
 
 bool MemoryFileSystem::SameFile(std::string_view a, std::string_view b) {
