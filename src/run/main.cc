@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
   const std::unique_ptr<torvane::HostFileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
-                                .threads = torvane::UsableProcessors()};
+                                .threads = torvane::UsableProcessors(),
+                                .commitAside = true};
   const int status = torvane::RunTorvane(
       arguments, *file_system, errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);

@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <numeric>
 #include <optional>
 #include <system_error>
@@ -12,6 +15,7 @@
 #include "platform/ascii_text.h"
 #include "platform/path_text.h"
 #include "platform/random_source.h"
+#include "run/script_committer.h"
 #include "script/error_report.h"
 #include "script/script_file.h"
 #include "sector/run_context.h"
@@ -65,16 +69,55 @@ class JobGroups {
   std::vector<size_t> parent_;
 };
 
-void ConvertJob(SectorJob& job, std::uint32_t stream, const RunSetup& setup,
-                ScriptFileSystem& file_system, OrderedMessages& messages) {
-  ErrorLog errors([&](std::string_view text) { messages.Write(job.slot, Channel::kErrors, text); });
+// Whether each job's scripts have taken their names: a job that could meet
+// an earlier one starts only once the earlier one's have.
+class CommittedJobs {
+ public:
+  explicit CommittedJobs(size_t count) : committed_(count, false) {}
+  void Done(size_t job) {
+    {
+      const std::lock_guard lock(mutex_);
+      committed_[job] = true;
+    }
+    changed_.notify_all();
+  }
+  void WaitFor(size_t job) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return committed_[job]; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<bool> committed_;
+};
+
+// Converts the job's sector, then commits its scripts (on the committer's
+// thread where there is one); its messages end and its errors are counted
+// once they have taken their names.
+void ConvertJob(SectorJob& job, size_t index, const RunSetup& setup, ScriptFileSystem& file_system,
+                OrderedMessages& messages, ScriptCommitter* committer, CommittedJobs& committed) {
+  // Kept until the commit is done, wherever that is.
+  auto errors = std::make_shared<ErrorLog>([&messages, &job](std::string_view text) {
+    messages.Write(job.slot, Channel::kErrors, text);
+  });
   RunContext run{.options = job.options,
-                 .errors = errors,
+                 .errors = *errors,
                  .fileSystem = file_system,
-                 .random = RandomSource(StreamSeed(setup.seed, stream))};
-  if (!ConvertSector(run, job.argument)) errors.CountError();
-  job.errors = errors.ErrorCount();
-  messages.Finish(job.slot);
+                 .random = RandomSource(StreamSeed(setup.seed, static_cast<std::uint32_t>(index)))};
+  ScriptCommit commit;
+  if (!ConvertSector(run, job.argument, commit)) errors->CountError();
+  auto done = [&job, errors, &messages, &committed, index] {
+    job.errors = errors->ErrorCount();
+    messages.Finish(job.slot);
+    committed.Done(index);
+  };
+  if (committer != nullptr) {
+    committer->Commit(std::move(commit), std::move(done));
+  } else {
+    commit.Commit();
+    done();
+  }
 }
 
 }  // namespace
@@ -128,7 +171,7 @@ std::vector<std::vector<size_t>> GroupSectorJobs(std::span<const SectorJob> jobs
 void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup,
                        ScriptFileSystem& file_system, OrderedMessages& messages) {
   if (jobs.empty()) return;
-  const bool side_by_side = setup.threads > 1 && jobs.size() > 1;
+  const bool side_by_side = (setup.threads > 1 || setup.commitAside) && jobs.size() > 1;
   std::vector<std::vector<size_t>> groups;
   if (side_by_side) {
     groups = GroupSectorJobs(jobs, file_system);
@@ -137,11 +180,19 @@ void ConvertSectorJobs(std::span<SectorJob> jobs, const RunSetup& setup,
     std::iota(groups.front().begin(), groups.front().end(), size_t{0});
   }
 
+  CommittedJobs committed(jobs.size());
+  // Outlives the threads that convert, and commits what they left waiting
+  // before the run ends (and before `committed` goes).
+  std::optional<ScriptCommitter> committer;
+  if (setup.commitAside) committer.emplace(file_system);
   std::atomic<size_t> next_group = 0;
   const auto convert_groups = [&] {
     for (size_t group; (group = next_group++) < groups.size();) {
-      for (size_t job : groups[group]) {
-        ConvertJob(jobs[job], static_cast<std::uint32_t>(job), setup, file_system, messages);
+      const std::vector<size_t>& members = groups[group];
+      for (size_t i = 0; i < members.size(); ++i) {
+        if (i > 0) committed.WaitFor(members[i - 1]);
+        ConvertJob(jobs[members[i]], members[i], setup, file_system, messages,
+                   committer ? &*committer : nullptr, committed);
       }
     }
   };

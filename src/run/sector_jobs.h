@@ -16,11 +16,14 @@
 namespace torvane {
 
 // How a run converts its sectors: the seed its sectors' random streams come
-// from, and how many threads it may use. More than one needs a file system
-// that may be used from several threads at once, as the host's may.
+// from, how many threads it may use, and whether each sector's scripts are
+// committed on a thread of their own while the next sectors are converted.
+// More than one thread, or committing aside, needs a file system that may
+// be used from several threads at once, as the host's may.
 struct RunSetup {
   std::uint32_t seed = 0;
   unsigned threads = 1;
+  bool commitAside = false;
 };
 
 struct SectorJob {

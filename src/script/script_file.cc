@@ -101,10 +101,18 @@ void CloseScript(ScriptTarget& target) {
 
 void ScriptCommit::Commit() {
   if (sealed_.empty()) return;
+  // A sector's scripts share one file system.
+  sealed_.front().fileSystem->MakeDurable(Files());
+  TakeNames();
+}
+
+std::vector<OutputFile*> ScriptCommit::Files() const {
   std::vector<OutputFile*> files;
   for (const ScriptTarget& script : sealed_) files.push_back(script.stream.get());
-  // A sector's scripts share one file system.
-  sealed_.front().fileSystem->MakeDurable(files);
+  return files;
+}
+
+void ScriptCommit::TakeNames() {
   for (ScriptTarget& script : sealed_) {
     ErrorLog& errors = *script.errorLog;
     NameResult named = script.stream->TakeName();

@@ -48,7 +48,10 @@ class ScriptCommit {
   // whose name another program took meanwhile is named after that file is
   // backed up, or reported as not created.
   void Commit();
-  bool Empty() const { return sealed_.empty(); }
+  // The two steps of Commit, for commits that share one flush: the sealed
+  // files to make durable, and then their naming.
+  std::vector<OutputFile*> Files() const;
+  void TakeNames();
 
  private:
   friend void CloseScript(ScriptTarget& target, ScriptCommit& commit);

@@ -106,6 +106,13 @@ std::string SubsectorScriptPath(const SectorPaths& paths, int subsector) {
 }
 
 int ConvertSector(RunContext& run, std::string_view argument) {
+  ScriptCommit commit;
+  const int result = ConvertSector(run, argument, commit);
+  commit.Commit();
+  return result;
+}
+
+int ConvertSector(RunContext& run, std::string_view argument, ScriptCommit& commit) {
   const SectorPaths paths = BuildSectorPaths(argument);
   const std::optional<std::string> sector_text =
       LoadTextFile(run.fileSystem, run.errors, paths.dataFile);
@@ -130,8 +137,6 @@ int ConvertSector(RunContext& run, std::string_view argument) {
   const int title_length =
       title_end == std::string::npos ? 0 : static_cast<int>(std::min<size_t>(title_end, INT32_MAX));
   int result = DrawSectorTitle(run.options, sector, title_length, target);
-  // The sector's scripts take their names together, once all are written.
-  ScriptCommit commit;
   CloseScript(target, commit);
 
   const int caption_length = std::min(title_length, kCaptionTitleLimit);
@@ -141,7 +146,6 @@ int ConvertSector(RunContext& run, std::string_view argument) {
       result = 0;
     }
   }
-  commit.Commit();
   return result;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "script/script_file.h"
 #include "sector/run_context.h"
 
 namespace torvane {
@@ -24,7 +25,10 @@ SectorPaths BuildSectorPaths(std::string_view argument);
 std::string SubsectorScriptPath(const SectorPaths& paths, int subsector);
 
 // 1 on success; 0 when the data file cannot be loaded or the sector script
-// or a selected subsector script cannot be opened.
+// or a selected subsector script cannot be opened. The sector's scripts are
+// sealed into `commit`, for the caller to commit together.
+int ConvertSector(RunContext& run, std::string_view argument, ScriptCommit& commit);
+// The same, its scripts committed before it returns.
 int ConvertSector(RunContext& run, std::string_view argument);
 
 }  // namespace torvane
