@@ -3,10 +3,11 @@
 # written into one directory and beside each data file (and, when given, of
 # real sector directories), on one thread and on every processor, against
 # the floor of creating the same files and writing the same bytes (cp -r of
-# the scripts it wrote) and against its system calls alone, with and without
-# their flushes to disk, on the working disk and on tmpfs; with strace at
-# hand, counts the system calls of each. Prints figures only; never fails
-# for slowness.
+# the scripts it wrote, and cp -r followed by a sync of its file system, as
+# the converter makes its scripts durable) and against its system calls
+# alone, with the converter's flushes (one per sector) and without any, on
+# the working disk and on tmpfs; with strace at hand, counts the system
+# calls of each. Prints figures only; never fails for slowness.
 #
 #   bench/run_bench.sh BUILD_DIR [WORK_DIR]
 #
@@ -104,15 +105,19 @@ count_calls() {
     strace -f -c -o "$root/strace/counts" "$torvane" -s+ -x+ -d "$root/strace/out" "${args[@]}" >/dev/null
     scripts=$(find "$root/strace/out" -name '*.scr' | wc -l)
   fi
-  awk -v scripts="$scripts" '
-    $NF ~ /^(newfstatat|fstat|lstat|stat|statx)$/ { stats += $4 }
-    $NF == "futex" { futex += $4 } $NF == "openat" || $NF == "open" { opens += $4 }
-    $NF ~ /^rename/ { renames += $4 } $NF ~ /^f(data)?sync$/ { flushes += $4 }
-    $NF == "total" { total = $4 }
+  awk -v scripts="$scripts" -v sectors="${#args[@]}" '
+    { calls = $4 }
+    $NF ~ /^(newfstatat|fstat|lstat|stat|statx)$/ { stats += calls }
+    $NF == "futex" { futex += calls } $NF == "openat" || $NF == "open" { opens += calls }
+    $NF ~ /^rename/ { renames += calls } $NF ~ /^(f(data)?sync|syncfs)$/ { flushes += calls }
+    $NF == "sync_file_range" { writeouts += calls }
+    $NF == "total" { total = calls }
     END {
-      printf "  system calls per script (%d scripts, strace -f -c): %.2f stats, %.2f futex, %.2f opens, %.2f renames, %.2f flushes, %.2f in all\n",
+      printf "  system calls per script (%d scripts, strace -f -c): %.2f stats, %.2f futex, %.2f opens, %.2f renames, %.2f write-outs started, %.2f in all\n",
              scripts, stats / scripts, futex / scripts, opens / scripts, renames / scripts,
-             flushes / scripts, total / scripts
+             writeouts / scripts, total / scripts
+      printf "  flushes (syncfs, fsync, fdatasync): %d for %d sectors, %.2f per sector (one per sector and one per file system at most; fewer when sectors share one)\n",
+             flushes, sectors, flushes / sectors
     }' "$root/strace/counts"
 }
 
@@ -125,7 +130,7 @@ measure() {
   local root=$1 set=$2 label=$3 mode=${4:-dir} run name args=() one_args=() all_args=()
   mkdir -p "$root"
   cp -r "$work/$set" "$root/in"
-  local one=() all=() copy=() floor=() bare=() peak_one=() peak_all=()
+  local one=() all=() copy=() copy_sync=() floor=() bare=() peak_one=() peak_all=()
   # Every sector of a copy of the inputs, as arguments.
   sectors_in() { local dir; for dir in "$1"/*/; do printf '%s\n' "$1/$(basename "$dir")"; done; }
   # Warm-up: the programs and the inputs into the page cache.
@@ -170,9 +175,11 @@ measure() {
     fi
     timed_run cp -r "$scripts_of" "$root/copy$run"
     copy+=("$seconds")
-    timed_run "$syscall_floor" "$scripts_of" "$floor_in" "$root/floor$run"
+    timed_run sh -c 'cp -r "$1" "$2" && sync -f "$2"' sh "$scripts_of" "$root/copysync$run"
+    copy_sync+=("$seconds")
+    timed_run "$syscall_floor" --flush=sector "$scripts_of" "$floor_in" "$root/floor$run"
     floor+=("$seconds")
-    timed_run "$syscall_floor" --no-flush "$scripts_of" "$bare_in" "$root/bare$run"
+    timed_run "$syscall_floor" --flush=none "$scripts_of" "$bare_in" "$root/bare$run"
     bare+=("$seconds")
   done
   local output=$root/all0
@@ -185,18 +192,20 @@ measure() {
   awk -v label="$label" -v sectors="${#args[@]}" -v scripts="$scripts" -v bytes="$bytes" \
       -v largest="$largest" -v threads="$processors" \
       -v one="$(median "${one[@]}")" -v all="$(median "${all[@]}")" \
-      -v copy="$(median "${copy[@]}")" -v floor="$(median "${floor[@]}")" \
+      -v copy="$(median "${copy[@]}")" -v copy_sync="$(median "${copy_sync[@]}")" \
+      -v floor="$(median "${floor[@]}")" \
       -v bare="$(median "${bare[@]}")" \
       -v peak_one="$(median "${peak_one[@]}")" -v peak_all="$(median "${peak_all[@]}")" 'BEGIN {
     mib = 1024 * 1024
     printf "%s: %d sectors, %d scripts, %.1f MiB\n", label, sectors, scripts, bytes / mib
-    printf "  cp -r %.3f s; system calls alone %.3f s, without the flushes %.3f s\n",
-           copy, floor, bare
-    printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
-           "1 thread", one, one / copy, one / floor, peak_one / 1024, 8 + largest / mib
-    printf "  %-10s %8.3f s   %5.2f x cp -r   %5.2f x system calls   peak %5.2f MiB (bound %.2f)\n",
-           threads " threads", all, all / copy, all / floor, peak_all / 1024,
-           threads * (8 + largest / mib)
+    printf "  cp -r %.3f s, then sync %.3f s; system calls alone %.3f s, without the flushes %.3f s\n",
+           copy, copy_sync, floor, bare
+    printf "  %-10s %8.3f s  %5.2f x cp -r  %5.2f x cp -r+sync  %5.2f x calls  %5.2f x calls without flushes  peak %5.2f MiB (bound %.2f)\n",
+           "1 thread", one, one / copy, one / copy_sync, one / floor, one / bare,
+           peak_one / 1024, 8 + largest / mib
+    printf "  %-10s %8.3f s  %5.2f x cp -r  %5.2f x cp -r+sync  %5.2f x calls  %5.2f x calls without flushes  peak %5.2f MiB (bound %.2f)\n",
+           threads " threads", all, all / copy, all / copy_sync, all / floor, all / bare,
+           peak_all / 1024, threads * (8 + largest / mib)
   }'
   if command -v strace >/dev/null; then count_calls "$root" "$set" "$mode"; fi
 }

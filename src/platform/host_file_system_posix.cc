@@ -24,6 +24,7 @@
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
+#include "platform/shared_flushes.h"
 #include "platform/temporary_files.h"
 
 namespace torvane {
@@ -220,20 +221,22 @@ class PosixOutputFile final : public HostOutputFile {
 void MakeFilesDurable(std::span<PosixOutputFile* const> files) {
   std::vector<bool> durable(files.size(), false);
 #ifdef __linux__
-  std::vector<dev_t> devices(files.size());
+  std::vector<FlushCandidate> candidates(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     struct stat info;
-    devices[i] = fstat(files[i]->fd(), &info) == 0 ? info.st_dev : 0;
+    candidates[i].shared = fstat(files[i]->fd(), &info) == 0;
+    candidates[i].volume = candidates[i].shared ? static_cast<std::uint64_t>(info.st_dev) : 0;
   }
+  const std::vector<size_t> flushed_by = SharedFlushes(candidates);
+  std::vector<int> flushed(files.size(), -1);  // the flush's outcome, by the file that made it
   for (size_t i = 0; i < files.size(); ++i) {
-    if (durable[i] || devices[i] == 0) continue;
-    if (syncfs(files[i]->fd()) != 0) continue;
-    for (size_t j = i; j < files.size(); ++j) {
-      if (devices[j] != devices[i]) continue;
-      constexpr unsigned kWaitForWriteOut =
-          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
-      durable[j] = sync_file_range(files[j]->fd(), 0, 0, kWaitForWriteOut) == 0;
-    }
+    const size_t by = flushed_by[i];
+    if (by == i && !candidates[i].shared) continue;
+    if (flushed[by] < 0) flushed[by] = syncfs(files[by]->fd()) == 0;
+    if (flushed[by] == 0) continue;
+    constexpr unsigned kWaitForWriteOut =
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER;
+    durable[i] = sync_file_range(files[i]->fd(), 0, 0, kWaitForWriteOut) == 0;
   }
 #endif
   for (size_t i = 0; i < files.size(); ++i) {

@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/host_output_file.h"
 #include "platform/path_text.h"
+#include "platform/shared_flushes.h"
 #include "platform/temporary_files.h"
 #include "platform/wide_text_win32.h"
 
@@ -208,27 +209,21 @@ class Win32OutputFile final : public HostOutputFile {
 // sealed last (its metadata was logged after theirs); the others, and all
 // of a volume whose flush fails, are flushed one by one.
 void MakeFilesDurable(std::span<Win32OutputFile* const> files) {
-  std::vector<DWORD> volumes(files.size(), 0);
-  std::vector<bool> shared(files.size(), false);
+  std::vector<FlushCandidate> candidates(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     BY_HANDLE_FILE_INFORMATION info;
-    shared[i] = files[i]->WrittenOut() && GetFileInformationByHandle(files[i]->handle(), &info);
-    if (shared[i]) volumes[i] = info.dwVolumeSerialNumber;
+    candidates[i].shared =
+        files[i]->WrittenOut() && GetFileInformationByHandle(files[i]->handle(), &info);
+    candidates[i].volume = candidates[i].shared ? info.dwVolumeSerialNumber : 0;
   }
-  std::vector<bool> durable(files.size(), false);
-  std::vector<bool> flushed(files.size(), false);
-  for (size_t last = files.size(); last-- > 0;) {
-    if (!shared[last] || flushed[last]) continue;
-    const bool ok = FlushFileBuffers(files[last]->handle()) != 0;
-    for (size_t i = 0; i <= last; ++i) {
-      if (!shared[i] || volumes[i] != volumes[last]) continue;
-      flushed[i] = true;
-      durable[i] = ok;
-    }
-  }
-  for (size_t i = 0; i < files.size(); ++i) {
-    if (!durable[i]) durable[i] = FlushFileBuffers(files[i]->handle()) != 0;
-    files[i]->Settle(durable[i]);
+  const std::vector<size_t> flushed_by = SharedFlushes(candidates);
+  std::vector<int> flushed(files.size(), -1);  // the flush's outcome, by the file that made it
+  for (size_t i = files.size(); i-- > 0;) {
+    const size_t by = flushed_by[i];
+    if (flushed[by] < 0) flushed[by] = FlushFileBuffers(files[by]->handle()) != 0;
+    bool durable = flushed[by] == 1;
+    if (!durable && by != i) durable = FlushFileBuffers(files[i]->handle()) != 0;
+    files[i]->Settle(durable);
   }
 }
 
