@@ -18,6 +18,9 @@ class HostOutputFile : public OutputFile {
   SealResult Seal() final {
     if (state_ != State::kOpen) return SealResult::kFailed;
     const bool ok = HandOver() && StartWriteOut();
+    // Nothing more is written: a file waiting for its commit holds no
+    // buffer.
+    Pending().Release();
     if (ok && !HasFailed()) {
       state_ = State::kSealed;
       return SealResult::kSealed;

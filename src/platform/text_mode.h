@@ -27,6 +27,12 @@ class EncodedText {
   EncodedText& operator=(const EncodedText&) = delete;
 
   void Clear() { size_ = 0; }
+  // Empties the text and gives its storage back.
+  void Release() {
+    bytes_.reset();
+    capacity_ = 0;
+    size_ = 0;
+  }
   size_t Size() const { return size_; }
   std::string_view Bytes() const { return {bytes_.get(), size_}; }
   // Makes room for `capacity` bytes in all without a later reallocation.
