@@ -10,12 +10,14 @@
 #include <atomic>
 #ifdef __linux__
 #include <sys/syscall.h>
+#include <sys/vfs.h>
 #endif
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <optional>
 #include <span>
 #include <vector>
@@ -213,6 +215,28 @@ class PosixOutputFile final : public HostOutputFile {
   std::atomic<int>& last_error_;  // the file system's, for FailureReason
 };
 
+#ifdef __linux__
+// Whether one syncfs makes every file of the file system durable, data and
+// names: so on the local file systems whose syncfs writes out and waits for
+// all data, commits the journal or log and flushes the disk's cache. On
+// others (network and user-space file systems among them) each file is
+// flushed on its own.
+bool SyncfsCoversEveryFile(int fd) {
+  struct statfs info;
+  if (fstatfs(fd, &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0x58465342:  // XFS
+    case 0x9123683E:  // btrfs
+    case 0xF2F52010:  // F2FS
+    case 0x01021994:  // tmpfs: nothing to flush
+      return true;
+    default:
+      return false;
+  }
+}
+#endif
+
 // Makes the sealed files durable, each settled with the outcome. On Linux
 // one syncfs per file system writes out everything still in memory and
 // flushes the disk's cache once; each file then asks, without another
@@ -222,10 +246,13 @@ void MakeFilesDurable(std::span<PosixOutputFile* const> files) {
   std::vector<bool> durable(files.size(), false);
 #ifdef __linux__
   std::vector<FlushCandidate> candidates(files.size());
+  std::map<dev_t, bool> covered;  // by file system, asked once
   for (size_t i = 0; i < files.size(); ++i) {
     struct stat info;
-    candidates[i].shared = fstat(files[i]->fd(), &info) == 0;
-    candidates[i].volume = candidates[i].shared ? static_cast<std::uint64_t>(info.st_dev) : 0;
+    if (fstat(files[i]->fd(), &info) != 0) continue;
+    const auto [known, added] = covered.try_emplace(info.st_dev, false);
+    if (added) known->second = SyncfsCoversEveryFile(files[i]->fd());
+    candidates[i] = {known->second, static_cast<std::uint64_t>(info.st_dev)};
   }
   const std::vector<size_t> flushed_by = SharedFlushes(candidates);
   std::vector<int> flushed(files.size(), -1);  // the flush's outcome, by the file that made it
