@@ -15,6 +15,9 @@ set(allowed_run platform script draw sector run)
 # its run, each other or test support.
 set(allowed_import platform script draw sector import)
 set(allowed_preview platform script draw sector preview)
+# The web page's one program holds all three: its entry alone may include
+# the converter's run, the importer and the previewer together.
+set(allowed_page platform script draw sector run import preview page)
 # Test support (the in-memory file system, scratch directories, the program
 # runner) is for tests and fuzz targets only; a test file of any folder may
 # include it besides what its folder may include.

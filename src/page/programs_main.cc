@@ -1,0 +1,79 @@
+// The web page's one program: torvane, torvane-import and torvane-preview in
+// a single WebAssembly module, the program chosen by the first argument as a
+// multi-call binary chooses it by its name. Each runs as its own entry does.
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "import/import_run.h"
+#include "platform/file_system.h"
+#include "platform/host_process.h"
+#include "platform/random_source.h"
+#include "platform/temporary_files.h"
+#include "preview/preview_command_line.h"
+#include "run/command_line.h"
+#include "script/error_report.h"
+
+namespace {
+
+int RunConverter(const std::vector<std::string>& arguments) {
+  const std::unique_ptr<torvane::HostFileSystem> file_system = torvane::MakeHostFileSystem();
+  torvane::ErrorLog errors;
+  // The module has no threads to start: the sectors are converted and
+  // committed one after another, as a run on one processor does.
+  const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
+                                .threads = 1};
+  const int status = torvane::RunTorvane(
+      arguments, *file_system, errors,
+      [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);
+  std::fflush(stdout);
+  return status;
+}
+
+int RunImporter(const std::vector<std::string>& arguments) {
+  const std::unique_ptr<torvane::HostFileSystem> disk = torvane::MakeHostFileSystem();
+  return torvane::RunImport(*disk, arguments, std::cout, std::cerr);
+}
+
+int RunPreviewer(const std::vector<std::string>& arguments) {
+  const std::unique_ptr<torvane::HostFileSystem> disk = torvane::MakeHostFileSystem();
+  return torvane::RunPreview(*disk, arguments, std::cout, std::cerr);
+}
+
+struct Program {
+  std::string_view name;
+  int (*run)(const std::vector<std::string>& arguments);
+};
+
+constexpr std::array<Program, 3> kPrograms{{
+    {"torvane", RunConverter},
+    {"torvane-import", RunImporter},
+    {"torvane-preview", RunPreviewer},
+}};
+
+// What a bad command line of the module (never the page's) exits with, as
+// the programs' own usage errors do.
+constexpr int kNoSuchProgram = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments = torvane::ProgramArguments(argc, argv);
+  torvane::IgnoreFileSizeSignal();
+  torvane::RemoveTemporaryFilesOnInterrupt();
+  const std::string program = arguments.empty() ? "" : arguments.front();
+  for (const Program& candidate : kPrograms) {
+    if (candidate.name == program) {
+      arguments.erase(arguments.begin());
+      return candidate.run(arguments);
+    }
+  }
+  std::cerr << "Which program? The first argument is torvane, torvane-import or torvane-preview"
+            << (program.empty() ? "" : ", not " + program) << ".\n";
+  return kNoSuchProgram;
+}
