@@ -21,8 +21,9 @@
 # TORVANE names another converter to time (default BUILD_DIR/torvane).
 # SAMPLES names a directory whose sector directories are converted as a
 # second data set.
-# PAGE_MODULE names the web page's converter module to time on the campaign
-# under node (default BUILD_DIR/../wasm/site/torvane.js, when it is there).
+# PAGE_MODULE names the directory of the web page's module of the three
+# programs, torvane-programs.js and .wasm, to time on the campaign under node
+# (default BUILD_DIR/../wasm/page, when it is there).
 set -euo pipefail
 
 if [[ $# -lt 1 || $# -gt 2 ]]; then
@@ -234,10 +235,11 @@ done
 echo "campaign output digest (asteroid digits masked): $campaign_digest"
 
 # The page's module, in memory, against the native build on one thread on
-# tmpfs (or the working disk), both timed from the start of the conversion's
-# own work: the module from its call, the native program from its start.
-page_module=${PAGE_MODULE:-$build/../wasm/site/torvane.js}
-if [[ -f $page_module ]] && command -v node >/dev/null; then
+# tmpfs (or the working disk): the module from the converter's call, and the
+# whole run as the page's worker makes it (instance, files in, call, files
+# out), the native program from its start; and the module from node's start.
+page_module=${PAGE_MODULE:-$build/../wasm/page}
+if [[ -f $page_module/torvane-programs.wasm ]] && command -v node >/dev/null; then
   root=${tmpfs_work:-$work/page}
   rm -rf "$root" && mkdir -p "$root"
   cp -r "$work/campaign" "$root/in"
@@ -248,12 +250,12 @@ if [[ -f $page_module ]] && command -v node >/dev/null; then
     timed_run "${one_thread[@]}" "$torvane" -s+ -x+ -d "$root/out$run" "${args[@]}"
     native_runs+=("$seconds")
   done
-  read -r call setup < <("${one_thread[@]}" node "$(dirname "$0")/page_module_bench.mjs" \
-                            "$page_module" "$root/in" "$runs")
-  awk -v call="$call" -v setup="$setup" -v native="$(median "${native_runs[@]}")" \
-      -v sectors="${#args[@]}" 'BEGIN {
-    printf "page module under node, in memory, 1 thread: %d sectors %.3f s from the call (instance and files %.3f s before it); native 1 thread %.3f s: %.2f x\n",
-           sectors, call, setup, native, call / native
+  read -r call whole from_start < <("${one_thread[@]}" node "$(dirname "$0")/page_module_bench.mjs" \
+                                      "$page_module" "$root/in" "$runs")
+  awk -v call="$call" -v whole="$whole" -v from_start="$from_start" \
+      -v native="$(median "${native_runs[@]}")" -v sectors="${#args[@]}" 'BEGIN {
+    printf "page module under node, in memory, 1 thread: %d sectors %.3f s from the call, %.3f s the whole run, %.3f s from node'"'"'s start; native 1 thread %.3f s: %.2f x from the call, %.2f x the whole run\n",
+           sectors, call, whole, from_start, native, call / native, whole / native
   }'
   rm -rf "$root"
 else

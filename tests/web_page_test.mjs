@@ -1,7 +1,7 @@
 // The web page as a user meets it, opened from disk in headless Chromium:
 // load the example, untick two items, convert, see the map, download the
 // zip; import a made-up published file; give it files it must refuse. The
-// zip holds the native build's scripts, byte for byte, and the page asks
+// zips hold the native build's scripts, byte for byte, and the page asks
 // nothing of the network.
 //
 //   node tests/web_page_test.mjs NATIVE_BUILD_DIR SITE_DIR [--screenshot PNG]
@@ -66,16 +66,16 @@ function sameScripts(zipBytes, expected, what) {
   const unzipped = unzipSync(new Uint8Array(zipBytes));
   const names = Object.keys(unzipped).sort();
   check(JSON.stringify(names) === JSON.stringify([...expected.keys()].sort()),
-        `${what}: the zip holds ${names.join(' ')}`);
+        `${what}: the zip holds ${names.length > 6 ? names.length + ' scripts' : names.join(' ')}`);
   const different = names.filter((name) => !expected.has(name) ||
                                            masked(unzipped[name]) !== masked(expected.get(name)));
   check(different.length === 0, `${what}: the same bytes as the native build` +
                                 (different.length ? ` (not in ${different.join(' ')})` : ''));
 }
 
-async function waitForDownload(dir, name) {
+async function waitForDownload(dir, name, timeout = 20000) {
   const path = join(dir, name);
-  for (let waited = 0; waited < 20000; waited += 100) {
+  for (let waited = 0; waited < timeout; waited += 100) {
     if (existsSync(path)) return readFileSync(path);
     await new Promise((done) => setTimeout(done, 100));
   }
@@ -89,21 +89,30 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
-let page;
 const problems = [];
-try {
-  page = await browser.newPage();
-  await page.setViewport({ width: 1400, height: 1100 });
-  const requests = [];
-  page.on('request', (request) => requests.push(request.url()));
-  page.on('pageerror', (error) => problems.push(String(error)));
-  page.on('console', (message) => {
-    if (message.type() === 'error') problems.push(message.text());
-  });
-  const downloads = join(work, 'downloads');
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+const requests = [];
+const downloads = join(work, 'downloads');
 
+// A new tab whose requests, script errors (its worker's too) and downloads
+// the test sees.
+async function openPage() {
+  const opened = await browser.newPage();
+  await opened.setViewport({ width: 1400, height: 1100 });
+  opened.on('request', (request) => requests.push(request.url()));
+  opened.on('pageerror', (error) => problems.push(String(error)));
+  const consoleErrors = (message) => {
+    if (message.type() === 'error') problems.push(message.text());
+  };
+  opened.on('console', consoleErrors);
+  opened.on('workercreated', (worker) => worker.on('console', consoleErrors));
+  const cdp = await opened.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  return opened;
+}
+
+let page;
+try {
+  page = await openPage();
   // The README's picture shows the page as most of its users see it.
   if (screenshot) await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
   await page.goto(pathToFileURL(join(site, 'index.html')).href);
@@ -118,7 +127,7 @@ try {
   const command = await page.$eval('#command-line', (e) => e.textContent);
   check(command === 'torvane -sap -y "Year 1105" -b- -z- lyra', `the command line reads ${command}`);
   await page.click('#convert');
-  await page.waitForSelector('#picture svg', { timeout: 20000 });
+  await page.waitForSelector('#picture[aria-busy="false"] svg', { timeout: 20000 });
   const summary = await page.$eval('#result-summary', (e) => e.textContent);
   check(summary === '3 scripts written, no errors.', `the summary reads "${summary}"`);
   const messages = await page.$eval('#messages', (e) => e.textContent);
@@ -184,8 +193,13 @@ try {
   await page.click('input[name="output"][value="dir"]');
   await page.click('#subsectors-none');
   await page.click('#convert');
-  await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent) &&
-                                   document.querySelectorAll('#script-links a').length === 2);
+  await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent));
+  await page.click('#each-script summary');
+  await page.waitForFunction(() => document.querySelectorAll('#script-links a').length === 2);
+  const [link] = await page.$$('#script-links a');
+  await link.hover();
+  const address = await page.$eval('#script-links a', (e) => e.href);
+  check(address.startsWith('blob:'), `a script's own link gets its address on the way to it: ${address}`);
   await page.click('#download-zip');
   const both = nativeScripts('published', ['-y', 'Year 1105', '-b-', '-z-', '-d', 'scripts', 'lyra',
                                            'Reach'], (dir) => {
@@ -232,7 +246,9 @@ try {
         `no script errors${problems.length ? ': ' + problems.map((p) => p.slice(0, 300)).join('; ') : ''}`);
   const siteUrl = pathToFileURL(site).href + '/';
   const away = requests.filter((url) => !url.startsWith(siteUrl) && !/^(data|blob):/.test(url));
-  check(away.length === 0 && requests.includes(siteUrl + 'page.js'), `no request left the page${away.length ? ': ' + away.join(' ') : ''}`);
+  check(away.length === 0 && requests.includes(siteUrl + 'page.js') &&
+        requests.includes(siteUrl + 'programs.js'),
+        `no request left the page${away.length ? ': ' + away.join(' ') : ''}`);
 } catch (error) {
   // What the page said helps more than where the test waited.
   console.log('page errors:', problems.join('\n') || 'none');

@@ -1,0 +1,72 @@
+// The page's side of its worker (worker/worker-main.js): starts the worker
+// from its code as text (a page opened from disk may load a worker only
+// from a blob: address), sends it jobs and takes their answers. Cancel ends
+// the worker with every job it had; the next job starts another.
+
+export class Cancelled extends Error {}
+
+// `source` is the worker's code.
+export function makeEngine(source) {
+  let worker = null;
+  let address = null;
+  let nextId = 1;
+  const jobs = new Map();  // id -> { resolve, reject, progress }
+
+  function stop(error) {
+    if (worker) worker.terminate();
+    if (address) URL.revokeObjectURL(address);
+    worker = address = null;
+    for (const job of jobs.values()) job.reject(error);
+    jobs.clear();
+  }
+
+  function start() {
+    if (worker) return;
+    address = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+    worker = new Worker(address);
+    worker.onmessage = ({ data }) => {
+      const job = jobs.get(data.id);
+      if (!job) return;
+      if ('progress' in data) {
+        if (job.progress) job.progress(data.progress);
+        return;
+      }
+      jobs.delete(data.id);
+      if ('error' in data) job.reject(new Error(data.error));
+      else job.resolve(data.result);
+    };
+    worker.onerror = (event) => {
+      event.preventDefault();
+      stop(new Error('the page\'s worker failed: ' + (event.message || 'no reason given')));
+    };
+  }
+
+  function send(message, progress) {
+    start();
+    const id = nextId++;
+    return new Promise((resolve, reject) => {
+      jobs.set(id, { resolve, reject, progress });
+      worker.postMessage({ id, ...message });
+    });
+  }
+
+  return {
+    // Starts the worker, so that its module is ready when the user is.
+    start,
+    // Runs `program` with `args` on `files` ([path, bytes or Blob] pairs),
+    // after making `directories`; with `watchSectors`, calls `progress`
+    // with { sector, number, count } as the run begins each of them.
+    // Resolves to { status, output, written: [path, Blob] pairs, times }.
+    run(program, args, { files = [], directories = [], watchSectors, progress } = {}) {
+      return send({ job: 'run', program, args, files, directories, watchSectors }, progress);
+    },
+    // Resolves to a zip (a Blob) of `files`, [path, bytes or Blob] pairs.
+    zip(files) {
+      return send({ job: 'zip', files });
+    },
+    // Stops whatever runs: its jobs reject with Cancelled.
+    cancel() {
+      stop(new Cancelled('cancelled'));
+    },
+  };
+}

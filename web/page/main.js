@@ -1,0 +1,303 @@
+// The Torvane page: takes sector folders or published sector files, has
+// its worker run torvane, torvane-import and torvane-preview on them, and
+// offers the scripts, the programs' messages and the pictures. It decides
+// nothing about the formats: the programs do.
+import { commandText, optionArguments, outputDirectoryProblem } from './command-line.js';
+import { Cancelled, makeEngine } from './engine.js';
+import { entriesOf, readChecked, sectorsFromFolders } from './input-files.js';
+import { InputProblem } from './input-problem.js';
+import { makeMapView } from './map-view.js';
+import { buildOptionForm, readOptions } from './option-form.js';
+import { importCommand, pairPublished } from './published-pairs.js';
+import {
+  appendMessages, clearMessages, clearResult, download, showNeeds, showProgress, showScripts,
+  summarize,
+} from './result-view.js';
+import { mapFolder, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
+
+const $ = (id) => document.getElementById(id);
+const engine = makeEngine(self.TorvaneWorkerSource);
+const state = {
+  sectors: new Map(),  // name -> { name, origin, files: Map(relative path -> bytes or Blob) }
+  result: null,        // { sectors, scripts: [path, Blob] pairs, pictures: Map(path -> shown) }
+  converting: false,
+};
+let mapView;
+
+// ---- What the user gives ----
+
+function showInputProblems(problems) {
+  const box = $('input-message');
+  box.textContent = problems.join('\n');
+  box.hidden = problems.length === 0;
+}
+
+function addSectors(sectors) {
+  for (const sector of sectors) {
+    state.sectors.delete(sector.name);
+    state.sectors.set(sector.name, sector);
+  }
+  renderSectors();
+}
+
+function renderSectors() {
+  const list = $('sector-list');
+  list.replaceChildren();
+  for (const sector of state.sectors.values()) {
+    const item = document.createElement('li');
+    const label = document.createElement('span');
+    label.innerHTML = '<code></code> <span class="origin"></span>';
+    label.firstChild.textContent = sector.name;
+    label.lastChild.textContent = `(${sector.origin}, ${sector.files.size} files)`;
+    const remove = document.createElement('button');
+    remove.type = 'button';
+    remove.textContent = '×';
+    remove.setAttribute('aria-label', 'Remove ' + sector.name);
+    remove.addEventListener('click', () => {
+      state.sectors.delete(sector.name);
+      renderSectors();
+    });
+    item.append(label, remove);
+    list.append(item);
+  }
+  $('convert').disabled = state.sectors.size === 0 || state.converting;
+  showCommand();
+}
+
+// Runs `work` on a user's input; whatever goes wrong is shown, and the page
+// stays ready for the next try.
+async function takeInput(work) {
+  const problems = [];
+  try {
+    await work(problems);
+  } catch (error) {
+    problems.push(error instanceof InputProblem ? error.message
+                                                : 'The page could not read that: ' + error.message);
+  }
+  showInputProblems(problems);
+}
+
+// Imports one published file with torvane-import, into a sector named after
+// the file.
+async function importPublished(pair) {
+  const { sector, args } = importCommand(pair);
+  const files = [[pair.file.name, await readChecked(pair.file, pair.file.name)]];
+  if (pair.metadata) files.push([pair.metadata.name, await readChecked(pair.metadata, pair.metadata.name)]);
+  const run = await engine.run('torvane-import', args, { files });
+  appendMessages(commandText('torvane-import', args), run.output);
+  const folder = sector + '/';
+  const written = run.written.filter(([path]) => path.startsWith(folder))
+      .map(([path, blob]) => [path.slice(folder.length), blob]);
+  if (run.status !== 0 || written.length === 0) {
+    throw new InputProblem(`${pair.file.name} could not be imported: it is not a published sector ` +
+        'file that torvane-import can read (see the messages).');
+  }
+  return { name: sector, origin: 'imported from ' + pair.file.name, files: new Map(written) };
+}
+
+async function takeFolders(entries) {
+  await takeInput(async () => addSectors(await sectorsFromFolders(entries)));
+}
+
+async function takePublished(files) {
+  await takeInput(async (problems) => {
+    clearMessages();
+    for (const pair of pairPublished(files)) {
+      try {
+        addSectors([await importPublished(pair)]);
+      } catch (error) {
+        if (!(error instanceof InputProblem)) throw error;
+        problems.push(error.message);
+      }
+    }
+  });
+}
+
+function loadExample() {
+  const example = self.TorvaneExample;
+  const files = new Map();
+  for (const [path, base64] of Object.entries(example.files)) {
+    files.set(path, Uint8Array.from(atob(base64), (c) => c.charCodeAt(0)));
+  }
+  showInputProblems([]);
+  addSectors([{ name: example.name, origin: 'the example', files }]);
+}
+
+function wireInput() {
+  $('choose-folder').addEventListener('change', async (event) => {
+    const entries = [...event.target.files].map((file) => ({
+      path: file.webkitRelativePath || file.name, file }));
+    event.target.value = '';
+    await takeFolders(entries);
+  });
+  $('choose-files').addEventListener('change', async (event) => {
+    const files = [...event.target.files];
+    event.target.value = '';
+    await takePublished(files);
+  });
+  $('load-example').addEventListener('click', loadExample);
+
+  const overlay = $('drop-overlay');
+  let depth = 0;
+  window.addEventListener('dragenter', (event) => {
+    event.preventDefault();
+    depth += 1;
+    overlay.hidden = false;
+  });
+  window.addEventListener('dragleave', () => {
+    depth = Math.max(0, depth - 1);
+    if (depth === 0) overlay.hidden = true;
+  });
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', async (event) => {
+    event.preventDefault();
+    depth = 0;
+    overlay.hidden = true;
+    const folders = [];
+    const files = [];
+    const pending = [];
+    for (const item of event.dataTransfer.items) {
+      const entry = item.webkitGetAsEntry && item.webkitGetAsEntry();
+      if (entry && entry.isDirectory) pending.push(entriesOf(entry, folders));
+      else if (item.kind === 'file') files.push(item.getAsFile());
+    }
+    await takeInput(async () => { await Promise.all(pending); });
+    if (folders.length) await takeFolders(folders);
+    if (files.length) await takePublished(files);
+  });
+}
+
+// ---- Converting ----
+
+function converterArguments(options) {
+  return [...optionArguments(options), ...state.sectors.keys()];
+}
+
+function showCommand() {
+  const sectors = state.sectors.size ? [] : ['SECTOR'];
+  $('command-line').textContent = commandText('torvane', [...converterArguments(readOptions()), ...sectors]);
+}
+
+function setConverting(on) {
+  state.converting = on;
+  $('convert').disabled = on || state.sectors.size === 0;
+  const cancel = $('cancel');
+  if (!on && document.activeElement === cancel) $('convert').focus();
+  cancel.hidden = !on;
+  if (on) cancel.focus();
+  showProgress(null);
+}
+
+async function convert() {
+  const options = readOptions();
+  const problem = outputDirectoryProblem(options.outputDir);
+  if (problem) {
+    summarize(problem, true);
+    return;
+  }
+  const sectors = new Map(state.sectors);
+  const names = [...sectors.keys()];
+  const args = converterArguments(options);
+  const files = [];
+  for (const [name, sector] of sectors) {
+    for (const [path, bytes] of sector.files) files.push([name + '/' + path, bytes]);
+  }
+  state.result = null;
+  clearResult();
+  mapView.clear();
+  clearMessages();
+  setConverting(true);
+  summarize('Converting…', false);
+  let run;
+  try {
+    run = await engine.run('torvane', args, {
+      files, directories: options.outputDir === null ? [] : [options.outputDir],
+      watchSectors: names, progress: showProgress,
+    });
+  } catch (error) {
+    summarize(error instanceof Cancelled
+      ? 'Cancelled: nothing was converted, and nothing is offered for download.'
+      : 'The conversion stopped: ' + error.message, true);
+    return;
+  } finally {
+    setConverting(false);
+  }
+  appendMessages(commandText('torvane', args), run.output);
+  const result = { sectors, scripts: run.written, pictures: new Map() };
+  state.result = result;
+  const { text, failed } = summary(run.status, result.scripts.map(([path]) => path), names);
+  summarize(text, failed);
+  showScripts(result.scripts, names);
+  if (result.scripts.length === 0) return;
+  const picture = showPicture(result.scripts[0][0]);
+  try {
+    const needs = await engine.run('torvane-preview',
+                                   ['--needs', ...result.scripts.map(([path]) => path)],
+                                   { files: result.scripts });
+    if (state.result === result) showNeeds(needs.output);
+  } catch (error) {
+    if (!(error instanceof Cancelled)) summarize('The drawing\'s needs are unknown: ' + error.message, true);
+  }
+  await picture;
+}
+
+// ---- Pictures and the zip ----
+
+// The picture of one script, drawn once: { svg, problem }.
+async function picture(result, path) {
+  if (result.pictures.has(path)) return result.pictures.get(path);
+  const [, script] = result.scripts.find(([scriptPath]) => scriptPath === path);
+  const owner = scriptOwner(path, [...result.sectors.keys()]);
+  const files = [];
+  let mapDir = null;
+  if (owner) {
+    const sector = result.sectors.get(owner.sector);
+    for (const [file, bytes] of sector.files) files.push([owner.sector + '/' + file, bytes]);
+    mapDir = mapFolder(owner.sector, [...sector.files.keys()]);
+  }
+  files.push([path, script]);
+  const run = await engine.run('torvane-preview', previewArguments(path, owner, mapDir), { files });
+  const drawn = run.status === 0 && run.written.find(([written]) => written === 'picture.svg');
+  const shown = drawn ? { svg: await drawn[1].text(), problem: '' } : { svg: null, problem: run.output };
+  result.pictures.set(path, shown);
+  return shown;
+}
+
+async function showPicture(path) {
+  const result = state.result;
+  let shown;
+  try {
+    shown = await picture(result, path);
+  } catch (error) {
+    shown = { svg: null, problem: error instanceof Cancelled ? 'cancelled' : error.message };
+  }
+  if (state.result !== result) return;
+  $('picture-choice').value = path;
+  await mapView.show(shown);
+}
+
+async function downloadZip() {
+  const result = state.result;
+  const button = $('download-zip');
+  button.disabled = true;
+  try {
+    const zipped = await engine.zip(result.scripts);
+    if (state.result === result) download(zipped, zipName([...result.sectors.keys()]));
+  } catch (error) {
+    if (!(error instanceof Cancelled)) summarize('The zip could not be made: ' + error.message, true);
+  } finally {
+    button.disabled = false;
+  }
+}
+
+document.addEventListener('DOMContentLoaded', () => {
+  engine.start();
+  buildOptionForm(showCommand);
+  wireInput();
+  mapView = makeMapView();
+  $('picture-choice').addEventListener('change', (event) => showPicture(event.target.value));
+  $('convert').addEventListener('click', convert);
+  $('cancel').addEventListener('click', () => engine.cancel());
+  $('download-zip').addEventListener('click', downloadZip);
+  renderSectors();
+});

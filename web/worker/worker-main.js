@@ -1,0 +1,59 @@
+// The page's worker: runs the programs and makes the zip off the page's
+// thread, so that the page answers while they work. The page sends jobs,
+// { id, job: 'run' | 'zip', ... }; each is answered with { id, result } or
+// { id, error }, and a run that watches sectors sends { id, progress } as it
+// begins each. It starts from text the page holds (a blob: worker can load
+// nothing from a file: page), with these beside its own code: the zip
+// library (self.fflate), the module's factory (self.createTorvanePrograms)
+// and the module's bytes, deflated, in base64 (self.TorvaneModule).
+import { makeProgramRunner } from './program-runner.js';
+import { sectorProgress } from './sector-progress.js';
+
+function moduleBytes(base64) {
+  const text = atob(base64);
+  const deflated = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; i++) deflated[i] = text.charCodeAt(i);
+  return self.fflate.inflateSync(deflated);
+}
+
+const runner = WebAssembly.compile(moduleBytes(self.TorvaneModule))
+    .then((compiled) => makeProgramRunner(self.createTorvanePrograms, compiled));
+
+// Files come as [path, bytes] pairs, the bytes a Uint8Array or a Blob.
+async function asBytes(files) {
+  return Promise.all(files.map(async ([path, bytes]) =>
+    [path, bytes instanceof Blob ? new Uint8Array(await bytes.arrayBuffer()) : bytes]));
+}
+
+// Runs `program`; what it wrote goes back as Blobs, which cost the page
+// nothing to receive.
+async function run(id, { program, args, files, directories, watchSectors }) {
+  const runProgram = await runner;
+  const opened = watchSectors
+      ? sectorProgress(watchSectors, (progress) => self.postMessage({ id, progress }))
+      : undefined;
+  const result = await runProgram(program, args, { files: await asBytes(files), directories, opened });
+  return {
+    status: result.status,
+    output: result.output,
+    written: result.written.map(([path, bytes]) => [path, new Blob([bytes])]),
+    times: result.times,
+  };
+}
+
+async function zip(id, { files }) {
+  const entries = {};
+  for (const [path, bytes] of await asBytes(files)) entries[path] = bytes;
+  return new Blob([self.fflate.zipSync(entries, { level: 6 })], { type: 'application/zip' });
+}
+
+const jobs = { run, zip };
+
+self.onmessage = async ({ data }) => {
+  const { id, job } = data;
+  try {
+    self.postMessage({ id, result: await jobs[job](id, data) });
+  } catch (error) {
+    self.postMessage({ id, error: String(error && error.message ? error.message : error) });
+  }
+};
