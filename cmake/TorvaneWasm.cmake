@@ -12,6 +12,9 @@
 #   file system. web/assemble-site.mjs builds both into the page's worker,
 #   which hands the module over itself (a page opened from disk may fetch
 #   nothing).
+# The preset compiles with WebAssembly's own exceptions (-fwasm-exceptions):
+# emscripten's JavaScript ones route every call that may throw through
+# JavaScript, which made the module a fifth larger and its runs slower.
 if(NOT TARGET torvane OR NOT TARGET torvane-import OR NOT TARGET torvane-preview)
   message(STATUS "The web page and the node programs: off (they need all three programs)")
   return()
