@@ -1,10 +1,13 @@
 // The web page as a user meets it, opened from disk in headless Chromium:
 // load the example, untick two items, convert, see the map, download the
-// zip; import a made-up published file; give it files it must refuse. The
-// zips hold the native build's scripts, byte for byte, and the page asks
-// nothing of the network.
+// zip; import a made-up published file; give it files it must refuse;
+// convert a campaign of 60 made-up sectors while a heartbeat in the page
+// shows that it answers, and cancel a run. The zips hold the native build's
+// scripts, byte for byte, and the page asks nothing of the network.
 //
 //   node tests/web_page_test.mjs NATIVE_BUILD_DIR SITE_DIR [--screenshot PNG]
+//
+// NATIVE_BUILD_DIR holds torvane, torvane-import and bench/torvane-gensector.
 import { execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync,
          writeFileSync } from 'node:fs';
@@ -241,6 +244,108 @@ try {
   check(JSON.stringify(listed) === '["Reach","lyra"]', `a chosen folder is listed: ${listed}`);
   const ready = await page.$eval('#convert', (e) => !e.disabled);
   check(ready, 'the page is still ready to convert');
+
+  await page.close();
+
+  // A campaign of 60 made-up sectors, every subsector script of each, on a
+  // page of its own. A 10 ms heartbeat timer in the page stands for its
+  // answering the user: it must never be held more than 100 ms, from the
+  // click to the last picture nor while the zip is made.
+  const campaign = join(work, 'campaign');
+  execFileSync('mkdir', ['-p', campaign]);
+  const sectorNames = [];
+  for (let i = 0; i < 60; i++) {
+    const name = `sec${String(i).padStart(2, '0')}`;
+    execFileSync(join(native, 'bench', 'torvane-gensector'), [String(i + 1), '50', name], { cwd: campaign });
+    sectorNames.push(name);
+  }
+  page = await openPage();
+  await page.goto(pathToFileURL(join(site, 'index.html')).href);
+  await (await page.$('#choose-folder')).uploadFile(campaign);
+  await page.waitForFunction(() => document.querySelectorAll('#sector-list li').length === 60);
+  await page.click('#subsectors-all');
+  await page.evaluate(() => {
+    const watch = { heartbeat: 0, longestTask: 0, progress: new Set() };
+    window.watch = watch;
+    let last = performance.now();
+    setInterval(() => {
+      const now = performance.now();
+      watch.heartbeat = Math.max(watch.heartbeat, now - last);
+      last = now;
+    }, 10);
+    watch.start = () => {
+      last = performance.now();
+      watch.heartbeat = 0;
+      watch.longestTask = 0;
+      watch.started = last;
+    };
+    new PerformanceObserver((list) => {
+      for (const task of list.getEntries()) watch.longestTask = Math.max(watch.longestTask, task.duration);
+    }).observe({ entryTypes: ['longtask'] });
+    const summary = document.querySelector('#result-summary');
+    new MutationObserver(() => {
+      if (/ of 60/.test(summary.textContent)) watch.progress.add(summary.textContent);
+      if (/written/.test(summary.textContent) && !watch.result) watch.result = performance.now();
+    }).observe(summary, { childList: true, characterData: true, subtree: true });
+  });
+  const watched = () => page.evaluate(() => ({
+    heartbeat: Math.round(window.watch.heartbeat), longestTask: Math.round(window.watch.longestTask),
+    sinceStart: Math.round(performance.now() - window.watch.started),
+    toResult: Math.round(window.watch.result - window.watch.started),
+    progress: [...window.watch.progress],
+  }));
+  await page.evaluate(() => window.watch.start());
+  await page.click('#convert');
+  await page.waitForFunction(() => document.querySelector('#picture[aria-busy="false"] svg') &&
+                                   !document.querySelector('#needs').hidden, { timeout: 120000 });
+  const converted = await watched();
+  console.log(`60 sectors: the result ${converted.toResult} ms after the click, the last picture ` +
+              `${converted.sinceStart} ms; heartbeat held at most ${converted.heartbeat} ms, ` +
+              `longest task ${converted.longestTask} ms`);
+  check(converted.heartbeat <= 100, `the page answers while 60 sectors convert: its heartbeat ` +
+                                    `held at most ${converted.heartbeat} ms`);
+  const summary60 = await page.$eval('#result-summary', (e) => e.textContent);
+  check(summary60 === '1020 scripts written, no errors.', `the summary reads "${summary60}"`);
+  check(converted.progress.includes('Converting sec00: sector 1 of 60…') &&
+        converted.progress.includes('Converting sec59: sector 60 of 60…'),
+        `the progress names each sector: ${converted.progress.length} seen, ` +
+        `${converted.progress.slice(-1)}`);
+
+  rmSync(join(downloads, 'torvane-scripts.zip'), { force: true });
+  await page.evaluate(() => window.watch.start());
+  await page.click('#download-zip');
+  const zipped = await waitForDownload(downloads, 'torvane-scripts.zip', 120000);
+  const zipping = await watched();
+  console.log(`60 sectors: the zip (${(zipped.length / 1048576).toFixed(1)} MiB) downloaded ` +
+              `${zipping.sinceStart} ms after the click; heartbeat held at most ${zipping.heartbeat} ms, ` +
+              `longest task ${zipping.longestTask} ms`);
+  check(zipping.heartbeat <= 100, `the page answers while the zip is made: its heartbeat held ` +
+                                  `at most ${zipping.heartbeat} ms`);
+  sameScripts(zipped, nativeScripts('campaign', ['-s+', ...sectorNames],
+                                    (dir) => cpSync(campaign, dir, { recursive: true })),
+              '60 sectors');
+
+  // Cancel stops a run; nothing of it is offered, and the page goes on.
+  await page.click('#convert');
+  await page.waitForFunction(() => / of 60/.test(document.querySelector('#result-summary').textContent),
+                             { timeout: 60000 });
+  await page.click('#cancel');
+  await page.waitForFunction(() => /Cancelled/.test(document.querySelector('#result-summary').textContent));
+  const cancelled = await page.evaluate(() => ({
+    downloads: !document.querySelector('#downloads').hidden,
+    links: document.querySelectorAll('#script-links a').length,
+    picture: !document.querySelector('#picture').hidden,
+    cancel: !document.querySelector('#cancel').hidden,
+    convert: !document.querySelector('#convert').disabled,
+  }));
+  check(!cancelled.downloads && cancelled.links === 0 && !cancelled.picture && !cancelled.cancel &&
+        cancelled.convert, `a cancelled run offers nothing: ${JSON.stringify(cancelled)}`);
+  await page.click('#subsectors-none');
+  await page.click('#convert');
+  await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent),
+                             { timeout: 60000 });
+  const again = await page.$eval('#result-summary', (e) => e.textContent);
+  check(again === '60 scripts written, no errors.', `after a cancel the page converts again: ${again}`);
 
   check(problems.length === 0,
         `no script errors${problems.length ? ': ' + problems.map((p) => p.slice(0, 300)).join('; ') : ''}`);

@@ -229,7 +229,8 @@ async function convert() {
   summarize(text, failed);
   showScripts(result.scripts, names);
   if (result.scripts.length === 0) return;
-  const picture = showPicture(result.scripts[0][0]);
+  // The picture and the drawing's needs are asked for together.
+  const shown = showPicture(result.scripts[0][0]);
   try {
     const needs = await engine.run('torvane-preview',
                                    ['--needs', ...result.scripts.map(([path]) => path)],
@@ -238,7 +239,7 @@ async function convert() {
   } catch (error) {
     if (!(error instanceof Cancelled)) summarize('The drawing\'s needs are unknown: ' + error.message, true);
   }
-  await picture;
+  await shown;
 }
 
 // ---- Pictures and the zip ----
