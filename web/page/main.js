@@ -229,8 +229,9 @@ async function convert() {
   summarize(text, failed);
   showScripts(result.scripts, names);
   if (result.scripts.length === 0) return;
-  // The picture and the drawing's needs are asked for together.
-  const shown = showPicture(result.scripts[0][0]);
+  // The drawing's needs first, then the picture: the worker, done reading
+  // every script, leaves the processors to the page while it puts the
+  // picture in.
   try {
     const needs = await engine.run('torvane-preview',
                                    ['--needs', ...result.scripts.map(([path]) => path)],
@@ -239,7 +240,7 @@ async function convert() {
   } catch (error) {
     if (!(error instanceof Cancelled)) summarize('The drawing\'s needs are unknown: ' + error.message, true);
   }
-  await shown;
+  await showPicture(result.scripts[0][0]);
 }
 
 // ---- Pictures and the zip ----
