@@ -5,6 +5,9 @@
 
 export class Cancelled extends Error {}
 
+// The Blob of one file that a run wrote.
+export const blobOf = ({ blob, start, end }) => blob.slice(start, end);
+
 // `source` is the worker's code.
 export function makeEngine(source) {
   let worker = null;
@@ -53,14 +56,16 @@ export function makeEngine(source) {
   return {
     // Starts the worker, so that its module is ready when the user is.
     start,
-    // Runs `program` with `args` on `files` ([path, bytes or Blob] pairs),
-    // after making `directories`; with `watchSectors`, calls `progress`
-    // with { sector, number, count } as the run begins each of them.
-    // Resolves to { status, output, written: [path, Blob] pairs, times }.
+    // Runs `program` with `args` on `files` ([path, bytes] pairs: a
+    // Uint8Array, a Blob or a part), after making `directories`; with
+    // `watchSectors`, calls `progress` with { sector, number, count } as
+    // the run begins each of them. Resolves to { status, output, written:
+    // [path, part] pairs, times }: a part is { blob, start, end }, the
+    // file's bytes in a Blob the run's files share (see blobOf).
     run(program, args, { files = [], directories = [], watchSectors, progress } = {}) {
       return send({ job: 'run', program, args, files, directories, watchSectors }, progress);
     },
-    // Resolves to a zip (a Blob) of `files`, [path, bytes or Blob] pairs.
+    // Resolves to a zip (a Blob) of `files`, [path, bytes] pairs as for run.
     zip(files) {
       return send({ job: 'zip', files });
     },

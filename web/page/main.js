@@ -3,7 +3,7 @@
 // offers the scripts, the programs' messages and the pictures. It decides
 // nothing about the formats: the programs do.
 import { commandText, optionArguments, outputDirectoryProblem } from './command-line.js';
-import { Cancelled, makeEngine } from './engine.js';
+import { blobOf, Cancelled, makeEngine } from './engine.js';
 import { entriesOf, readChecked, sectorsFromFolders } from './input-files.js';
 import { InputProblem } from './input-problem.js';
 import { makeMapView } from './map-view.js';
@@ -16,10 +16,11 @@ import {
 import { mapFolder, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
 
 const $ = (id) => document.getElementById(id);
+const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
 const engine = makeEngine(self.TorvaneWorkerSource);
 const state = {
-  sectors: new Map(),  // name -> { name, origin, files: Map(relative path -> bytes or Blob) }
-  result: null,        // { sectors, scripts: [path, Blob] pairs, pictures: Map(path -> shown) }
+  sectors: new Map(),  // name -> { name, origin, files: Map(relative path -> bytes) }
+  result: null,        // { sectors, scripts: [path, part] pairs, pictures: Map(path -> shown) }
   converting: false,
 };
 let mapView;
@@ -87,7 +88,7 @@ async function importPublished(pair) {
   appendMessages(commandText('torvane-import', args), run.output);
   const folder = sector + '/';
   const written = run.written.filter(([path]) => path.startsWith(folder))
-      .map(([path, blob]) => [path.slice(folder.length), blob]);
+      .map(([path, part]) => [path.slice(folder.length), part]);
   if (run.status !== 0 || written.length === 0) {
     throw new InputProblem(`${pair.file.name} could not be imported: it is not a published sector ` +
         'file that torvane-import can read (see the messages).');
@@ -181,10 +182,12 @@ function showCommand() {
 function setConverting(on) {
   state.converting = on;
   $('convert').disabled = on || state.sectors.size === 0;
+  // The focus stays on the control in play, without scrolling to it
+  // (which would lay out the whole page there and then).
   const cancel = $('cancel');
-  if (!on && document.activeElement === cancel) $('convert').focus();
+  if (!on && document.activeElement === cancel) $('convert').focus({ preventScroll: true });
   cancel.hidden = !on;
-  if (on) cancel.focus();
+  if (on) cancel.focus({ preventScroll: true });
   showProgress(null);
 }
 
@@ -227,6 +230,10 @@ async function convert() {
   state.result = result;
   const { text, failed } = summary(run.status, result.scripts.map(([path]) => path), names);
   summarize(text, failed);
+  // A campaign's thousand scripts to choose from are shown a frame later,
+  // so that the page draws the summary in between.
+  await nextFrame();
+  if (state.result !== result) return;
   showScripts(result.scripts, names);
   if (result.scripts.length === 0) return;
   // The drawing's needs first, then the picture: the worker, done reading
@@ -260,7 +267,8 @@ async function picture(result, path) {
   files.push([path, script]);
   const run = await engine.run('torvane-preview', previewArguments(path, owner, mapDir), { files });
   const drawn = run.status === 0 && run.written.find(([written]) => written === 'picture.svg');
-  const shown = drawn ? { svg: await drawn[1].text(), problem: '' } : { svg: null, problem: run.output };
+  const shown = drawn ? { svg: await blobOf(drawn[1]).text(), problem: '' }
+                      : { svg: null, problem: run.output };
   result.pictures.set(path, shown);
   return shown;
 }

@@ -1,10 +1,11 @@
 // The result on the page: the summary line and progress, the programs'
 // messages, the choice of pictures, the downloads and what a drawing needs.
+import { blobOf } from './engine.js';
 import { downloadName, scriptOwner } from './run-result.js';
 
 const $ = (id) => document.getElementById(id);
 let links = [];  // object URLs of the shown result's downloads
-let shownScripts = [];  // the scripts offered, [path, Blob] pairs
+let shownScripts = [];  // the scripts offered, [path, part] pairs
 const scriptOfLink = new WeakMap();
 
 // A script's link gets its address when the user reaches it: making a
@@ -12,7 +13,7 @@ const scriptOfLink = new WeakMap();
 function giveAddress(event) {
   const link = event.target.closest && event.target.closest('a');
   if (!link || !scriptOfLink.has(link)) return;
-  const url = URL.createObjectURL(scriptOfLink.get(link));
+  const url = URL.createObjectURL(blobOf(scriptOfLink.get(link)));
   scriptOfLink.delete(link);
   links.push(url);
   link.href = url;
@@ -63,11 +64,11 @@ function listScripts() {
   const list = $('script-links');
   if (!$('each-script').open || list.firstChild) return;
   const items = document.createDocumentFragment();
-  for (const [path, blob] of shownScripts) {
+  for (const [path, part] of shownScripts) {
     const item = document.createElement('li');
     const link = document.createElement('a');
     link.href = '#';
-    scriptOfLink.set(link, blob);
+    scriptOfLink.set(link, part);
     link.download = downloadName(path);
     link.textContent = path;
     item.append(link);
@@ -76,7 +77,7 @@ function listScripts() {
   list.append(items);
 }
 
-// Offers `scripts` ([path, Blob] pairs) of `sectorNames`: each as a picture
+// Offers `scripts` ([path, part] pairs, engine.js) of `sectorNames`: each as a picture
 // to choose and as a download.
 export function showScripts(scripts, sectorNames) {
   clearResult();
