@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   // Made once: the host file system keeps its directory listings across
   // inputs, as it does across the sectors of one run.
-  static const std::unique_ptr<torvane::FileSystem> host = torvane::MakeHostFileSystem();
+  static const std::unique_ptr<torvane::HostFileSystem> host = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors([](std::string_view) {});
   torvane::RunContext run{
       .options = {}, .errors = errors, .fileSystem = *host, .random = torvane::RandomSource(1)};
