@@ -25,6 +25,7 @@ TEST(ScriptFile, OutputDirectoryKeepsOnlyTheScriptsFileName) {
 TEST(ScriptFile, ScriptIsFramedWithCrLfLines) {
   TestRun run;
   MemoryFileSystem fs;
+  fs.AddDirectory("a");
   ScriptTarget target;
   ASSERT_EQ(OpenScript(fs, run.log(), "a/a.scr", "", target), 1);
   EXPECT_EQ(target.path, "a/a.scr");
@@ -39,6 +40,7 @@ TEST(ScriptFile, ScriptIsFramedWithCrLfLines) {
 TEST(ScriptFile, EmptyOutputDirectoryCountsAsNone) {
   TestRun run;
   MemoryFileSystem fs;
+  fs.AddDirectory("a");
   ScriptTarget target;
   ASSERT_EQ(OpenScript(fs, run.log(), "a/a.scr", "", target), 1);
   CloseScript(target);
