@@ -8,10 +8,11 @@
 #   script (SINGLE_FILE): node 20's fetch breaks the loader of a separate
 #   .wasm.
 # - build/wasm/page/torvane-programs.js and .wasm: a factory
-#   (createTorvanePrograms) whose instances run main once on an in-memory
-#   file system. web/assemble-site.mjs builds both into the page's worker,
-#   which hands the module over itself (a page opened from disk may fetch
-#   nothing).
+#   (createTorvanePrograms) whose instances run main once on files held in
+#   memory by the programs' own host (src/page/page_files.cc), which the
+#   page hands in and takes out through the functions that file exports.
+#   web/assemble-site.mjs builds both into the page's worker, which hands
+#   the module over itself (a page opened from disk may fetch nothing).
 # The preset compiles with WebAssembly's own exceptions (-fwasm-exceptions):
 # emscripten's JavaScript ones route every call that may throw through
 # JavaScript, which made the module a fifth larger and its runs slower.
@@ -24,8 +25,8 @@ set(TORVANE_WASM_NODE_OPTIONS
     -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
 set(TORVANE_WASM_PAGE_OPTIONS
     -sMODULARIZE=1 -sEXPORT_NAME=createTorvanePrograms -sINVOKE_RUN=0 -sEXIT_RUNTIME=1
-    -sFORCE_FILESYSTEM=1 -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,worker,node
-    -sEXPORTED_RUNTIME_METHODS=FS,callMain)
+    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,worker,node
+    -sEXPORTED_RUNTIME_METHODS=callMain,ccall,HEAPU8,UTF8ToString)
 set(TORVANE_SITE_DIR ${PROJECT_BINARY_DIR}/site)
 set(TORVANE_PAGE_MODULE_DIR ${PROJECT_BINARY_DIR}/page)
 
@@ -34,9 +35,10 @@ set(TORVANE_PAGE_MODULE_DIR ${PROJECT_BINARY_DIR}/page)
 set_target_properties(torvane torvane-import torvane-preview PROPERTIES EXCLUDE_FROM_ALL ON)
 
 set(programs_sources ${PROJECT_SOURCE_DIR}/src/page/programs_main.cc)
+set(page_dir ${PROJECT_SOURCE_DIR}/src/page)
 set(programs_libraries torvane_core torvane_import torvane_preview torvane_host_process)
 
-add_executable(torvane-programs-node ${programs_sources})
+add_executable(torvane-programs-node ${programs_sources} ${page_dir}/node_files.cc)
 target_link_libraries(torvane-programs-node PRIVATE ${programs_libraries})
 target_link_options(torvane-programs-node PRIVATE ${TORVANE_WASM_NODE_OPTIONS})
 set_target_properties(torvane-programs-node PROPERTIES
@@ -48,7 +50,7 @@ foreach(program torvane torvane-import torvane-preview)
        "require('./torvane-programs.js');\n")
 endforeach()
 
-add_executable(torvane-programs-page ${programs_sources})
+add_executable(torvane-programs-page ${programs_sources} ${page_dir}/page_files.cc)
 target_link_libraries(torvane-programs-page PRIVATE ${programs_libraries})
 target_link_options(torvane-programs-page PRIVATE ${TORVANE_WASM_PAGE_OPTIONS})
 set_target_properties(torvane-programs-page PROPERTIES

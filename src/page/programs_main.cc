@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "import/import_run.h"
+#include "page/program_files.h"
 #include "platform/file_system.h"
 #include "platform/host_process.h"
 #include "platform/random_source.h"
@@ -22,27 +22,24 @@
 namespace {
 
 int RunConverter(const std::vector<std::string>& arguments) {
-  const std::unique_ptr<torvane::HostFileSystem> file_system = torvane::MakeHostFileSystem();
   torvane::ErrorLog errors;
   // The module has no threads to start: the sectors are converted and
   // committed one after another, as a run on one processor does.
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
                                 .threads = 1};
   const int status = torvane::RunTorvane(
-      arguments, *file_system, errors,
+      arguments, torvane_page::ProgramFiles(), errors,
       [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);
   std::fflush(stdout);
   return status;
 }
 
 int RunImporter(const std::vector<std::string>& arguments) {
-  const std::unique_ptr<torvane::HostFileSystem> disk = torvane::MakeHostFileSystem();
-  return torvane::RunImport(*disk, arguments, std::cout, std::cerr);
+  return torvane::RunImport(torvane_page::ProgramFiles(), arguments, std::cout, std::cerr);
 }
 
 int RunPreviewer(const std::vector<std::string>& arguments) {
-  const std::unique_ptr<torvane::HostFileSystem> disk = torvane::MakeHostFileSystem();
-  return torvane::RunPreview(*disk, arguments, std::cout, std::cerr);
+  return torvane::RunPreview(torvane_page::ProgramFiles(), arguments, std::cout, std::cerr);
 }
 
 struct Program {

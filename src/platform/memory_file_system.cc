@@ -74,10 +74,9 @@ class MemoryInputFile final : public InputFile {
 // host writes them under a temporary name.
 class MemoryOutputFile final : public OutputFile {
  public:
-  // Every write is one operation, handed over as soon as it is made.
   MemoryOutputFile(MemoryFileSystem& fs, std::string key,
                    std::shared_ptr<MemoryFileSystem::Inode> inode, Replacing replacing)
-      : OutputFile(0),
+      : OutputFile(fs.hand_over_at_),
         fs_(fs),
         key_(std::move(key)),
         inode_(std::move(inode)),
@@ -92,7 +91,9 @@ class MemoryOutputFile final : public OutputFile {
   SealResult Seal() override {
     if (state_ != State::kOpen) return SealResult::kFailed;
     --fs_.open_files_;
-    const bool failed = fs_.Refused(FileOp::kSeal, "seal", key_);
+    const bool failed =
+        fs_.Refused(FileOp::kSeal, "seal", key_) || (Pending().Size() > 0 && !HandOver());
+    Pending().Release();
     if (failed || HasFailed()) {
       Remove();
       return failed ? SealResult::kFailed : SealResult::kIncomplete;
@@ -246,9 +247,12 @@ std::string MemoryFileSystem::Find(std::string_view path) const {
     std::string candidate = Join(found, part);
     if (lookup && !Has(candidate)) {
       lookup = false;
-      for (const std::string& name : Children(found)) {
-        if (EqualsIgnoringAsciiCase(name, part)) {
-          candidate = Join(found, name);
+      // Names equal apart from case fold to one text, in byte order.
+      const std::string folded = LowerAscii(candidate);
+      for (auto it = by_folded_.lower_bound({folded, ""});
+           it != by_folded_.end() && it->first == folded; ++it) {
+        if (Split(it->second).dir == found) {
+          candidate = it->second;
           lookup = true;
           break;
         }
@@ -265,8 +269,19 @@ std::string MemoryFileSystem::NewKey(std::string_view path) const {
   return Join(split.dir.empty() || split.dir == "/" ? split.dir : Find(split.dir), split.name);
 }
 
+MemoryFileSystem::Entry& MemoryFileSystem::MakeEntry(const std::string& key) {
+  const auto [entry, made] = entries_.try_emplace(key);
+  if (made) by_folded_.emplace(LowerAscii(key), key);
+  return entry->second;
+}
+
+void MemoryFileSystem::DropEntry(std::map<std::string, Entry>::iterator entry) {
+  by_folded_.erase({LowerAscii(entry->first), entry->first});
+  entries_.erase(entry);
+}
+
 void MemoryFileSystem::AddName(const std::string& key, std::shared_ptr<Inode> file) {
-  Entry& entry = entries_[key];
+  Entry& entry = MakeEntry(key);
   const bool had_name = entry.file != nullptr || entry.made;
   if (file != nullptr) {
     entry.file = std::move(file);
@@ -276,7 +291,7 @@ void MemoryFileSystem::AddName(const std::string& key, std::shared_ptr<Inode> fi
   if (had_name) return;
   for (size_t slash = key.find('/', 1); slash != std::string::npos;
        slash = key.find('/', slash + 1)) {
-    ++entries_[key.substr(0, slash)].below;
+    ++MakeEntry(key.substr(0, slash)).below;
   }
 }
 
@@ -285,11 +300,11 @@ void MemoryFileSystem::RemoveName(const std::string& key) {
   if (found == entries_.end() || (found->second.file == nullptr && !found->second.made)) return;
   found->second.file = nullptr;
   found->second.made = false;
-  if (found->second.below == 0) entries_.erase(found);
+  if (found->second.below == 0) DropEntry(found);
   for (size_t slash = key.find('/', 1); slash != std::string::npos;
        slash = key.find('/', slash + 1)) {
     const auto above = entries_.find(key.substr(0, slash));
-    if (--above->second.below == 0 && !above->second.made) entries_.erase(above);
+    if (--above->second.below == 0 && !above->second.made) DropEntry(above);
   }
 }
 

@@ -14,6 +14,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -42,6 +43,9 @@ enum class FileOp {
 class MemoryFileSystem : public HostFileSystem {
  public:
   MemoryFileSystem() = default;
+  // A new file is handed its bytes whenever `hand_over_at` of them are
+  // pending (0: at every write).
+  explicit MemoryFileSystem(size_t hand_over_at) : hand_over_at_(hand_over_at) {}
   MemoryFileSystem(const MemoryFileSystem&) = delete;
   MemoryFileSystem& operator=(const MemoryFileSystem&) = delete;
   ~MemoryFileSystem() override = default;
@@ -62,6 +66,9 @@ class MemoryFileSystem : public HostFileSystem {
   // The files the programs gave a name to (by writing or moving them) that
   // are still there, by path in byte order.
   std::vector<std::string> NamedByPrograms() const;
+  // The path as it finds a file or directory (see Find), "/" between its
+  // names: as written from the first name not found.
+  std::string FoundPath(std::string_view path) const { return Find(path); }
   // Files opened for reading or writing and not yet released.
   int OpenFiles() const { return open_files_; }
   // Calls `opened` with the path of each file opened for reading, as found.
@@ -149,16 +156,25 @@ class MemoryFileSystem : public HostFileSystem {
   // The names directly in the directory `dir`, in byte order.
   std::vector<std::string> Children(const std::string& dir) const;
 
+  // An entry made or dropped, with its folded key.
+  Entry& MakeEntry(const std::string& key);
+  void DropEntry(std::map<std::string, Entry>::iterator entry);
   void AddName(const std::string& key, std::shared_ptr<Inode> file);
   void RemoveName(const std::string& key);
   void Named(const std::string& key);
 
   std::map<std::string, Entry> entries_;
+  // Every key of entries_ by its ASCII lower case, for lookups that
+  // disregard case.
+  std::set<std::pair<std::string, std::string>> by_folded_;
   // New files by the name they will take, until they take it.
   std::map<std::string, std::shared_ptr<Inode>> unnamed_;
   std::set<std::string> named_by_programs_;
   std::function<void(const std::string&)> opened_;
   int open_files_ = 0;
+  // As the host's files, so that a script's bytes are copied a few times,
+  // not once per command.
+  size_t hand_over_at_ = 4 * 1024 * 1024;
 };
 
 }  // namespace torvane

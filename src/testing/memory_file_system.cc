@@ -3,7 +3,7 @@
 
 namespace torvane_test {
 
-MemoryFileSystem::MemoryFileSystem(const DiskState& state) {
+MemoryFileSystem::MemoryFileSystem(const DiskState& state) : torvane::MemoryFileSystem(0) {
   for (const auto& [key, bytes] : state.files) AddFile(key, bytes);
   for (const std::string& key : state.directories) AddDirectory(key);
 }

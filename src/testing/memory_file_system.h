@@ -27,7 +27,8 @@ struct DiskState {
 
 class MemoryFileSystem final : public torvane::MemoryFileSystem {
  public:
-  MemoryFileSystem() = default;
+  // Every write is one operation, handed over as soon as it is made.
+  MemoryFileSystem() : torvane::MemoryFileSystem(0) {}
   // Files and directories as a state holds them, all of them on disk.
   explicit MemoryFileSystem(const DiskState& state);
 

@@ -2,7 +2,7 @@
 // of the one module that holds all three, on files held in memory. Each run
 // gets an instance of its own: a program's state ends with its run. The
 // module itself is compiled once and shared.
-import { openWorkDir } from './memory-files.js';
+import { handIn, takeOut, watchOpens } from './program-files.js';
 
 // `createModule` is the module's factory (createTorvanePrograms) and
 // `compiled` its WebAssembly.Module. The runner it returns takes the
@@ -29,8 +29,8 @@ export function makeProgramRunner(createModule, compiled) {
         return {};
       },
     })]);
-    const work = openWorkDir(module.FS, files, directories);
-    if (opened) work.watchOpens(opened);
+    handIn(module, files, directories);
+    if (opened) watchOpens(module, opened);
     const called = performance.now();
     let status = null;
     try {
@@ -39,7 +39,7 @@ export function makeProgramRunner(createModule, compiled) {
       lines.push(`The program stopped: ${error && error.message ? error.message : error}`);
     }
     const returned = performance.now();
-    const written = work.written();
+    const written = takeOut(module);
     return {
       status,
       output: lines.length ? lines.join('\n') + '\n' : '',
