@@ -233,7 +233,7 @@ try {
   await (await page.$('#choose-folder')).uploadFile(folder);
   await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
   const noData = await page.$eval('#input-message', (e) => e.textContent);
-  check(/has no \.dat file: choose the sector's folder, the one holding map\//.test(noData),
+  check(/no sector here: .*\(such as no-data\/no-data\.dat\) beside its map\/ folder/.test(noData),
         `a folder without a data file is refused: ${noData}`);
   // A sector's folder, chosen as such, is one sector (its map folder is not
   // another).

@@ -59,11 +59,19 @@ export function makeEngine(source) {
     // Runs `program` with `args` on `files` ([path, bytes] pairs: a
     // Uint8Array, a Blob or a part), after making `directories`; with
     // `watchSectors`, calls `progress` with { sector, number, count } as
-    // the run begins each of them. Resolves to { status, output, written:
-    // [path, part] pairs, times }: a part is { blob, start, end }, the
-    // file's bytes in a Blob the run's files share (see blobOf).
-    run(program, args, { files = [], directories = [], watchSectors, progress } = {}) {
-      return send({ job: 'run', program, args, files, directories, watchSectors }, progress);
+    // the run begins each of them; with `describe` ({ dirs, outputDir }),
+    // asks what the converter makes of each folder of `dirs`. Resolves to {
+    // status, output, written: [path, part] pairs, sectors: dir -> {
+    // dataFile, mapFolder, scripts }, times }: a part is { blob, start, end
+    // }, the file's bytes in a Blob the run's files share (see blobOf).
+    run(program, args, { files = [], directories = [], watchSectors, describe, progress } = {}) {
+      return send({ job: 'run', program, args, files, directories, watchSectors, describe },
+                  progress);
+    },
+    // Resolves to what the programs make of the files at `paths`: {
+    // largestInput (bytes), sectors: [{ dir, dataFile, mapFolder }] }.
+    folders(paths) {
+      return send({ job: 'folders', paths });
     },
     // Resolves to a zip (a Blob) of `files`, [path, bytes] pairs as for run.
     zip(files) {

@@ -2,18 +2,16 @@
 // the checks every file passes before a program sees it.
 import { InputProblem } from './input-problem.js';
 
-// Real sector files and scripts are far under 1 MiB.
-export const kMaxInputBytes = 16 * 1024 * 1024;
-
 const mebibytes = (bytes) => (bytes / (1024 * 1024)).toFixed(1) + ' MiB';
 const bytesText = (bytes) => bytes.toLocaleString('en-US') + ' bytes';
 
-// The bytes of `file` (a File or Blob), refused when too large or binary.
-export async function readChecked(file, shownName) {
-  if (file.size > kMaxInputBytes) {
+// The bytes of `file` (a File or Blob), refused when larger than `limit`
+// (the programs' largest input, from the engine) or binary.
+export async function readChecked(file, shownName, limit) {
+  if (file.size > limit) {
     throw new InputProblem(`${shownName} is ${mebibytes(file.size)} (${bytesText(file.size)}): ` +
-        'sector files and maps are far smaller, and the page reads no file over 16 MiB ' +
-        `(${bytesText(kMaxInputBytes)}).`);
+        'sector files and maps are far smaller, and the page reads no file over ' +
+        `${mebibytes(limit).replace('.0 ', ' ')} (${bytesText(limit)}).`);
   }
   const bytes = new Uint8Array(await file.arrayBuffer());
   if (bytes.includes(0)) {
@@ -23,45 +21,42 @@ export async function readChecked(file, shownName) {
   return bytes;
 }
 
-const isDataFile = (name) => /\.dat$/i.test(name);
-
 // The sectors among the paths of chosen or dropped folders (each starting
-// with its folder's name): { dir, name, files: [[relative path, path]] }.
-// A sector is a folder holding a .dat file, other than a map folder (whose
-// map files end in .DAT too); it keeps its .dat files and its map folder.
-export function sectorFolders(paths) {
-  const dirs = new Set();
-  for (const path of paths) {
-    const slash = path.lastIndexOf('/');
-    const dir = path.slice(0, Math.max(slash, 0));
-    if (slash > 0 && isDataFile(path) && !/(^|\/)map$/i.test(dir)) dirs.add(dir);
-  }
-  if (dirs.size === 0) {
+// with its folder's name), as the programs found them (`found`: [{ dir,
+// dataFile, mapFolder }], see the engine's folders()): { dir, name, files:
+// [[relative path, path]] }, the files being those the converter reads,
+// the data file and the map folder's.
+export function sectorFolders(paths, found) {
+  if (found.length === 0) {
     const roots = [...new Set(paths.map((path) => path.split('/')[0]))];
     const shown = roots.length ? roots.join(', ') : 'The folder';
-    throw new InputProblem(`${shown}: this folder has no .dat file: choose the sector's folder, ` +
-        'the one holding map/.');
+    const example = roots.length ? `${roots[0]}/${roots[0]}.dat` : 'NAME/NAME.dat';
+    throw new InputProblem(`${shown}: no sector here: a sector's folder holds a data file of its ` +
+        `own name (such as ${example}) beside its map/ folder. Choose that folder.`);
   }
-  return [...dirs].sort().map((dir) => {
-    const files = [];
-    for (const path of paths) {
-      if (!path.startsWith(dir + '/')) continue;
-      const relative = path.slice(dir.length + 1);
-      const inMap = /^map\//i.test(relative);
-      if (inMap || (!relative.includes('/') && isDataFile(relative))) files.push([relative, path]);
+  return found.map(({ dir, dataFile, mapFolder }) => {
+    const files = [[dataFile.slice(dir.length + 1), dataFile]];
+    if (mapFolder !== null) {
+      for (const path of paths) {
+        if (path.startsWith(mapFolder + '/')) files.push([path.slice(dir.length + 1), path]);
+      }
     }
     return { dir, name: dir.slice(dir.lastIndexOf('/') + 1), files };
   });
 }
 
-// Sectors from folders' files ({ path, file }): { name, origin, files: Map
-// (relative path -> bytes) }.
-export async function sectorsFromFolders(entries) {
+// Sectors from folders' files ({ path, file }), as `engine` finds them: {
+// name, origin, files: Map (relative path -> bytes) }.
+export async function sectorsFromFolders(entries, engine) {
   const byPath = new Map(entries.map(({ path, file }) => [path, file]));
+  const paths = entries.map(({ path }) => path);
+  const { largestInput, sectors: found } = await engine.folders(paths);
   const sectors = [];
-  for (const { name, files } of sectorFolders(entries.map(({ path }) => path))) {
+  for (const { name, files } of sectorFolders(paths, found)) {
     const read = new Map();
-    for (const [relative, path] of files) read.set(relative, await readChecked(byPath.get(path), path));
+    for (const [relative, path] of files) {
+      read.set(relative, await readChecked(byPath.get(path), path, largestInput));
+    }
     sectors.push({ name, origin: 'folder', files: read });
   }
   return sectors;

@@ -4,32 +4,34 @@ import { test } from 'node:test';
 import { InputProblem } from './input-problem.js';
 import { readChecked, sectorFolders } from './input-files.js';
 
-test('a folder holding a .dat file is a sector; its map folder is not', () => {
-  const found = sectorFolders([
-    'campaign/lyra/lyra.dat', 'campaign/lyra/map/SUBA.DAT', 'campaign/lyra/Map/notes.txt',
-    'campaign/lyra/notes.txt', 'campaign/lyra/old/lyra.dat', 'campaign/lyra/lyra.scr',
-    'campaign/Reach/Reach.DAT', 'campaign/readme.txt',
-  ]);
-  assert.deepEqual(found, [
+test('a sector is read as the converter reads it: its data file and its map folder', () => {
+  const paths = ['campaign/lyra/lyra.dat', 'campaign/lyra/MAP/SUBA.DAT', 'campaign/lyra/MAP/x/n.txt',
+                 'campaign/lyra/notes.txt', 'campaign/lyra/old.dat', 'campaign/Reach/Reach.DAT'];
+  const found = [
+    { dir: 'campaign/Reach', dataFile: 'campaign/Reach/Reach.DAT', mapFolder: null },
+    { dir: 'campaign/lyra', dataFile: 'campaign/lyra/lyra.dat', mapFolder: 'campaign/lyra/MAP' },
+  ];
+  assert.deepEqual(sectorFolders(paths, found), [
     { dir: 'campaign/Reach', name: 'Reach', files: [['Reach.DAT', 'campaign/Reach/Reach.DAT']] },
     { dir: 'campaign/lyra', name: 'lyra', files: [
-      ['lyra.dat', 'campaign/lyra/lyra.dat'], ['map/SUBA.DAT', 'campaign/lyra/map/SUBA.DAT'],
-      ['Map/notes.txt', 'campaign/lyra/Map/notes.txt']] },
-    { dir: 'campaign/lyra/old', name: 'old', files: [['lyra.dat', 'campaign/lyra/old/lyra.dat']] },
+      ['lyra.dat', 'campaign/lyra/lyra.dat'], ['MAP/SUBA.DAT', 'campaign/lyra/MAP/SUBA.DAT'],
+      ['MAP/x/n.txt', 'campaign/lyra/MAP/x/n.txt']] },
   ]);
 });
 
-test('a folder without a .dat file is refused, saying which folder to choose', () => {
-  assert.throws(() => sectorFolders(['lyra/map/SUBA.DAT', 'lyra/map/SUBB.DAT']), (error) =>
+test('folders without a sector are refused, saying which folder to choose', () => {
+  assert.throws(() => sectorFolders(['lyra/map/SUBA.DAT', 'lyra/other.dat'], []), (error) =>
     error instanceof InputProblem &&
-    error.message === 'lyra: this folder has no .dat file: choose the sector\'s folder, the one ' +
-                      'holding map/.');
+    error.message === 'lyra: no sector here: a sector\'s folder holds a data file of its own name ' +
+                      '(such as lyra/lyra.dat) beside its map/ folder. Choose that folder.');
 });
 
 test('a file too large or binary is refused before it is read as text', async () => {
-  const huge = { size: 16 * 1024 * 1024 + 1, arrayBuffer: () => assert.fail('read') };
-  await assert.rejects(readChecked(huge, 'huge.tab'), /huge\.tab is 16\.0 MiB \(16,777,217 bytes\)/);
-  await assert.rejects(readChecked(new Blob([new Uint8Array([65, 0, 66])]), 'a.png'),
+  const limit = 16 * 1024 * 1024;
+  const huge = { size: limit + 1, arrayBuffer: () => assert.fail('read') };
+  await assert.rejects(readChecked(huge, 'huge.tab', limit),
+                       /huge\.tab is 16\.0 MiB \(16,777,217 bytes\).* over 16 MiB \(16,777,216 bytes\)/);
+  await assert.rejects(readChecked(new Blob([new Uint8Array([65, 0, 66])]), 'a.png', limit),
                        /a\.png is a binary file/);
-  assert.deepEqual(await readChecked(new Blob(['AB']), 'a.tab'), new Uint8Array([65, 66]));
+  assert.deepEqual(await readChecked(new Blob(['AB']), 'a.tab', limit), new Uint8Array([65, 66]));
 });

@@ -13,7 +13,7 @@ import {
   appendMessages, clearMessages, clearResult, download, showNeeds, showProgress, showScripts,
   summarize,
 } from './result-view.js';
-import { mapFolder, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
+import { previewArguments, scriptOwner, summary, zipName } from './run-result.js';
 
 const $ = (id) => document.getElementById(id);
 const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
@@ -78,12 +78,27 @@ async function takeInput(work) {
   showInputProblems(problems);
 }
 
+// The largest file the programs read, asked of them once.
+let largestInputAsked = null;
+function largestInput() {
+  if (!largestInputAsked) {
+    largestInputAsked = engine.folders([]).then(({ largestInput: limit }) => limit, (error) => {
+      largestInputAsked = null;
+      throw error;
+    });
+  }
+  return largestInputAsked;
+}
+
 // Imports one published file with torvane-import, into a sector named after
 // the file.
 async function importPublished(pair) {
   const { sector, args } = importCommand(pair);
-  const files = [[pair.file.name, await readChecked(pair.file, pair.file.name)]];
-  if (pair.metadata) files.push([pair.metadata.name, await readChecked(pair.metadata, pair.metadata.name)]);
+  const limit = await largestInput();
+  const files = [[pair.file.name, await readChecked(pair.file, pair.file.name, limit)]];
+  if (pair.metadata) {
+    files.push([pair.metadata.name, await readChecked(pair.metadata, pair.metadata.name, limit)]);
+  }
   const run = await engine.run('torvane-import', args, { files });
   appendMessages(commandText('torvane-import', args), run.output);
   const folder = sector + '/';
@@ -97,7 +112,7 @@ async function importPublished(pair) {
 }
 
 async function takeFolders(entries) {
-  await takeInput(async () => addSectors(await sectorsFromFolders(entries)));
+  await takeInput(async () => addSectors(await sectorsFromFolders(entries, engine)));
 }
 
 async function takePublished(files) {
@@ -216,6 +231,7 @@ async function convert() {
     run = await engine.run('torvane', args, {
       files, directories: options.outputDir === null ? [] : [options.outputDir],
       watchSectors: names, progress: showProgress,
+      describe: { dirs: names, outputDir: options.outputDir || '' },
     });
   } catch (error) {
     summarize(error instanceof Cancelled
@@ -226,15 +242,15 @@ async function convert() {
     setConverting(false);
   }
   appendMessages(commandText('torvane', args), run.output);
-  const result = { sectors, scripts: run.written, pictures: new Map() };
+  const result = { sectors, described: run.sectors, scripts: run.written, pictures: new Map() };
   state.result = result;
-  const { text, failed } = summary(run.status, result.scripts.map(([path]) => path), names);
+  const { text, failed } = summary(run.status, result.scripts.map(([path]) => path), run.sectors);
   summarize(text, failed);
   // A campaign's thousand scripts to choose from are shown a frame later,
   // so that the page draws the summary in between.
   await nextFrame();
   if (state.result !== result) return;
-  showScripts(result.scripts, names);
+  showScripts(result.scripts, run.sectors);
   if (result.scripts.length === 0) return;
   // The drawing's needs first, then the picture: the worker, done reading
   // every script, leaves the processors to the page while it puts the
@@ -256,13 +272,13 @@ async function convert() {
 async function picture(result, path) {
   if (result.pictures.has(path)) return result.pictures.get(path);
   const [, script] = result.scripts.find(([scriptPath]) => scriptPath === path);
-  const owner = scriptOwner(path, [...result.sectors.keys()]);
+  const owner = scriptOwner(path, result.described);
   const files = [];
   let mapDir = null;
   if (owner) {
     const sector = result.sectors.get(owner.sector);
     for (const [file, bytes] of sector.files) files.push([owner.sector + '/' + file, bytes]);
-    mapDir = mapFolder(owner.sector, [...sector.files.keys()]);
+    mapDir = result.described[owner.sector].mapFolder;
   }
   files.push([path, script]);
   const run = await engine.run('torvane-preview', previewArguments(path, owner, mapDir), { files });

@@ -77,9 +77,10 @@ function listScripts() {
   list.append(items);
 }
 
-// Offers `scripts` ([path, part] pairs, engine.js) of `sectorNames`: each as a picture
+// Offers `scripts` ([path, part] pairs, engine.js) of `sectors` (as for
+// scriptOwner): each as a picture
 // to choose and as a download.
-export function showScripts(scripts, sectorNames) {
+export function showScripts(scripts, sectors) {
   clearResult();
   const list = $('script-links');
   if (!list.dataset.wired) {
@@ -90,7 +91,7 @@ export function showScripts(scripts, sectorNames) {
   shownScripts = scripts;
   const choices = document.createDocumentFragment();
   for (const [path] of scripts) {
-    const owner = scriptOwner(path, sectorNames);
+    const owner = scriptOwner(path, sectors);
     const option = document.createElement('option');
     option.value = path;
     option.textContent = owner && owner.letter

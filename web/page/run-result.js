@@ -2,32 +2,36 @@
 // draws, the one-line summary, the names the downloads take, and the
 // previewer's command for a picture.
 import { kSubsectorLetters } from './command-line.js';
-import { baseName } from './published-pairs.js';
 
-// The sector among `sectorNames` that a script belongs to, and the subsector
-// letter of a subsector script ('' for the sector's own); null for neither.
-// A sector's own script wins over another's subsector ("lyraB" is sector
-// lyraB's when there is one).
-export function scriptOwner(path, sectorNames) {
-  const name = baseName(path).toLowerCase();
-  const own = sectorNames.find((sector) => sector.toLowerCase() === name);
-  if (own !== undefined) return { sector: own, letter: '' };
-  const letter = name.slice(-1);
-  const sector = sectorNames.find((s) => s.toLowerCase() === name.slice(0, -1));
-  return sector !== undefined && kSubsectorLetters.includes(letter) ? { sector, letter } : null;
+// The sector that a script at `path` belongs to, and the subsector letter of
+// a subsector script ('' for the sector's own); null for neither. `sectors`
+// holds, by each sector's name, where the converter writes its scripts
+// (scripts: the sector's own, then subsectors A to P). A sector's own
+// script wins over another's subsector ("lyraB" is sector lyraB's when
+// there is one).
+export function scriptOwner(path, sectors) {
+  const entries = Object.entries(sectors);
+  const own = entries.find(([, { scripts }]) => scripts[0] === path);
+  if (own) return { sector: own[0], letter: '' };
+  for (const [sector, { scripts }] of entries) {
+    const index = scripts.indexOf(path, 1);
+    if (index > 0) return { sector, letter: kSubsectorLetters[index - 1] };
+  }
+  return null;
 }
 
-// The summary of a run that wrote `scriptPaths` for `sectorNames` and
-// exited with `status` (null when it stopped short): { text, failed }.
-export function summary(status, scriptPaths, sectorNames) {
+// The summary of a run that wrote `scriptPaths` for `sectors` (as for
+// scriptOwner) and exited with `status` (null when it stopped short): {
+// text, failed }.
+export function summary(status, scriptPaths, sectors) {
   const count = scriptPaths.length;
   let text = `${count} script${count === 1 ? '' : 's'} written`;
   const errors = status === null ? null : Math.max(0, -status);
   if (errors === null) text += '; the converter stopped short';
   else if (errors) text += `; ${errors} error${errors === 1 ? '' : 's'} (exit status ${status})`;
   else text += ', no errors';
-  const missing = sectorNames.filter((sector) =>
-    !scriptPaths.some((path) => baseName(path).toLowerCase() === sector.toLowerCase()));
+  const missing = Object.keys(sectors).filter((sector) =>
+    !scriptPaths.includes(sectors[sector].scripts[0]));
   if (missing.length) text += `. No sector script for ${missing.join(', ')}: see the messages`;
   return { text: text + '.', failed: errors !== 0 };
 }
@@ -51,11 +55,4 @@ export function previewArguments(path, owner, mapDir) {
   if (owner && owner.letter) args.push('--subsector=' + owner.letter);
   args.push(path, 'picture.svg');
   return args;
-}
-
-// The map folder of sector `name` whose files lie at `paths` (relative to
-// the sector's folder), as it is spelled there; null when it has none.
-export function mapFolder(name, paths) {
-  const inMap = paths.find((path) => /^map\//i.test(path));
-  return inMap === undefined ? null : name + '/' + inMap.slice(0, 3);
 }

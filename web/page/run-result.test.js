@@ -1,30 +1,37 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { downloadName, mapFolder, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
+import { downloadName, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
 
-test('a script belongs to the sector whose name it bears, a letter more for a subsector', () => {
-  const sectors = ['lyra', 'Reach', 'lyraB'];
+// Where the converter writes each sector's scripts, as it tells the page.
+const scriptsOf = (dir, name) => ({
+  scripts: [`${dir}/${name}.scr`, ...[...'ABCDEFGHIJKLMNOP'].map((l) => `${dir}/${name}${l}.scr`)],
+});
+
+test('a script belongs to the sector that writes it, its own script first', () => {
+  const sectors = { lyra: scriptsOf('s', 'lyra'), lyraB: scriptsOf('s', 'lyraB'),
+                    Reach: scriptsOf('Reach', 'Reach') };
   const cases = [
-    ['lyra/lyra.scr', { sector: 'lyra', letter: '' }],
-    ['scripts/LYRAF.SCR', { sector: 'lyra', letter: 'f' }],
+    ['s/lyra.scr', { sector: 'lyra', letter: '' }],
+    ['s/lyraF.scr', { sector: 'lyra', letter: 'f' }],
     ['Reach/ReachA.scr', { sector: 'Reach', letter: 'a' }],
-    ['scripts/lyraB.scr', { sector: 'lyraB', letter: '' }],
-    ['scripts/lyraBa.scr', { sector: 'lyraB', letter: 'a' }],
-    ['lyra/lyraQ.scr', null],
-    ['notes.scr', null],
-    ['lyra/lyraAB.scr', null],
+    ['s/lyraB.scr', { sector: 'lyraB', letter: '' }],
+    ['s/lyraBA.scr', { sector: 'lyraB', letter: 'a' }],
+    ['s/lyraQ.scr', null],
+    ['Reach/lyra.scr', null],
   ];
   for (const [path, owner] of cases) assert.deepEqual(scriptOwner(path, sectors), owner, path);
 });
 
 test('the summary counts scripts and errors, and names sectors left without a script', () => {
+  const lyra = { lyra: scriptsOf('lyra', 'lyra') };
+  const both = { ...lyra, Reach: scriptsOf('Reach', 'Reach') };
   const cases = [
-    [0, ['lyra/lyra.scr', 'lyra/lyraA.scr'], ['lyra'], '2 scripts written, no errors.', false],
-    [-1, ['s/lyra.scr'], ['lyra'], '1 script written; 1 error (exit status -1).', true],
-    [-3, ['s/lyra.scr'], ['lyra', 'Reach'],
-     '1 script written; 3 errors (exit status -3). No sector script for Reach: see the messages.', true],
-    [null, [], ['lyra'],
+    [0, ['lyra/lyra.scr', 'lyra/lyraA.scr'], lyra, '2 scripts written, no errors.', false],
+    [-1, ['lyra/lyra.scr'], lyra, '1 script written; 1 error (exit status -1).', true],
+    [-3, ['lyra/lyra.scr', 'lyra/ReachA.scr'], both,
+     '2 scripts written; 3 errors (exit status -3). No sector script for Reach: see the messages.', true],
+    [null, [], lyra,
      '0 scripts written; the converter stopped short. No sector script for lyra: see the messages.', true],
   ];
   for (const [status, paths, sectors, text, failed] of cases) {
@@ -45,9 +52,4 @@ test('a subsector\'s picture targets the worlds of its own subsector', () => {
   assert.deepEqual(previewArguments('s/lyra.scr', { sector: 'lyra', letter: '' }, null),
                    ['s/lyra.scr', 'picture.svg']);
   assert.deepEqual(previewArguments('x.scr', null, 'lyra/map'), ['x.scr', 'picture.svg']);
-});
-
-test('a sector\'s map folder keeps its own spelling', () => {
-  assert.equal(mapFolder('lyra', ['lyra.dat', 'MAP/SUBA.DAT']), 'lyra/MAP');
-  assert.equal(mapFolder('lyra', ['lyra.dat']), null);
 });

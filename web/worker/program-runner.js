@@ -2,35 +2,48 @@
 // of the one module that holds all three, on files held in memory. Each run
 // gets an instance of its own: a program's state ends with its run. The
 // module itself is compiled once and shared.
-import { handIn, takeOut, watchOpens } from './program-files.js';
+import { handIn, largestInput, sectorOf, takeOut, watchOpens } from './program-files.js';
 
 // `createModule` is the module's factory (createTorvanePrograms) and
-// `compiled` its WebAssembly.Module. The runner it returns takes the
-// program's name, its arguments, and { files: [path, bytes] pairs,
-// directories: empty ones to make, opened: called with each path the
-// program opens }. It gives the exit status (null when the program stopped
-// short), what it printed, in order, the files it wrote ([path, bytes] in
-// path order), and how long the parts took (milliseconds).
+// `compiled` its WebAssembly.Module. Resolves to an instance whose output
+// lines go to `lines`.
+async function newInstance(createModule, compiled, lines) {
+  let refused;
+  const instanceRefused = new Promise((resolve, reject) => { refused = reject; });
+  return Promise.race([instanceRefused, createModule({
+    print: (text) => lines.push(text),
+    printErr: (text) => lines.push(text),
+    // The worker goes on after main returns: an exit throws, and callMain
+    // gives its status.
+    quit: (status, toThrow) => { throw toThrow; },
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiate(compiled, imports)
+          .then((instance) => receive(instance, compiled), refused);
+      return {};
+    },
+  })]);
+}
+
+// The runner takes the program's name, its arguments, and { files: [path,
+// bytes] pairs, directories: empty ones to make, opened: called with each
+// path the program opens, describe: { dirs, outputDir } }. It gives the
+// exit status (null when the program stopped short), what it printed, in
+// order, the files it wrote ([path, bytes] in path order), what the
+// converter makes of each of `describe.dirs` before the run (sectors: dir
+// -> { dataFile, mapFolder, scripts }, see program-files.js), and how long
+// the parts took (milliseconds).
 export function makeProgramRunner(createModule, compiled) {
-  return async function runProgram(program, args, { files = [], directories = [], opened } = {}) {
+  return async function runProgram(program, args,
+                                   { files = [], directories = [], opened, describe } = {}) {
     const started = performance.now();
     const lines = [];
-    let refused;
-    const instanceRefused = new Promise((resolve, reject) => { refused = reject; });
-    const module = await Promise.race([instanceRefused, createModule({
-      print: (text) => lines.push(text),
-      printErr: (text) => lines.push(text),
-      // The worker goes on after main returns: an exit throws, and callMain
-      // gives its status.
-      quit: (status, toThrow) => { throw toThrow; },
-      instantiateWasm(imports, receive) {
-        WebAssembly.instantiate(compiled, imports)
-            .then((instance) => receive(instance, compiled), refused);
-        return {};
-      },
-    })]);
+    const module = await newInstance(createModule, compiled, lines);
     handIn(module, files, directories);
     if (opened) watchOpens(module, opened);
+    const sectors = {};
+    for (const dir of describe ? describe.dirs : []) {
+      sectors[dir] = sectorOf(module, dir, describe.outputDir || '');
+    }
     const called = performance.now();
     let status = null;
     try {
@@ -44,7 +57,32 @@ export function makeProgramRunner(createModule, compiled) {
       status,
       output: lines.length ? lines.join('\n') + '\n' : '',
       written,
+      sectors,
       times: { setup: called - started, call: returned - called, takeOut: performance.now() - returned },
     };
+  };
+}
+
+// The reader of folders: given the paths of files the user chose (the bytes
+// are not needed), it gives the largest file the programs read, and the
+// sectors among the folders: [{ dir, dataFile, mapFolder }] by dir, a
+// folder being a sector when the converter finds its data file there.
+export function makeFolderReader(createModule, compiled) {
+  return async function readFolders(paths) {
+    const module = await newInstance(createModule, compiled, []);
+    const empty = new Uint8Array(0);
+    handIn(module, paths.map((path) => [path, empty]));
+    const dirs = new Set();
+    for (const path of paths) {
+      for (let slash = path.indexOf('/'); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        dirs.add(path.slice(0, slash));
+      }
+    }
+    const sectors = [];
+    for (const dir of [...dirs].sort()) {
+      const { dataFile, mapFolder } = sectorOf(module, dir);
+      if (dataFile !== null) sectors.push({ dir, dataFile, mapFolder });
+    }
+    return { largestInput: largestInput(module), sectors };
   };
 }

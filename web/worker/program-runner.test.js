@@ -7,18 +7,19 @@ import { dirname, join } from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
-import { makeProgramRunner } from './program-runner.js';
+import { makeFolderReader, makeProgramRunner } from './program-runner.js';
 import { sectorProgress } from './sector-progress.js';
 
 const source = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const moduleDir = join(source, 'build', 'wasm', 'page');
 const built = existsSync(join(moduleDir, 'torvane-programs.wasm'));
 
-async function runner() {
+async function fromModule(make) {
   const createModule = createRequire(import.meta.url)(join(moduleDir, 'torvane-programs.js'));
   const compiled = await WebAssembly.compile(readFileSync(join(moduleDir, 'torvane-programs.wasm')));
-  return makeProgramRunner(createModule, compiled);
+  return make(createModule, compiled);
 }
+const runner = () => fromModule(makeProgramRunner);
 
 // The example sector's files as the sector `name`.
 function example(name) {
@@ -38,12 +39,15 @@ test('a run sees its files and gives back only what it wrote', { skip: !built },
   const runProgram = await runner();
   const reports = [];
   const run = await runProgram('torvane', ['-sb', '-d', 'out', 'one', 'two'], {
-    files: [...example('one'), ...example('two')], directories: ['out'],
+    files: [...example('one'), ...example('two')], directories: ['Out'],
     opened: sectorProgress(['one', 'two'], (report) => reports.push(report.sector)),
+    describe: { dirs: ['one'], outputDir: 'out' },
   });
   assert.equal(run.status, 0, run.output);
   assert.deepEqual(run.written.map(([path]) => path),
-                   ['out/one.scr', 'out/oneB.scr', 'out/two.scr', 'out/twoB.scr']);
+                   ['Out/one.scr', 'Out/oneB.scr', 'Out/two.scr', 'Out/twoB.scr']);
+  // Where the run writes, as it finds its folder.
+  assert.deepEqual(run.sectors.one.scripts.slice(0, 3), ['Out/one.scr', 'Out/oneA.scr', 'Out/oneB.scr']);
   assert.match(new TextDecoder().decode(run.written[0][1]), /^ECOFF\r\n/);
   assert.deepEqual(reports, ['one', 'two']);
 });
@@ -68,4 +72,17 @@ test('a file outside the working directory is refused', { skip: !built }, async 
     await assert.rejects(runProgram('torvane', [], { files: [[path, new Uint8Array(1)]] }),
                          /not a (new )?file's path/, path);
   }
+});
+
+test('a folder is a sector when the converter finds its data file there', { skip: !built }, async () => {
+  const readFolders = await fromModule(makeFolderReader);
+  const { largestInput, sectors } = await readFolders([
+    'c/Lyra/LYRA.DAT', 'c/Lyra/Map/SUBA.DAT', 'c/named-wrong/other.dat', 'c/nomap/nomap.dat',
+    'c/nomap/sub/map.dat',
+  ]);
+  assert.equal(largestInput, 16 * 1024 * 1024);
+  assert.deepEqual(sectors, [
+    { dir: 'c/Lyra', dataFile: 'c/Lyra/LYRA.DAT', mapFolder: 'c/Lyra/Map' },
+    { dir: 'c/nomap', dataFile: 'c/nomap/nomap.dat', mapFolder: null },
+  ]);
 });

@@ -6,7 +6,7 @@
 // nothing from a file: page), with these beside its own code: the zip
 // library (self.fflate), the module's factory (self.createTorvanePrograms)
 // and the module's bytes, deflated, in base64 (self.TorvaneModule).
-import { makeProgramRunner } from './program-runner.js';
+import { makeFolderReader, makeProgramRunner } from './program-runner.js';
 import { sectorProgress } from './sector-progress.js';
 
 function moduleBytes(base64) {
@@ -16,8 +16,9 @@ function moduleBytes(base64) {
   return self.fflate.inflateSync(deflated);
 }
 
-const runner = WebAssembly.compile(moduleBytes(self.TorvaneModule))
-    .then((compiled) => makeProgramRunner(self.createTorvanePrograms, compiled));
+const compiled = WebAssembly.compile(moduleBytes(self.TorvaneModule));
+const runner = compiled.then((module) => makeProgramRunner(self.createTorvanePrograms, module));
+const folderReader = compiled.then((module) => makeFolderReader(self.createTorvanePrograms, module));
 
 // Files come as [path, bytes] pairs, the bytes a Uint8Array, a Blob, or a
 // part of a Blob ({ blob, start, end }, as runs give them back), each Blob
@@ -38,12 +39,13 @@ async function asBytes(files) {
 // Runs `program`. What it wrote goes back in one Blob, each file a part of
 // it: a thousand Blobs of their own cost the page a tenth of a second to
 // receive.
-async function run(id, { program, args, files, directories, watchSectors }) {
+async function run(id, { program, args, files, directories, watchSectors, describe }) {
   const runProgram = await runner;
   const opened = watchSectors
       ? sectorProgress(watchSectors, (progress) => self.postMessage({ id, progress }))
       : undefined;
-  const result = await runProgram(program, args, { files: await asBytes(files), directories, opened });
+  const result = await runProgram(program, args,
+                                  { files: await asBytes(files), directories, opened, describe });
   const blob = new Blob(result.written.map(([, bytes]) => bytes));
   let start = 0;
   const written = result.written.map(([path, bytes]) => {
@@ -51,7 +53,12 @@ async function run(id, { program, args, files, directories, watchSectors }) {
     start = part.end;
     return [path, part];
   });
-  return { status: result.status, output: result.output, written, times: result.times };
+  return { status: result.status, output: result.output, written, sectors: result.sectors,
+           times: result.times };
+}
+
+async function folders(id, { paths }) {
+  return (await folderReader)(paths);
 }
 
 async function zip(id, { files }) {
@@ -60,7 +67,7 @@ async function zip(id, { files }) {
   return new Blob([self.fflate.zipSync(entries, { level: 6 })], { type: 'application/zip' });
 }
 
-const jobs = { run, zip };
+const jobs = { run, zip, folders };
 
 self.onmessage = async ({ data }) => {
   const { id, job } = data;
