@@ -74,6 +74,8 @@ class MemoryInputFile final : public InputFile {
 // host writes them under a temporary name.
 class MemoryOutputFile final : public OutputFile {
  public:
+  static constexpr size_t kFirstBuffer = 256 * 1024;
+
   MemoryOutputFile(MemoryFileSystem& fs, std::string key,
                    std::shared_ptr<MemoryFileSystem::Inode> inode, Replacing replacing)
       : OutputFile(fs.hand_over_at_),
@@ -82,6 +84,9 @@ class MemoryOutputFile final : public OutputFile {
         inode_(std::move(inode)),
         replacing_(replacing) {
     ++fs_.open_files_;
+    // Most scripts fit: a buffer given back by the file before is taken
+    // again, rather than one grown, page by fresh page, for each script.
+    if (fs.hand_over_at_ > 0) Pending().ReserveTotal(kFirstBuffer);
   }
   ~MemoryOutputFile() override {
     if (state_ == State::kOpen) --fs_.open_files_;
