@@ -133,6 +133,8 @@ try {
   await page.waitForSelector('#picture[aria-busy="false"] svg', { timeout: 20000 });
   const summary = await page.$eval('#result-summary', (e) => e.textContent);
   check(summary === '3 scripts written, no errors.', `the summary reads "${summary}"`);
+  const focused = await page.evaluate(() => document.activeElement.id);
+  check(focused === 'result-heading', `after Convert the focus is at the result: ${focused}`);
   const messages = await page.$eval('#messages', (e) => e.textContent);
   check(messages.startsWith('> torvane -sap -y "Year 1105" -b- -z- lyra\n'),
         'the messages start with the command');
@@ -168,6 +170,25 @@ try {
     await page.screenshot({ path: screenshot });
   }
 
+  // The keyboard alone: the focus ring is on the control Enter works, and
+  // a world's line can be shown.
+  await page.focus('#picture');
+  await page.keyboard.press('n');
+  const keyed = await page.$eval('#world-line', (e) => (e.hidden ? '' : e.textContent));
+  check(keyed !== '', `N shows a world's line: ${keyed}`);
+  await page.focus('#load-example');
+  await page.keyboard.down('Shift');
+  await page.keyboard.press('Tab');
+  await page.keyboard.up('Shift');
+  const ring = await page.evaluate(() => ({
+    focused: document.activeElement.id,
+    outlined: [...document.querySelectorAll('#input .button')]
+        .filter((label) => getComputedStyle(label).outlineStyle !== 'none')
+        .map((label) => label.htmlFor),
+  }));
+  check(ring.focused === 'choose-files' && ring.outlined.join() === 'choose-files',
+        `the focus ring is on the chooser in focus: ${JSON.stringify(ring)}`);
+
   await page.click('#download-zip');
   const expected = nativeScripts('example', ['-sap', '-y', 'Year 1105', '-b-', '-z-', 'lyra'],
                                  (dir) => cpSync(join(source, 'examples', 'lyra'),
@@ -193,10 +214,16 @@ try {
                                     ['Reach.tab', 'Reach.xml', 'Reach'], { cwd: published });
   check(importMessages.includes(nativeImport.toString()),
         'the import says what the native importer says');
+  const staleBefore = await page.$eval('#result-stale', (e) => e.hidden);
   await page.click('input[name="output"][value="dir"]');
   await page.click('#subsectors-none');
+  const staleAfter = await page.$eval('#result-stale', (e) => e.hidden);
+  check(!staleBefore && !staleAfter, 'a result says so once the sectors or the options change');
   await page.click('#convert');
   await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent));
+  const kept = await page.$eval('#messages', (e) => e.textContent);
+  check(kept.includes(nativeImport.toString()) && (await page.$eval('#result-stale', (e) => e.hidden)),
+        'a conversion keeps the import\'s warnings, and its result is current');
   await page.click('#each-script summary');
   await page.waitForFunction(() => document.querySelectorAll('#script-links a').length === 2);
   const [link] = await page.$$('#script-links a');
@@ -235,6 +262,15 @@ try {
   const noData = await page.$eval('#input-message', (e) => e.textContent);
   check(/no sector here: .*\(such as no-data\/no-data\.dat\) beside its map\/ folder/.test(noData),
         `a folder without a data file is refused: ${noData}`);
+  await page.$eval('#input-message', (e) => { e.hidden = true; });
+  const datOnly = join(work, 'datonly');
+  execFileSync('mkdir', ['-p', datOnly]);
+  cpSync(join(source, 'examples', 'lyra', 'lyra.dat'), join(datOnly, 'datonly.dat'));
+  await (await page.$('#choose-folder')).uploadFile(datOnly);
+  await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
+  const noMaps = await page.$eval('#input-message', (e) => e.textContent);
+  check(/^datonly: datonly\.dat is here, but not the map\/ folder/.test(noMaps),
+        `a folder without its maps is refused in plain words: ${noMaps}`);
   // A sector's folder, chosen as such, is one sector (its map folder is not
   // another).
   await page.$eval('#input-message', (e) => { e.hidden = true; });

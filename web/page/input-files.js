@@ -45,21 +45,44 @@ export function sectorFolders(paths, found) {
   });
 }
 
+// What stops a folder the converter takes for a sector from being one, in
+// plain words; null when nothing does. `sector` is as sectorFolders gives
+// it, `dataBytes` its data file's length.
+export function folderProblem({ dir, name, files }, hasMapFolder, dataBytes) {
+  const dataFile = files[0][0];
+  if (dataBytes === 0) {
+    return `${dir}: its data file ${dataFile} is empty, so it names no sector. ` +
+        'Choose the folder again once Starfold has saved the sector.';
+  }
+  if (!hasMapFolder) {
+    return `${dir}: ${dataFile} is here, but not the map/ folder with the subsector files ` +
+        `(map/SUBA.DAT and so on), so every map of ${name} would be empty. ` +
+        'Choose the sector\'s whole folder.';
+  }
+  return null;
+}
+
 // Sectors from folders' files ({ path, file }), as `engine` finds them: {
-// name, origin, files: Map (relative path -> bytes) }.
+// sectors: [{ name, origin, files: Map (relative path -> bytes) }],
+// problems: what kept a folder out, in plain words }.
 export async function sectorsFromFolders(entries, engine) {
   const byPath = new Map(entries.map(({ path, file }) => [path, file]));
   const paths = entries.map(({ path }) => path);
   const { largestInput, sectors: found } = await engine.folders(paths);
   const sectors = [];
-  for (const { name, files } of sectorFolders(paths, found)) {
+  const problems = [];
+  const folders = sectorFolders(paths, found);
+  for (const [i, folder] of folders.entries()) {
     const read = new Map();
-    for (const [relative, path] of files) {
+    for (const [relative, path] of folder.files) {
       read.set(relative, await readChecked(byPath.get(path), path, largestInput));
     }
-    sectors.push({ name, origin: 'folder', files: read });
+    const problem = folderProblem(folder, found[i].mapFolder !== null,
+                                  read.get(folder.files[0][0]).length);
+    if (problem) problems.push(problem);
+    else sectors.push({ name: folder.name, origin: 'folder', files: read });
   }
-  return sectors;
+  return { sectors, problems };
 }
 
 // The files of a dropped folder, recursively, as { path, file }.

@@ -2,7 +2,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import { InputProblem } from './input-problem.js';
-import { readChecked, sectorFolders } from './input-files.js';
+import { folderProblem, readChecked, sectorFolders } from './input-files.js';
 
 test('a sector is read as the converter reads it: its data file and its map folder', () => {
   const paths = ['campaign/lyra/lyra.dat', 'campaign/lyra/MAP/SUBA.DAT', 'campaign/lyra/MAP/x/n.txt',
@@ -34,4 +34,11 @@ test('a file too large or binary is refused before it is read as text', async ()
   await assert.rejects(readChecked(new Blob([new Uint8Array([65, 0, 66])]), 'a.png', limit),
                        /a\.png is a binary file/);
   assert.deepEqual(await readChecked(new Blob(['AB']), 'a.tab', limit), new Uint8Array([65, 66]));
+});
+
+test('a sector folder without its maps, or with an empty data file, is named in plain words', () => {
+  const folder = { dir: 'c/datonly', name: 'datonly', files: [['datonly.dat', 'c/datonly/datonly.dat']] };
+  assert.match(folderProblem(folder, false, 10), /^c\/datonly: datonly\.dat is here, but not the map\/ folder/);
+  assert.match(folderProblem(folder, true, 0), /^c\/datonly: its data file datonly\.dat is empty/);
+  assert.equal(folderProblem(folder, true, 10), null);
 });

@@ -20,7 +20,8 @@ const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => set
 const engine = makeEngine(self.TorvaneWorkerSource);
 const state = {
   sectors: new Map(),  // name -> { name, origin, files: Map(relative path -> bytes) }
-  result: null,        // { sectors, scripts: [path, part] pairs, pictures: Map(path -> shown) }
+  // { sectors, described, command, scripts: [path, part] pairs, pictures: Map(path -> shown) }
+  result: null,
   converting: false,
 };
 let mapView;
@@ -52,17 +53,32 @@ function renderSectors() {
     label.lastChild.textContent = `(${sector.origin}, ${sector.files.size} files)`;
     const remove = document.createElement('button');
     remove.type = 'button';
-    remove.textContent = '×';
-    remove.setAttribute('aria-label', 'Remove ' + sector.name);
-    remove.addEventListener('click', () => {
-      state.sectors.delete(sector.name);
-      renderSectors();
-    });
+    // Its name holds what it shows.
+    remove.innerHTML = '×<span class="visually-hidden"></span>';
+    remove.lastChild.textContent = ' Remove ' + sector.name;
+    remove.addEventListener('click', () => removeSector(sector.name));
     item.append(label, remove);
     list.append(item);
   }
+  $('remove-all').hidden = state.sectors.size < 2;
   $('convert').disabled = state.sectors.size === 0 || state.converting;
   showCommand();
+}
+
+// The focus goes where the removed sector's button was: the next sector's,
+// else the one before, else the list's heading.
+function removeSector(name) {
+  const index = [...state.sectors.keys()].indexOf(name);
+  state.sectors.delete(name);
+  renderSectors();
+  const buttons = $('sector-list').querySelectorAll('button');
+  (buttons[Math.min(index, buttons.length - 1)] || $('input-heading')).focus();
+}
+
+function removeAllSectors() {
+  state.sectors.clear();
+  renderSectors();
+  $('input-heading').focus();
 }
 
 // Runs `work` on a user's input; whatever goes wrong is shown, and the page
@@ -100,7 +116,8 @@ async function importPublished(pair) {
     files.push([pair.metadata.name, await readChecked(pair.metadata, pair.metadata.name, limit)]);
   }
   const run = await engine.run('torvane-import', args, { files });
-  appendMessages(commandText('torvane-import', args), run.output);
+  const messages = [commandText('torvane-import', args), run.output];
+  appendMessages(...messages);
   const folder = sector + '/';
   const written = run.written.filter(([path]) => path.startsWith(folder))
       .map(([path, part]) => [path.slice(folder.length), part]);
@@ -108,11 +125,16 @@ async function importPublished(pair) {
     throw new InputProblem(`${pair.file.name} could not be imported: it is not a published sector ` +
         'file that torvane-import can read (see the messages).');
   }
-  return { name: sector, origin: 'imported from ' + pair.file.name, files: new Map(written) };
+  // Its warnings are shown again with each conversion of it.
+  return { name: sector, origin: 'imported from ' + pair.file.name, files: new Map(written), messages };
 }
 
 async function takeFolders(entries) {
-  await takeInput(async () => addSectors(await sectorsFromFolders(entries, engine)));
+  await takeInput(async (problems) => {
+    const { sectors, problems: refused } = await sectorsFromFolders(entries, engine);
+    addSectors(sectors);
+    problems.push(...refused);
+  });
 }
 
 async function takePublished(files) {
@@ -192,6 +214,21 @@ function converterArguments(options) {
 function showCommand() {
   const sectors = state.sectors.size ? [] : ['SECTOR'];
   $('command-line').textContent = commandText('torvane', [...converterArguments(readOptions()), ...sectors]);
+  markStale();
+}
+
+// A result made by another command than the one the form shows now says so.
+function markStale() {
+  const stale = state.result !== null && state.result.command !== $('command-line').textContent;
+  $('result-stale').hidden = !stale;
+  $('result').classList.toggle('stale', stale);
+}
+
+// The summary line, and the sectors' line in plain words (null: none).
+function showSummary(text, failed, sectorsText = null) {
+  summarize(text, failed);
+  $('result-sectors').textContent = sectorsText || '';
+  $('result-sectors').hidden = !sectorsText;
 }
 
 function setConverting(on) {
@@ -210,7 +247,8 @@ async function convert() {
   const options = readOptions();
   const problem = outputDirectoryProblem(options.outputDir);
   if (problem) {
-    summarize(problem, true);
+    showSummary(problem, true);
+    $('result-summary').scrollIntoView({ block: 'nearest' });
     return;
   }
   const sectors = new Map(state.sectors);
@@ -221,11 +259,18 @@ async function convert() {
     for (const [path, bytes] of sector.files) files.push([name + '/' + path, bytes]);
   }
   state.result = null;
+  markStale();
   clearResult();
   mapView.clear();
   clearMessages();
+  // An imported sector's warnings stay with it.
+  for (const sector of sectors.values()) {
+    if (sector.messages) appendMessages(...sector.messages);
+  }
   setConverting(true);
-  summarize('Converting…', false);
+  showSummary('Converting…', false);
+  // The progress in view, wherever the result lies on the screen.
+  $('result-summary').scrollIntoView({ block: 'nearest' });
   let run;
   try {
     run = await engine.run('torvane', args, {
@@ -234,7 +279,7 @@ async function convert() {
       describe: { dirs: names, outputDir: options.outputDir || '' },
     });
   } catch (error) {
-    summarize(error instanceof Cancelled
+    showSummary(error instanceof Cancelled
       ? 'Cancelled: nothing was converted, and nothing is offered for download.'
       : 'The conversion stopped: ' + error.message, true);
     return;
@@ -242,10 +287,15 @@ async function convert() {
     setConverting(false);
   }
   appendMessages(commandText('torvane', args), run.output);
-  const result = { sectors, described: run.sectors, scripts: run.written, pictures: new Map() };
+  const result = { sectors, described: run.sectors, command: commandText('torvane', args),
+                   scripts: run.written, pictures: new Map() };
   state.result = result;
-  const { text, failed } = summary(run.status, result.scripts.map(([path]) => path), run.sectors);
-  summarize(text, failed);
+  markStale();
+  const { text, failed, sectorsText } = summary(run.status, result.scripts.map(([path]) => path),
+                                                run.sectors, run.sectorsWithErrors);
+  showSummary(text, failed, sectorsText);
+  // The result in view, the focus at its start.
+  $('result-heading').focus();
   // A campaign's thousand scripts to choose from are shown a frame later,
   // so that the page draws the summary in between.
   await nextFrame();
@@ -323,6 +373,7 @@ document.addEventListener('DOMContentLoaded', () => {
   mapView = makeMapView();
   $('picture-choice').addEventListener('change', (event) => showPicture(event.target.value));
   $('convert').addEventListener('click', convert);
+  $('remove-all').addEventListener('click', removeAllSectors);
   $('cancel').addEventListener('click', () => engine.cancel());
   $('download-zip').addEventListener('click', downloadZip);
   renderSectors();

@@ -51,6 +51,17 @@ export function makeMapView() {
     world.classList.add('selected');
   }
 
+  // The next (or, with -1, the previous) world after the one shown: the
+  // keyboard's way to each world's line.
+  function stepWorld(direction) {
+    const worlds = [...view.svg.querySelectorAll('.world')];
+    if (worlds.length === 0) return;
+    const at = worlds.findIndex((world) => world.classList.contains('selected'));
+    const next = at < 0 ? (direction > 0 ? 0 : worlds.length - 1)
+                        : (at + direction + worlds.length) % worlds.length;
+    showWorld(worlds[next]);
+  }
+
   holder.addEventListener('wheel', (event) => {
     if (!view.svg) return;
     event.preventDefault();
@@ -97,6 +108,7 @@ export function makeMapView() {
       '+': () => zoom(1 / 1.2), '=': () => zoom(1 / 1.2), '-': () => zoom(1.2), '0': fit,
       ArrowLeft: () => pan(-step, 0), ArrowRight: () => pan(step, 0),
       ArrowUp: () => pan(0, -step), ArrowDown: () => pan(0, step),
+      n: () => stepWorld(1), N: () => stepWorld(1), p: () => stepWorld(-1), P: () => stepWorld(-1),
     };
     if (keys[event.key]) {
       event.preventDefault();

@@ -20,20 +20,43 @@ export function scriptOwner(path, sectors) {
   return null;
 }
 
+// Why a sector of a run did not convert cleanly, in plain words, from what
+// the converter makes of it (`described`: { dataFile, mapFolder, scripts })
+// and what the run did; null when it did.
+function sectorTrouble(described, written, printedErrors) {
+  if (described.dataFile === null) return 'its data file is missing';
+  if (described.mapFolder === null) return 'its map/ folder with the subsector files is missing';
+  if (!written.includes(described.scripts[0])) return 'no script was written for it';
+  return printedErrors ? 'see its messages' : null;
+}
+
 // The summary of a run that wrote `scriptPaths` for `sectors` (as for
-// scriptOwner) and exited with `status` (null when it stopped short): {
-// text, failed }.
-export function summary(status, scriptPaths, sectors) {
+// scriptOwner), exited with `status` (null when it stopped short), and
+// printed errors while converting the sectors `withErrors`: { text, failed,
+// sectorsText }. The text counts scripts and errors; sectorsText, when the
+// run failed, says which sectors converted cleanly and why the others did
+// not (null when the run went wrong before any sector).
+export function summary(status, scriptPaths, sectors, withErrors = []) {
   const count = scriptPaths.length;
   let text = `${count} script${count === 1 ? '' : 's'} written`;
   const errors = status === null ? null : Math.max(0, -status);
-  if (errors === null) text += '; the converter stopped short';
-  else if (errors) text += `; ${errors} error${errors === 1 ? '' : 's'} (exit status ${status})`;
+  // The exit status holds at most 255 errors.
+  const many = errors >= 255 ? ' or more' : '';
+  if (errors === null) text += '; the converter stopped short: see the messages';
+  else if (errors) text += `; ${errors}${many} error${errors === 1 ? '' : 's'}: see the messages`;
   else text += ', no errors';
-  const missing = Object.keys(sectors).filter((sector) =>
-    !scriptPaths.includes(sectors[sector].scripts[0]));
-  if (missing.length) text += `. No sector script for ${missing.join(', ')}: see the messages`;
-  return { text: text + '.', failed: errors !== 0 };
+  const failed = errors !== 0;
+  const names = Object.keys(sectors);
+  const troubles = names.map((name) => [name, sectorTrouble(sectors[name], scriptPaths,
+                                                           withErrors.includes(name))])
+      .filter(([, trouble]) => trouble !== null);
+  let sectorsText = null;
+  if (failed && names.length && (troubles.length || errors === null)) {
+    const clean = names.length - troubles.length;
+    sectorsText = `${clean} of ${names.length} sector${names.length === 1 ? '' : 's'} converted ` +
+        'cleanly.' + troubles.map(([name, trouble]) => ` ${name} did not: ${trouble}.`).join('');
+  }
+  return { text: text + '.', failed, sectorsText };
 }
 
 // The zip of a run's scripts, each under the path the run wrote it at (as a

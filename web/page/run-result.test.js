@@ -23,19 +23,31 @@ test('a script belongs to the sector that writes it, its own script first', () =
   for (const [path, owner] of cases) assert.deepEqual(scriptOwner(path, sectors), owner, path);
 });
 
-test('the summary counts scripts and errors, and names sectors left without a script', () => {
-  const lyra = { lyra: scriptsOf('lyra', 'lyra') };
-  const both = { ...lyra, Reach: scriptsOf('Reach', 'Reach') };
+test('the summary counts scripts and errors, and says in plain words which sectors failed', () => {
+  const lyra = { ...scriptsOf('lyra', 'lyra'), dataFile: 'lyra/lyra.dat', mapFolder: 'lyra/map' };
+  const reach = { ...scriptsOf('Reach', 'Reach'), dataFile: 'Reach/Reach.dat', mapFolder: null };
+  const both = { lyra, Reach: reach };
   const cases = [
-    [0, ['lyra/lyra.scr', 'lyra/lyraA.scr'], lyra, '2 scripts written, no errors.', false],
-    [-1, ['lyra/lyra.scr'], lyra, '1 script written; 1 error (exit status -1).', true],
-    [-3, ['lyra/lyra.scr', 'lyra/ReachA.scr'], both,
-     '2 scripts written; 3 errors (exit status -3). No sector script for Reach: see the messages.', true],
-    [null, [], lyra,
-     '0 scripts written; the converter stopped short. No sector script for lyra: see the messages.', true],
+    [0, ['lyra/lyra.scr', 'lyra/lyraA.scr'], { lyra }, [],
+     '2 scripts written, no errors.', null],
+    [-1, ['lyra/lyra.scr'], { lyra }, ['lyra'],
+     '1 script written; 1 error: see the messages.', '0 of 1 sector converted cleanly. ' +
+     'lyra did not: see its messages.'],
+    [-64, ['lyra/lyra.scr', 'Reach/Reach.scr'], both, ['Reach'],
+     '2 scripts written; 64 errors: see the messages.', '1 of 2 sectors converted cleanly. ' +
+     'Reach did not: its map/ folder with the subsector files is missing.'],
+    [-255, ['lyra/lyra.scr'], both, [],
+     '1 script written; 255 or more errors: see the messages.', '1 of 2 sectors converted ' +
+     'cleanly. Reach did not: its map/ folder with the subsector files is missing.'],
+    [-2, [], { lyra }, [], '0 scripts written; 2 errors: see the messages.',
+     '0 of 1 sector converted cleanly. lyra did not: no script was written for it.'],
+    [null, ['lyra/lyra.scr'], { lyra }, [],
+     '1 script written; the converter stopped short: see the messages.',
+     '1 of 1 sector converted cleanly.'],
   ];
-  for (const [status, paths, sectors, text, failed] of cases) {
-    assert.deepEqual(summary(status, paths, sectors), { text, failed });
+  for (const [status, paths, sectors, withErrors, text, sectorsText] of cases) {
+    assert.deepEqual(summary(status, paths, sectors, withErrors),
+                     { text, failed: status !== 0, sectorsText }, text);
   }
 });
 

@@ -6,13 +6,14 @@ import { handIn, largestInput, sectorOf, takeOut, watchOpens } from './program-f
 
 // `createModule` is the module's factory (createTorvanePrograms) and
 // `compiled` its WebAssembly.Module. Resolves to an instance whose output
-// lines go to `lines`.
-async function newInstance(createModule, compiled, lines) {
+// lines go to `lines`, the indices of those it printed to its standard
+// error to `errorLines`.
+async function newInstance(createModule, compiled, lines, errorLines = []) {
   let refused;
   const instanceRefused = new Promise((resolve, reject) => { refused = reject; });
   return Promise.race([instanceRefused, createModule({
     print: (text) => lines.push(text),
-    printErr: (text) => lines.push(text),
+    printErr: (text) => errorLines.push(lines.push(text) - 1),
     // The worker goes on after main returns: an exit throws, and callMain
     // gives its status.
     quit: (status, toThrow) => { throw toThrow; },
@@ -26,9 +27,10 @@ async function newInstance(createModule, compiled, lines) {
 
 // The runner takes the program's name, its arguments, and { files: [path,
 // bytes] pairs, directories: empty ones to make, opened: called with each
-// path the program opens, describe: { dirs, outputDir } }. It gives the
-// exit status (null when the program stopped short), what it printed, in
-// order, the files it wrote ([path, bytes] in path order), what the
+// path the program opens and the number of lines printed so far, describe:
+// { dirs, outputDir } }. It gives the exit status (null when the program
+// stopped short), what it printed, in order, and which of those lines went
+// to its standard error (errorLines: their indices), the files it wrote ([path, bytes] in path order), what the
 // converter makes of each of `describe.dirs` before the run (sectors: dir
 // -> { dataFile, mapFolder, scripts }, see program-files.js), and how long
 // the parts took (milliseconds).
@@ -37,9 +39,10 @@ export function makeProgramRunner(createModule, compiled) {
                                    { files = [], directories = [], opened, describe } = {}) {
     const started = performance.now();
     const lines = [];
-    const module = await newInstance(createModule, compiled, lines);
+    const errorLines = [];
+    const module = await newInstance(createModule, compiled, lines, errorLines);
     handIn(module, files, directories);
-    if (opened) watchOpens(module, opened);
+    if (opened) watchOpens(module, (path) => opened(path, lines.length));
     const sectors = {};
     for (const dir of describe ? describe.dirs : []) {
       sectors[dir] = sectorOf(module, dir, describe.outputDir || '');
@@ -56,6 +59,7 @@ export function makeProgramRunner(createModule, compiled) {
     return {
       status,
       output: lines.length ? lines.join('\n') + '\n' : '',
+      errorLines,
       written,
       sectors,
       times: { setup: called - started, call: returned - called, takeOut: performance.now() - returned },

@@ -8,7 +8,7 @@ import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 import { makeFolderReader, makeProgramRunner } from './program-runner.js';
-import { sectorProgress } from './sector-progress.js';
+import { sectorProgress, sectorsWithErrors } from './sector-progress.js';
 
 const source = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const moduleDir = join(source, 'build', 'wasm', 'page');
@@ -50,6 +50,18 @@ test('a run sees its files and gives back only what it wrote', { skip: !built },
   assert.deepEqual(run.sectors.one.scripts.slice(0, 3), ['Out/one.scr', 'Out/oneA.scr', 'Out/oneB.scr']);
   assert.match(new TextDecoder().decode(run.written[0][1]), /^ECOFF\r\n/);
   assert.deepEqual(reports, ['one', 'two']);
+});
+
+test('a sector\'s messages come while it is converted', { skip: !built }, async () => {
+  const runProgram = await runner();
+  const reports = [];
+  const noMap = example('bad').filter(([path]) => !path.includes('/map/'));
+  const run = await runProgram('torvane', ['-sa', 'one', 'bad', 'two'], {
+    files: [...example('one'), ...noMap, ...example('two')],
+    opened: sectorProgress(['one', 'bad', 'two'], (report) => reports.push(report)),
+  });
+  assert.ok(run.status < 0, run.output);
+  assert.deepEqual(sectorsWithErrors(reports, run.errorLines), ['bad']);
 });
 
 test('each program of the module is chosen by its name', { skip: !built }, async () => {

@@ -7,7 +7,7 @@
 // library (self.fflate), the module's factory (self.createTorvanePrograms)
 // and the module's bytes, deflated, in base64 (self.TorvaneModule).
 import { makeFolderReader, makeProgramRunner } from './program-runner.js';
-import { sectorProgress } from './sector-progress.js';
+import { sectorProgress, sectorsWithErrors } from './sector-progress.js';
 
 function moduleBytes(base64) {
   const text = atob(base64);
@@ -41,9 +41,11 @@ async function asBytes(files) {
 // receive.
 async function run(id, { program, args, files, directories, watchSectors, describe }) {
   const runProgram = await runner;
-  const opened = watchSectors
-      ? sectorProgress(watchSectors, (progress) => self.postMessage({ id, progress }))
-      : undefined;
+  const reports = [];
+  const opened = watchSectors ? sectorProgress(watchSectors, (progress) => {
+    reports.push(progress);
+    self.postMessage({ id, progress });
+  }) : undefined;
   const result = await runProgram(program, args,
                                   { files: await asBytes(files), directories, opened, describe });
   const blob = new Blob(result.written.map(([, bytes]) => bytes));
@@ -54,7 +56,7 @@ async function run(id, { program, args, files, directories, watchSectors, descri
     return [path, part];
   });
   return { status: result.status, output: result.output, written, sectors: result.sectors,
-           times: result.times };
+           sectorsWithErrors: sectorsWithErrors(reports, result.errorLines), times: result.times };
 }
 
 async function folders(id, { paths }) {
