@@ -302,6 +302,8 @@ async function convert() {
   if (state.result !== result) return;
   showScripts(result.scripts, run.sectors);
   if (result.scripts.length === 0) return;
+  await nextFrame();
+  if (state.result !== result) return;
   // The drawing's needs first, then the picture: the worker, done reading
   // every script, leaves the processors to the page while it puts the
   // picture in.

@@ -1,7 +1,7 @@
 // The result on the page: the summary line and progress, the programs'
 // messages, the choice of pictures, the downloads and what a drawing needs.
 import { blobOf } from './engine.js';
-import { downloadName, scriptOwner } from './run-result.js';
+import { downloadName, scriptOwners } from './run-result.js';
 
 const $ = (id) => document.getElementById(id);
 let links = [];  // object URLs of the shown result's downloads
@@ -90,8 +90,9 @@ export function showScripts(scripts, sectors) {
   }
   shownScripts = scripts;
   const choices = document.createDocumentFragment();
+  const owners = scriptOwners(sectors);
   for (const [path] of scripts) {
-    const owner = scriptOwner(path, sectors);
+    const owner = owners.get(path);
     const option = document.createElement('option');
     option.value = path;
     option.textContent = owner && owner.letter

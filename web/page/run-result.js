@@ -10,14 +10,21 @@ import { kSubsectorLetters } from './command-line.js';
 // script wins over another's subsector ("lyraB" is sector lyraB's when
 // there is one).
 export function scriptOwner(path, sectors) {
-  const entries = Object.entries(sectors);
-  const own = entries.find(([, { scripts }]) => scripts[0] === path);
-  if (own) return { sector: own[0], letter: '' };
-  for (const [sector, { scripts }] of entries) {
-    const index = scripts.indexOf(path, 1);
-    if (index > 0) return { sector, letter: kSubsectorLetters[index - 1] };
+  return scriptOwners(sectors).get(path) || null;
+}
+
+// The owner of every script of `sectors` by its path, as scriptOwner gives
+// it: a thousand scripts are looked up at once.
+export function scriptOwners(sectors) {
+  const owners = new Map();
+  for (const [sector, { scripts }] of Object.entries(sectors)) {
+    scripts.slice(1).forEach((path, i) => {
+      if (!owners.has(path)) owners.set(path, { sector, letter: kSubsectorLetters[i] });
+    });
   }
-  return null;
+  // A sector's own script wins over any subsector's.
+  for (const [sector, { scripts }] of Object.entries(sectors)) owners.set(scripts[0], { sector, letter: '' });
+  return owners;
 }
 
 // Why a sector of a run did not convert cleanly, in plain words, from what
