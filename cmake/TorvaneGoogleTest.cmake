@@ -1,7 +1,7 @@
 # GoogleTest for the tests: the system's package (Debian: libgtest-dev) when
 # it is installed, else built from Debian's sources in /usr/src/googletest
 # (Debian: googletest), else the tests are off. Sets TORVANE_BUILD_TESTS OFF
-# in this scope when neither is there.
+# and TORVANE_GOOGLETEST_MISSING ON in this scope when neither is there.
 set(TORVANE_GOOGLETEST_SOURCES "/usr/src/googletest" CACHE PATH
     "GoogleTest sources, built when no installed GoogleTest is found")
 
@@ -24,5 +24,6 @@ else()
   message(STATUS "Tests: off, GoogleTest was not found "
                  "(Debian: libgtest-dev, or googletest for its sources)")
   set(TORVANE_BUILD_TESTS OFF)
+  set(TORVANE_GOOGLETEST_MISSING ON)
   torvane_look_again_after_installs()
 endif()

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Builds the web page into build/wasm/site/ (open index.html there in a
 # browser) and the programs for node into build/wasm/node/, with Debian's
-# emscripten. Fetches the page's npm packages, pinned in web/package-lock.json,
-# on the first run.
+# emscripten. On the first run it installs the Debian packages it needs
+# (tools/install-deps.sh site), adds a deb-src entry to apt's sources for
+# pugixml's source (tools/fetch-pugixml.sh), and fetches the page's npm
+# packages, pinned in web/package-lock.json.
 #
 #   tools/build-site.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+tools/install-deps.sh site
 
 # The zip library is built into the page; the test driver stays outside it.
 if [[ ! -f web/node_modules/.package-lock.json ]] ||

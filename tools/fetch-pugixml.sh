@@ -30,6 +30,10 @@ if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
   fi
   "${sudo[@]}" apt-get update -qq
 fi
+# apt-get source unpacks with dpkg-source, which a minimal system lacks.
+if ! command -v dpkg-source >/dev/null; then
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends dpkg-dev >/dev/null
+fi
 work=build/third-party/download
 rm -rf "$work" && mkdir -p "$work"
 (cd "$work" && apt-get source -qq pugixml 2>&1 | grep -v "unsandboxed" || true)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing everything needs:
-# with apt-get when run as root, through sudo otherwise. Packages already
-# installed are left alone, so nothing is asked for when all are there.
+# Installs the Debian packages that building and testing everything needs,
+# or with `site` only those that building the web page needs: with apt-get
+# when run as root, through sudo otherwise. Packages already installed are
+# left alone, so nothing is asked for when all are there.
 #
-#   tools/install-deps.sh
+#   tools/install-deps.sh [site]
 set -euo pipefail
 
 packages=(
@@ -21,6 +22,14 @@ packages=(
   emscripten                     # the WebAssembly build
   ca-certificates                # node warns on every start without them
 )
+if [ "${1:-}" = site ]; then
+  packages=(
+    cmake ninja-build g++        # the build
+    emscripten                   # the WebAssembly build
+    dpkg-dev                     # apt-get source unpacks pugixml's source with it
+    ca-certificates              # node warns on every start without them
+  )
+fi
 # The web page's zip library and browser test driver come from the npm
 # registry; Debian's nodejs has no npm of its own (another nodejs may).
 command -v npm >/dev/null || packages+=(npm)
