@@ -83,13 +83,6 @@ void DrawSymbols(const ScriptTarget& target, BaseFlags flags,
 
 }  // namespace
 
-std::string_view BaseFlagName(BaseFlags flag) {
-  for (const BaseFlagRow& row : BaseFlagTable) {
-    if ((row.flag & flag) != 0) return row.name;
-  }
-  return {};
-}
-
 int CountBaseFlags(BaseFlags flags) {
   // One step per kind, as a world has few: std::popcount is a library call on
   // processors without a population count instruction.
@@ -98,9 +91,11 @@ int CountBaseFlags(BaseFlags flags) {
   return count;
 }
 
-void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
-               const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre) {
-  if (options.showBases == 0) return;
+void DrawBases(const WorldDrawing& drawing, std::string_view line, size_t length, MapPoint centre) {
+  if (drawing.options.showBases == 0) return;
+  const WorldLayout& layout = drawing.layout;
+  const ScriptTarget& target = drawing.target;
+  BaseFlags& legend_flags = drawing.legendFlags;
   const BaseFlags remark_kinds = RemarkFlags(layout, line, length);
   const int remark_count = CountBaseFlags(remark_kinds);
   const BaseFlags code_kinds = CodeFlags(layout, line, length);

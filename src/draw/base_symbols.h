@@ -8,23 +8,20 @@
 #include "draw/base_kinds.h"
 #include "draw/hex_geometry.h"
 #include "draw/map_options.h"
+#include "draw/world_drawing.h"
 #include "draw/world_layout.h"
 #include "script/script_file.h"
 
 namespace torvane {
 
-// The name of the first kind sharing a bit with `flag`; empty when none does.
-std::string_view BaseFlagName(BaseFlags flag);
 // The number of kinds in a set.
 int CountBaseFlags(BaseFlags flags);
 
 // Draws the base symbols of a placed world round `centre` and adds their
-// kinds to `legend_flags`. Does nothing while base symbols are switched off.
-// `line` is as DrawWorld takes it and `length` is WorldLineLength(line).
-// Seven parameters: DrawWorld's, less those it alone uses, and the centre
-// it placed the world at.
-void DrawBases(const MapOptions& options, BaseFlags& legend_flags, const WorldLayout& layout,
-               const ScriptTarget& target, std::string_view line, size_t length, MapPoint centre);
+// kinds to the drawing's legend flags. Does nothing while base symbols are
+// switched off. `line` is as DrawWorld takes it and `length` is
+// WorldLineLength(line).
+void DrawBases(const WorldDrawing& drawing, std::string_view line, size_t length, MapPoint centre);
 
 // Lists the kinds of `legend_flags` (at most 11, in flag order) with their
 // symbols.

@@ -12,6 +12,14 @@
 namespace torvane {
 namespace {
 
+// The name of the first kind sharing a bit with `flag`; empty when none does.
+std::string_view BaseFlagName(BaseFlags flag) {
+  for (const BaseFlagRow& row : BaseFlagTable) {
+    if ((row.flag & flag) != 0) return row.name;
+  }
+  return {};
+}
+
 using torvane_test::TestScript;
 
 using enum MapKind;
@@ -23,8 +31,7 @@ constexpr MapPoint kCentre{100, 200};
 
 // Draws the bases of `line` as DrawWorld hands the line on, measured.
 void DrawLineBases(TestScript& script, std::string_view line) {
-  DrawBases(script.options(), script.sector().legendFlags, kStandardWorldLayout, script.target(),
-            line, WorldLineLength(line), kCentre);
+  DrawBases(torvane_test::WorldDrawingOf(script), line, WorldLineLength(line), kCentre);
 }
 
 struct BasesCase {

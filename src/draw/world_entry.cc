@@ -158,20 +158,19 @@ std::optional<WorldHex> ReadWorldHex(const WorldLayout& layout, std::string_view
   return WorldHex{*column, *row};
 }
 
-int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
-              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, int subsector, MapKind map) {
-  return DrawWorld(options, random, occupancy, legend_flags, layout, target, line,
-                   WorldLineLength(line), subsector, map);
+int DrawWorld(const WorldDrawing& drawing, std::string_view line, int subsector, MapKind map) {
+  return DrawWorld(drawing, line, WorldLineLength(line), subsector, map);
 }
 
-int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
-              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, size_t length, int subsector, MapKind map) {
+int DrawWorld(const WorldDrawing& drawing, std::string_view line, size_t length, int subsector,
+              MapKind map) {
+  const MapOptions& options = drawing.options;
+  const WorldLayout& layout = drawing.layout;
+  const ScriptTarget& target = drawing.target;
   if (line.data() == nullptr || subsector < 0 || subsector >= kSubsectorCount) return 0;
   const std::optional<Placement> placement = PlaceWorld(layout, line, length, subsector, map);
   if (!placement) return 0;
-  occupancy.Mark(placement->column, placement->row);
+  drawing.occupancy.Mark(placement->column, placement->row);
   const MapPoint centre = placement->centre;
 
   if (options.showZones != 0) DrawZoneRing(layout, target, line, length, centre);
@@ -185,7 +184,7 @@ int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occ
                    IsSubsectorCapital(layout, line, length) ? kCapitalNameStyle : kWorldNameStyle);
     }
   }
-  DrawBody(random, layout, target, line, centre);
+  DrawBody(drawing.random, layout, target, line, centre);
   if (options.showPorts != 0 && FieldInside(layout.starportColumn(), 1, length)) {
     DrawTextItem(target, Field(line, layout.starportColumn(), 1), centre, kStarportOffset,
                  kStarportStyle);
@@ -200,7 +199,7 @@ int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occ
     ScrCircle(target, {centre.x + kGasGiantOffset.x, centre.y + kGasGiantOffset.y}, kGasGiantRadius,
               {kGasGiantColour, 0.0, "Solid", "Solid"});
   }
-  DrawBases(options, legend_flags, layout, target, line, length, centre);
+  DrawBases(drawing, line, length, centre);
   return 1;
 }
 

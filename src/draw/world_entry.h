@@ -25,19 +25,13 @@ inline constexpr int kAsteroidVariants = 8;
 // is drawn wherever its hex lies in the sector; on a subsector map only when
 // its hex lies in `subsector`. The run's options choose the items drawn; an
 // asteroid belt takes a value of its random source. A drawn world marks its
-// hex in `occupancy` and adds its bases to `legend_flags`. 1 when drawn, 0
-// when the line is rejected. Nine parameters, ten with `length`: the first
-// four are the records a world reads and changes, which the drawing code
-// takes one by one because their contexts belong to sector conversion above
-// it; the rest say which world is drawn, how its line is read and where.
-int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
-              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, int subsector, MapKind map);
+// hex in the drawing's occupancy and adds its bases to its legend flags. 1 when drawn, 0
+// when the line is rejected.
+int DrawWorld(const WorldDrawing& drawing, std::string_view line, int subsector, MapKind map);
 // The same for a caller that has measured the line: `length` is
 // WorldLineLength(line).
-int DrawWorld(const MapOptions& options, RandomSource& random, HexOccupancy& occupancy,
-              BaseFlags& legend_flags, const WorldLayout& layout, const ScriptTarget& target,
-              std::string_view line, size_t length, int subsector, MapKind map);
+int DrawWorld(const WorldDrawing& drawing, std::string_view line, size_t length, int subsector,
+              MapKind map);
 
 struct WorldHex {
   int column;

@@ -323,8 +323,7 @@ TEST(WorldEntry, NameCopyIsCutAt255Characters) {
   TestScript script;
   ShowBodyOnly(script.options());
   script.options().showNames = 1;
-  DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-            script.sector().legendFlags, wide, script.target(), line, 0, kSectorMap);
+  DrawWorld(torvane_test::WorldDrawingOf(script, wide), line, 0, kSectorMap);
   const Lines drawing = DrawingLines(script.TakeLines());
   ASSERT_FALSE(drawing.empty());
   EXPECT_EQ(drawing.front(), "TEXTM " + line.substr(0, 255));

@@ -1,5 +1,7 @@
-// The run context: what one run of the converter reads and changes from one
-// sector to the next, handed to every operation that needs a part of it.
+// The run context: what converting one sector takes from the run (the options
+// set to the sector's left, the file system) and keeps for it alone (its
+// error log, its own random sequence), so that sectors converted side by side
+// share nothing; handed to every operation that needs a part of it.
 #pragma once
 
 #include "draw/map_options.h"

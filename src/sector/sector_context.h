@@ -19,12 +19,6 @@ struct SubsectorNames {
   std::array<std::string, kSubsectorCount> names;
 };
 
-// The name of subsector `subsector`; empty outside 0 to 15.
-inline std::string_view SubsectorName(const SubsectorNames& names, int subsector) {
-  if (subsector < 0 || subsector >= kSubsectorCount) return {};
-  return names.names[static_cast<size_t>(subsector)];
-}
-
 struct SectorContext {
   // The sector's data file text (title line and index lines), and the drive
   // and directory its map files are found under, as sector conversion built

@@ -110,8 +110,9 @@ void WalkMapLines(RunContext& run, SectorContext& sector, std::string_view map_t
     if (kind == MapLineKind::kRoute) {
       DrawRoute(run.options, target, line, subsector, map);
     } else if (kind == MapLineKind::kWorld) {
-      DrawWorld(run.options, run.random, sector.occupancy, sector.legendFlags, kStandardWorldLayout,
-                target, line, length, subsector, map);
+      DrawWorld({run.options, run.random, sector.occupancy, sector.legendFlags,
+                 kStandardWorldLayout, target},
+                line, length, subsector, map);
     }
   });
 }

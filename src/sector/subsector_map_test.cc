@@ -12,6 +12,12 @@
 namespace torvane {
 namespace {
 
+// The name of subsector `subsector`; empty outside 0 to 15.
+std::string_view SubsectorName(const SubsectorNames& names, int subsector) {
+  if (subsector < 0 || subsector >= kSubsectorCount) return {};
+  return names.names[static_cast<size_t>(subsector)];
+}
+
 using torvane_test::TestScript;
 
 using enum MapKind;

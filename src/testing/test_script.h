@@ -70,13 +70,22 @@ class TestScript : public TestRun {
   size_t taken_ = 1;
 };
 
+// What drawing a world into the test's script needs, from its contexts.
+inline torvane::WorldDrawing WorldDrawingOf(
+    TestScript& script, const torvane::WorldLayout& layout = torvane::kStandardWorldLayout) {
+  return {script.options(),
+          script.context().random,
+          script.sector().occupancy,
+          script.sector().legendFlags,
+          layout,
+          script.target()};
+}
+
 // Draws the world of `line`, read by the standard layout, with the test's
 // contexts into its script.
 inline int DrawTestWorld(TestScript& script, std::string_view line, int subsector = 0,
                          torvane::MapKind map = torvane::MapKind::kSectorMap) {
-  return torvane::DrawWorld(script.options(), script.context().random, script.sector().occupancy,
-                            script.sector().legendFlags, torvane::kStandardWorldLayout,
-                            script.target(), line, subsector, map);
+  return torvane::DrawWorld(WorldDrawingOf(script), line, subsector, map);
 }
 
 }  // namespace torvane_test
