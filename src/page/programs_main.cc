@@ -3,7 +3,6 @@
 // multi-call binary chooses it by its name. Each runs as its own entry does.
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -17,21 +16,15 @@
 #include "platform/temporary_files.h"
 #include "preview/preview_command_line.h"
 #include "run/command_line.h"
-#include "script/error_report.h"
 
 namespace {
 
 int RunConverter(const std::vector<std::string>& arguments) {
-  torvane::ErrorLog errors;
   // The module has no threads to start: the sectors are converted and
   // committed one after another, as a run on one processor does.
   const torvane::RunSetup setup{.seed = static_cast<std::uint32_t>(torvane::ClockSeconds()),
                                 .threads = 1};
-  const int status = torvane::RunTorvane(
-      arguments, torvane_page::ProgramFiles(), errors,
-      [](std::string_view text) { std::fwrite(text.data(), 1, text.size(), stdout); }, setup);
-  std::fflush(stdout);
-  return status;
+  return torvane::RunTorvane(torvane_page::ProgramFiles(), arguments, std::cout, std::cerr, setup);
 }
 
 int RunImporter(const std::vector<std::string>& arguments) {

@@ -231,4 +231,14 @@ int RunTorvane(std::span<const std::string> arguments, ScriptFileSystem& file_sy
   return Run(arguments, file_system, errors, print).Execute(setup);
 }
 
+int RunTorvane(ScriptFileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+               std::ostream& err, const RunSetup& setup) {
+  ErrorLog errors([&err](std::string_view text) { err.write(text.data(), text.size()); });
+  const int status = RunTorvane(
+      arguments, disk, errors,
+      [&out](std::string_view text) { out.write(text.data(), text.size()); }, setup);
+  out.flush();
+  return status;
+}
+
 }  // namespace torvane

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "run/sector_jobs.h"
@@ -23,5 +25,10 @@ using OutputSink = std::function<void(std::string_view)>;
 // the error count (capped at kErrorStatusLimit, 255 on POSIX hosts).
 int RunTorvane(std::span<const std::string> arguments, ScriptFileSystem& file_system,
                ErrorLog& errors, const OutputSink& print, const RunSetup& setup = {});
+
+// The same shaped as the other programs' runs (RunImport, RunPreview):
+// the files, the arguments, then standard output and standard error.
+int RunTorvane(ScriptFileSystem& disk, const std::vector<std::string>& arguments, std::ostream& out,
+               std::ostream& err, const RunSetup& setup);
 
 }  // namespace torvane
