@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "draw/world_layout.h"
+#include "import/import_log.h"
 #include "import/imported_sector.h"
 #include "sector/index_line.h"
 

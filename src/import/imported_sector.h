@@ -8,17 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "import/source_line.h"
 #include "platform/ascii_text.h"
 
 namespace torvane {
-
-// Where a value came from, for messages.
-struct SourceLine {
-  std::string file;
-  int line = 0;  // 0 when the value belongs to the whole file
-};
-// "file:line: " (or "file: " without a line), the prefix of every message.
-std::string Where(const SourceLine& source);
 
 // Which codes a file uses: the older fixed-column files use the base letters
 // and remark codes of the map files themselves, the tab-delimited and column
@@ -65,29 +58,6 @@ struct ImportedSector {
   std::array<std::string, 16> subsector_names;
   std::vector<ImportedWorld> worlds;
   std::vector<ImportedRoute> routes;
-};
-
-// Messages gathered while importing. A problem is a line or value that could
-// not be used (--strict makes any problem fatal); a note says how a value was
-// fitted into the map files (shown with --verbose).
-struct ImportLog {
-  std::vector<std::string> problems;
-  std::vector<std::string> notes;
-  std::vector<SourceLine> note_sources;  // where each note's value came from
-  std::vector<int> skipped_lines;        // world lines reported and left out
-  int changes = 0;                       // values written otherwise than published
-  void Problem(const SourceLine& source, std::string_view text);
-  void Note(const SourceLine& source, std::string_view text);
-  // A world line left out: a problem, and the line is counted as skipped.
-  void Skip(const SourceLine& source, std::string_view text);
-  // A value written otherwise than published (a name cut, a code dropped, a
-  // PBG digit set to 0): a note, and the change is counted.
-  void Change(const SourceLine& source, std::string_view text);
-  // The notes as a reader follows the files: those of each of `files` in
-  // turn by line (notes of one line in the order they were made), then those
-  // of any other source. Notes are made in the order of the steps (reading,
-  // then worlds in hex order, then routes), not of the lines.
-  std::vector<std::string> NotesInLineOrder(const std::vector<std::string>& files) const;
 };
 
 // The blanks around fields of the published formats. Case is folded with

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "import/map_text.h"
+#include "import/map_encoding.h"
 #include "import/sector_layout.h"
 #include "platform/file_system.h"
 

@@ -8,8 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "import/import_log.h"
 #include "import/imported_sector.h"
-#include "import/map_text.h"
+#include "import/map_encoding.h"
 
 namespace torvane {
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "import/import_log.h"
 #include "import/imported_sector.h"
 
 namespace torvane {

@@ -1,4 +1,4 @@
-#include "import/map_text.h"
+#include "import/map_encoding.h"
 
 #include <gtest/gtest.h>
 

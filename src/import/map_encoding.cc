@@ -1,6 +1,6 @@
 // UTF-8 published texts written in Windows-1252, with ASCII for what the
 // code page lacks.
-#include "import/map_text.h"
+#include "import/map_encoding.h"
 
 #include "platform/ascii_text.h"
 #include "platform/text_encoding.h"
