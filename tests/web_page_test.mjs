@@ -1,13 +1,14 @@
 // The web page as a user meets it, opened from disk in headless Chromium:
 // load the example, untick two items, convert, see the map, download the
-// zip; import a made-up published file; give it files it must refuse;
+// zip with the drawing's needs; import a made-up published file; give it files it must refuse;
 // convert a campaign of 60 made-up sectors while a heartbeat in the page
 // shows that it answers, and cancel a run. The zips hold the native build's
 // scripts, byte for byte, and the page asks nothing of the network.
 //
 //   node tests/web_page_test.mjs NATIVE_BUILD_DIR SITE_DIR [--screenshot PNG]
 //
-// NATIVE_BUILD_DIR holds torvane, torvane-import and bench/torvane-gensector.
+// NATIVE_BUILD_DIR holds torvane, torvane-import, torvane-preview and
+// bench/torvane-gensector.
 import { execFileSync } from 'node:child_process';
 import { cpSync, existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync,
          writeFileSync } from 'node:fs';
@@ -16,10 +17,13 @@ import { tmpdir } from 'node:os';
 import { dirname, join, relative, resolve } from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
+import { needsPath } from '../web/page/run-result.js';
+
 const source = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const webRequire = createRequire(join(source, 'web', 'package.json'));
 const puppeteer = webRequire('puppeteer-core');
 const { unzipSync } = webRequire('fflate');
+const axeSource = readFileSync(webRequire.resolve('axe-core/axe.min.js'), 'utf8');
 
 const args = process.argv.slice(2);
 const screenshotAt = args.indexOf('--screenshot');
@@ -38,9 +42,11 @@ function check(ok, what) {
   if (!ok) failures += 1;
 }
 
-// Asteroid symbols are drawn at random: their digit is masked.
+// Asteroid symbols are drawn at random: their digit is masked, in the
+// scripts and in the list of symbols a drawing needs.
 const masked = (bytes) => Buffer.from(bytes).toString('latin1')
-    .replace(/^INSSYM Asteroid [1-8]/gm, 'INSSYM Asteroid #');
+    .replace(/^INSSYM Asteroid [1-8]/gm, 'INSSYM Asteroid #')
+    .replace(/Asteroid [1-8](, Asteroid [1-8])*/g, 'Asteroid #');
 
 function scriptsUnder(dir) {
   const found = new Map();
@@ -62,6 +68,10 @@ function nativeScripts(name, argv, setup) {
   setup(dir);
   execFileSync(join(native, 'torvane'), argv, { cwd: dir, stdio: 'pipe' });
   const scripts = scriptsUnder(dir);
+  // The drawing's needs, which the page puts beside the scripts.
+  const paths = [...scripts.keys()].sort();
+  scripts.set(needsPath(paths[0]), execFileSync(join(native, 'torvane-preview'), ['--needs', ...paths],
+                                                { cwd: dir, stdio: 'pipe' }));
   return scripts;
 }
 
@@ -113,12 +123,28 @@ async function openPage() {
   return opened;
 }
 
+// axe's accessibility rules on the page as it stands: no violations, and
+// none of the items it could not decide that the page means to avoid.
+async function checkAccessibility(when) {
+  const found = await page.evaluate(async (source) => {
+    if (!window.axe) (0, eval)(source);
+    const { violations, incomplete } = await window.axe.run(document, { preload: false });
+    const ids = (items) => items.map((item) => `${item.id} (${item.nodes.length})`);
+    return { violations: ids(violations), incomplete: ids(incomplete) };
+  }, axeSource);
+  check(found.violations.length === 0, `axe ${when}: violations ${found.violations.join(', ') || 'none'}`);
+  const undecided = found.incomplete.filter((id) =>
+    /^(aria-prohibited-attr|label-content-name-mismatch) /.test(id));
+  check(undecided.length === 0, `axe ${when}: undecided ${found.incomplete.join(', ') || 'none'}`);
+}
+
 let page;
 try {
   page = await openPage();
   // The README's picture shows the page as most of its users see it.
   if (screenshot) await page.emulateMediaFeatures([{ name: 'prefers-color-scheme', value: 'dark' }]);
   await page.goto(pathToFileURL(join(site, 'index.html')).href);
+  await checkAccessibility('before a conversion');
 
   // The example, with two items off, two subsector scripts and a date.
   await page.click('#load-example');
@@ -152,6 +178,7 @@ try {
   }
   const needs = await page.$eval('#needs-list', (e) => e.textContent);
   check(/Layers/.test(needs) && /Symbols/.test(needs), 'the drawing\'s needs are listed');
+  await checkAccessibility('after a conversion');
   if (screenshot) {
     // For the README: zoomed in twice, the world nearest the middle hovered.
     await page.click('#zoom-in');
@@ -255,25 +282,27 @@ try {
     check(message.test(shown), `${name} is refused: ${shown}`);
     await page.$eval('#input-message', (e) => { e.hidden = true; });
   }
-  const folder = join(work, 'no-data');
-  cpSync(join(source, 'examples', 'lyra', 'map'), join(folder, 'map'), { recursive: true });
-  await (await page.$('#choose-folder')).uploadFile(folder);
-  await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
-  const noData = await page.$eval('#input-message', (e) => e.textContent);
-  check(/no sector here: .*\(such as no-data\/no-data\.dat\) beside its map\/ folder/.test(noData),
-        `a folder without a data file is refused: ${noData}`);
-  await page.$eval('#input-message', (e) => { e.hidden = true; });
-  const datOnly = join(work, 'datonly');
-  execFileSync('mkdir', ['-p', datOnly]);
-  cpSync(join(source, 'examples', 'lyra', 'lyra.dat'), join(datOnly, 'datonly.dat'));
-  await (await page.$('#choose-folder')).uploadFile(datOnly);
-  await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
-  const noMaps = await page.$eval('#input-message', (e) => e.textContent);
-  check(/^datonly: datonly\.dat is here, but not the map\/ folder/.test(noMaps),
-        `a folder without its maps is refused in plain words: ${noMaps}`);
+  // Broken sector folders, each refused in plain words.
+  const lyraDat = readFileSync(join(source, 'examples', 'lyra', 'lyra.dat'));
+  const brokenFolders = [
+    ['no-data', {}, /^no-data: no sector here: .*\(such as no-data\/no-data\.dat\) beside its map\/ folder/],
+    ['mismatch', { 'other.dat': lyraDat }, /^mismatch: no sector here: .*\(such as mismatch\/mismatch\.dat\)/],
+    ['zerodat', { 'zerodat.dat': '' }, /^zerodat: its data file zerodat\.dat is empty, so it names no sector/],
+    ['datonly', { 'datonly.dat': lyraDat, noMap: true }, /^datonly: datonly\.dat is here, but not the map\/ folder/],
+  ];
+  for (const [name, { noMap, ...files }, message] of brokenFolders) {
+    const folder = join(work, name);
+    execFileSync('mkdir', ['-p', folder]);
+    if (!noMap) cpSync(join(source, 'examples', 'lyra', 'map'), join(folder, 'map'), { recursive: true });
+    for (const [file, bytes] of Object.entries(files)) writeFileSync(join(folder, file), bytes);
+    await (await page.$('#choose-folder')).uploadFile(folder);
+    await page.waitForFunction(() => !document.querySelector('#input-message').hidden);
+    const shown = await page.$eval('#input-message', (e) => e.textContent);
+    check(message.test(shown), `the folder ${name} is refused in plain words: ${shown}`);
+    await page.$eval('#input-message', (e) => { e.hidden = true; });
+  }
   // A sector's folder, chosen as such, is one sector (its map folder is not
   // another).
-  await page.$eval('#input-message', (e) => { e.hidden = true; });
   await (await page.$('#choose-folder')).uploadFile(join(source, 'examples', 'lyra'));
   await page.waitForFunction(() => /folder/.test(document.querySelector('#sector-list').textContent));
   const listed = await page.$$eval('#sector-list li code', (items) => items.map((e) => e.textContent));

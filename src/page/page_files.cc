@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "import/published_files.h"
 #include "page/program_files.h"
 #include "platform/memory_file_system.h"
 #include "script/script_file.h"
@@ -54,6 +55,15 @@ void AppendJsonText(std::string& json, std::string_view text) {
     }
   }
   json += '"';
+}
+
+void AppendJsonList(std::string& json, const std::vector<std::string>& texts) {
+  json += '[';
+  for (size_t i = 0; i < texts.size(); ++i) {
+    if (i > 0) json += ',';
+    AppendJsonText(json, texts[i]);
+  }
+  json += ']';
 }
 
 std::vector<std::string>& Written() {
@@ -165,6 +175,36 @@ EMSCRIPTEN_KEEPALIVE const char* torvane_page_sector(const char* dir, const char
                                              output_dir)));
   }
   json += "]}";
+  return json.c_str();
+}
+
+// Which sector directories torvane-import makes of the published files
+// named in `names` (one name a line), as JSON: {"sectors": [{"directory",
+// "sectorFiles", "metadataFiles"}], "loneMetadata"}; see PairPublishedFiles.
+EMSCRIPTEN_KEEPALIVE const char* torvane_page_published(const char* names) {
+  std::vector<std::string> paths;
+  for (std::string_view rest = names; !rest.empty();) {
+    const size_t end = rest.find('\n');
+    if (end != 0) paths.emplace_back(rest.substr(0, end));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  const torvane::PublishedFiles published = torvane::PairPublishedFiles(paths);
+  std::string& json = torvane_page::Answer();
+  json = "{\"sectors\":[";
+  for (size_t i = 0; i < published.sectors.size(); ++i) {
+    const torvane::PublishedSector& sector = published.sectors[i];
+    json += i > 0 ? ",{\"directory\":" : "{\"directory\":";
+    torvane_page::AppendJsonText(json, sector.directory_name);
+    json += ",\"sectorFiles\":";
+    torvane_page::AppendJsonList(json, sector.sector_files);
+    json += ",\"metadataFiles\":";
+    torvane_page::AppendJsonList(json, sector.metadata_files);
+    json += '}';
+  }
+  json += "],\"loneMetadata\":";
+  torvane_page::AppendJsonList(json, published.lone_metadata);
+  json += '}';
   return json.c_str();
 }
 

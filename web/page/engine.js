@@ -73,6 +73,12 @@ export function makeEngine(source) {
     folders(paths) {
       return send({ job: 'folders', paths });
     },
+    // Resolves to the sector directories torvane-import makes of the
+    // published files named `names`: { sectors: [{ directory, sectorFiles,
+    // metadataFiles }], loneMetadata }.
+    published(names) {
+      return send({ job: 'published', names });
+    },
     // Resolves to a zip (a Blob) of `files`, [path, bytes] pairs as for run.
     zip(files) {
       return send({ job: 'zip', files });

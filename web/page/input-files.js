@@ -21,19 +21,31 @@ export async function readChecked(file, shownName, limit) {
   return bytes;
 }
 
+// The folders the user chose or dropped: the first names of the paths.
+const chosenFolders = (paths) => [...new Set(paths.map((path) => path.split('/')[0]))];
+
+function noSectorIn(folders) {
+  const shown = folders.length ? folders.join(', ') : 'The folder';
+  const example = folders.length ? `${folders[0]}/${folders[0]}.dat` : 'NAME/NAME.dat';
+  return `${shown}: no sector here: a sector's folder holds a data file of its own name ` +
+      `(such as ${example}) beside its map/ folder. Choose that folder.`;
+}
+
+// In plain words, which of the folders chosen along with sectors (`found`,
+// as for sectorFolders) hold none; null when each holds one.
+export function foldersWithoutSector(paths, found) {
+  const without = chosenFolders(paths).filter((folder) => !found.some(({ dir }) =>
+    dir === folder || dir.startsWith(folder + '/')));
+  return without.length ? noSectorIn(without) : null;
+}
+
 // The sectors among the paths of chosen or dropped folders (each starting
 // with its folder's name), as the programs found them (`found`: [{ dir,
 // dataFile, mapFolder }], see the engine's folders()): { dir, name, files:
 // [[relative path, path]] }, the files being those the converter reads,
 // the data file and the map folder's.
 export function sectorFolders(paths, found) {
-  if (found.length === 0) {
-    const roots = [...new Set(paths.map((path) => path.split('/')[0]))];
-    const shown = roots.length ? roots.join(', ') : 'The folder';
-    const example = roots.length ? `${roots[0]}/${roots[0]}.dat` : 'NAME/NAME.dat';
-    throw new InputProblem(`${shown}: no sector here: a sector's folder holds a data file of its ` +
-        `own name (such as ${example}) beside its map/ folder. Choose that folder.`);
-  }
+  if (found.length === 0) throw new InputProblem(noSectorIn(chosenFolders(paths)));
   return found.map(({ dir, dataFile, mapFolder }) => {
     const files = [[dataFile.slice(dir.length + 1), dataFile]];
     if (mapFolder !== null) {
@@ -72,6 +84,8 @@ export async function sectorsFromFolders(entries, engine) {
   const sectors = [];
   const problems = [];
   const folders = sectorFolders(paths, found);
+  const without = foldersWithoutSector(paths, found);
+  if (without) problems.push(without);
   for (const [i, folder] of folders.entries()) {
     const read = new Map();
     for (const [relative, path] of folder.files) {

@@ -2,7 +2,7 @@ import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
 import { InputProblem } from './input-problem.js';
-import { folderProblem, readChecked, sectorFolders } from './input-files.js';
+import { folderProblem, foldersWithoutSector, readChecked, sectorFolders } from './input-files.js';
 
 test('a sector is read as the converter reads it: its data file and its map folder', () => {
   const paths = ['campaign/lyra/lyra.dat', 'campaign/lyra/MAP/SUBA.DAT', 'campaign/lyra/MAP/x/n.txt',
@@ -24,6 +24,11 @@ test('folders without a sector are refused, saying which folder to choose', () =
     error instanceof InputProblem &&
     error.message === 'lyra: no sector here: a sector\'s folder holds a data file of its own name ' +
                       '(such as lyra/lyra.dat) beside its map/ folder. Choose that folder.');
+  // Beside folders that hold sectors, one that holds none is named.
+  const found = [{ dir: 'campaign/lyra' }, { dir: 'Reach' }];
+  assert.equal(foldersWithoutSector(['campaign/lyra/lyra.dat', 'Reach/Reach.dat'], found), null);
+  assert.match(foldersWithoutSector(['Reach/Reach.dat', 'mismatch/other.dat', 'campaign/x'], found),
+               /^mismatch: no sector here: .*\(such as mismatch\/mismatch\.dat\)/);
 });
 
 test('a file too large or binary is refused before it is read as text', async () => {

@@ -8,12 +8,12 @@ import { entriesOf, readChecked, sectorsFromFolders } from './input-files.js';
 import { InputProblem } from './input-problem.js';
 import { makeMapView } from './map-view.js';
 import { buildOptionForm, readOptions } from './option-form.js';
-import { importCommand, pairPublished } from './published-pairs.js';
+import { importCommands } from './published-pairs.js';
 import {
   appendMessages, clearMessages, clearResult, download, showNeeds, showProgress, showScripts,
   summarize,
 } from './result-view.js';
-import { previewArguments, scriptOwner, summary, zipName } from './run-result.js';
+import { needsPath, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
 
 const $ = (id) => document.getElementById(id);
 const nextFrame = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
@@ -106,27 +106,25 @@ function largestInput() {
   return largestInputAsked;
 }
 
-// Imports one published file with torvane-import, into a sector named after
-// the file.
-async function importPublished(pair) {
-  const { sector, args } = importCommand(pair);
+// Imports one sector's published files (`chosen`: name -> File) with
+// torvane-import, as `command` (see importCommands) says.
+async function importPublished({ sector, sectorFiles, files: names, args }, chosen) {
   const limit = await largestInput();
-  const files = [[pair.file.name, await readChecked(pair.file, pair.file.name, limit)]];
-  if (pair.metadata) {
-    files.push([pair.metadata.name, await readChecked(pair.metadata, pair.metadata.name, limit)]);
-  }
+  const files = [];
+  for (const name of names) files.push([name, await readChecked(chosen.get(name), name, limit)]);
   const run = await engine.run('torvane-import', args, { files });
   const messages = [commandText('torvane-import', args), run.output];
   appendMessages(...messages);
   const folder = sector + '/';
   const written = run.written.filter(([path]) => path.startsWith(folder))
       .map(([path, part]) => [path.slice(folder.length), part]);
+  const from = sectorFiles.join(' or ');
   if (run.status !== 0 || written.length === 0) {
-    throw new InputProblem(`${pair.file.name} could not be imported: it is not a published sector ` +
+    throw new InputProblem(`${from} could not be imported: it is not a published sector ` +
         'file that torvane-import can read (see the messages).');
   }
   // Its warnings are shown again with each conversion of it.
-  return { name: sector, origin: 'imported from ' + pair.file.name, files: new Map(written), messages };
+  return { name: sector, origin: 'imported from ' + from, files: new Map(written), messages };
 }
 
 async function takeFolders(entries) {
@@ -140,9 +138,12 @@ async function takeFolders(entries) {
 async function takePublished(files) {
   await takeInput(async (problems) => {
     clearMessages();
-    for (const pair of pairPublished(files)) {
+    const chosen = new Map(files.map((file) => [file.name, file]));
+    const { commands, leftOut } = importCommands(await engine.published([...chosen.keys()]));
+    if (leftOut) problems.push(leftOut);
+    for (const command of commands) {
       try {
-        addSectors([await importPublished(pair)]);
+        addSectors([await importPublished(command, chosen)]);
       } catch (error) {
         if (!(error instanceof InputProblem)) throw error;
         problems.push(error.message);
@@ -288,7 +289,7 @@ async function convert() {
   }
   appendMessages(commandText('torvane', args), run.output);
   const result = { sectors, described: run.sectors, command: commandText('torvane', args),
-                   scripts: run.written, pictures: new Map() };
+                   scripts: run.written, pictures: new Map(), needs: null };
   state.result = result;
   markStale();
   const { text, failed, sectorsText } = summary(run.status, result.scripts.map(([path]) => path),
@@ -307,11 +308,11 @@ async function convert() {
   // The drawing's needs first, then the picture: the worker, done reading
   // every script, leaves the processors to the page while it puts the
   // picture in.
+  result.needs = engine.run('torvane-preview', ['--needs', ...result.scripts.map(([path]) => path)],
+                            { files: result.scripts }).then((run) => run.output);
   try {
-    const needs = await engine.run('torvane-preview',
-                                   ['--needs', ...result.scripts.map(([path]) => path)],
-                                   { files: result.scripts });
-    if (state.result === result) showNeeds(needs.output);
+    const needs = await result.needs;
+    if (state.result === result) showNeeds(needs);
   } catch (error) {
     if (!(error instanceof Cancelled)) summarize('The drawing\'s needs are unknown: ' + error.message, true);
   }
@@ -359,7 +360,11 @@ async function downloadZip() {
   const button = $('download-zip');
   button.disabled = true;
   try {
-    const zipped = await engine.zip(result.scripts);
+    // The drawing's needs go with the scripts, for the machine that draws them.
+    const needs = await (result.needs || Promise.resolve(null)).catch(() => null);
+    const files = needs === null ? result.scripts
+      : [...result.scripts, [needsPath(result.scripts[0][0]), new TextEncoder().encode(needs)]];
+    const zipped = await engine.zip(files);
     if (state.result === result) download(zipped, zipName([...result.sectors.keys()]));
   } catch (error) {
     if (!(error instanceof Cancelled)) summarize('The zip could not be made: ' + error.message, true);

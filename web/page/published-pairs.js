@@ -1,37 +1,31 @@
 // Published sector files and their XML metadata, as the user chose them
-// together: which metadata belongs to which sector file, and the
-// torvane-import command that turns each pair into a sector directory.
+// together: the torvane-import command that turns each sector's files into
+// a sector directory. Which files make which sector is torvane-import's
+// own rule, asked of the programs (the engine's published()).
 import { InputProblem } from './input-problem.js';
 
-const isMetadata = (name) => /\.xml$/i.test(name);
-// A file's name without its folder and its extension.
-export const baseName = (name) => name.replace(/^.*\//, '').replace(/\.[^.]*$/, '');
-
-// Pairs each published sector file with its metadata: the .xml of the same
-// name, else the only .xml when one sector file was given. `files` have a
-// `name`; each pair is { file, metadata } (metadata may be null).
-export function pairPublished(files) {
-  const metadata = files.filter((file) => isMetadata(file.name));
-  const sectorFiles = files.filter((file) => !isMetadata(file.name));
-  if (sectorFiles.length === 0) {
-    throw new InputProblem(`${metadata.map((f) => f.name).join(', ')}: XML metadata alone is not ` +
-        'a sector: choose the published sector file too (.tab, .sec or .txt).');
+// The commands for the sectors `found` (as the engine's published() gives
+// them): { commands: [{ sector, sectorFiles, files, args }], leftOut }. Each command
+// names the files it reads and the directory `sector` it writes; the files
+// lie in the working directory, so that the messages name them as the user
+// knows them. A sector published in several formats is imported as
+// torvane-import imports a folder, which takes the richest and names the
+// others. leftOut is a plain-words line for metadata that no sector file
+// takes, or null.
+export function importCommands(found) {
+  const names = (list) => list.join(', ');
+  if (found.sectors.length === 0) {
+    throw new InputProblem(`${names(found.loneMetadata)}: XML metadata alone is not a sector: ` +
+        'choose the published sector file too (.tab, .sec or .txt).');
   }
-  return sectorFiles.map((file) => {
-    const sameName = metadata.find((m) => baseName(m.name).toLowerCase() ===
-                                          baseName(file.name).toLowerCase());
-    const only = sectorFiles.length === 1 && metadata.length === 1 ? metadata[0] : null;
-    return { file, metadata: sameName || only || null };
+  const commands = found.sectors.map(({ directory, sectorFiles, metadataFiles }) => {
+    const files = [...sectorFiles, ...metadataFiles];
+    const single = sectorFiles.length === 1 && metadataFiles.length <= 1;
+    return { sector: directory, sectorFiles, files,
+             args: single ? [...files, directory] : [...files, '.'] };
   });
-}
-
-// The sector directory a pair is imported into, named after the sector file
-// (never the name of a file beside it), and torvane-import's arguments.
-// The files lie in the working directory, so that the messages name them as
-// the user knows them.
-export function importCommand({ file, metadata }) {
-  let sector = baseName(file.name) || 'sector';
-  if (sector === file.name || (metadata && sector === metadata.name)) sector += '-sector';
-  const args = metadata ? [file.name, metadata.name, sector] : [file.name, sector];
-  return { sector, args };
+  const leftOut = found.loneMetadata.length === 0 ? null :
+    `${names(found.loneMetadata)}: no sector file of the same name was chosen, so this ` +
+    'metadata is left out. Choose it together with its sector file.';
+  return { commands, leftOut };
 }

@@ -73,6 +73,10 @@ export function zipName(sectorNames) {
   return (sectorNames.length === 1 ? sectorNames[0] : 'torvane') + '-scripts.zip';
 }
 
+// The drawing's needs (torvane-preview --needs) go in the zip as a text
+// file beside the scripts, in the folder of the first.
+export const needsPath = (scriptPath) => scriptPath.replace(/[^/]*$/, '') + 'drawing-needs.txt';
+
 // A script downloaded on its own takes its file's name.
 export const downloadName = (path) => path.replace(/^.*\//, '');
 

@@ -1,7 +1,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 
-import { downloadName, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
+import { downloadName, needsPath, previewArguments, scriptOwner, summary, zipName } from './run-result.js';
 
 // Where the converter writes each sector's scripts, as it tells the page.
 const scriptsOf = (dir, name) => ({
@@ -54,6 +54,8 @@ test('the summary counts scripts and errors, and says in plain words which secto
 test('downloads are named after the sector, or torvane for several', () => {
   assert.equal(zipName(['lyra']), 'lyra-scripts.zip');
   assert.equal(zipName(['lyra', 'Reach']), 'torvane-scripts.zip');
+  assert.equal(needsPath('lyra.scr'), 'drawing-needs.txt');
+  assert.equal(needsPath('out/maps/lyraA.scr'), 'out/maps/drawing-needs.txt');
   assert.equal(downloadName('scripts/lyra/lyraA.scr'), 'lyraA.scr');
   assert.equal(downloadName('lyra.scr'), 'lyra.scr');
 });

@@ -51,5 +51,13 @@ export function sectorOf(module, dir, outputDir = '') {
                                  [dir, outputDir]));
 }
 
+// The sector directories torvane-import makes of the published files
+// `names` (see torvane_page_published): { sectors: [{ directory,
+// sectorFiles, metadataFiles }], loneMetadata }.
+export function publishedSectors(module, names) {
+  return JSON.parse(module.ccall('torvane_page_published', 'string', ['string'],
+                                 [names.join('\n')]));
+}
+
 // The largest file the programs read, in bytes.
 export const largestInput = (module) => module._torvane_page_largest_input();

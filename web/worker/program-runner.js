@@ -2,7 +2,7 @@
 // of the one module that holds all three, on files held in memory. Each run
 // gets an instance of its own: a program's state ends with its run. The
 // module itself is compiled once and shared.
-import { handIn, largestInput, sectorOf, takeOut, watchOpens } from './program-files.js';
+import { handIn, largestInput, publishedSectors, sectorOf, takeOut, watchOpens } from './program-files.js';
 
 // `createModule` is the module's factory (createTorvanePrograms) and
 // `compiled` its WebAssembly.Module. Resolves to an instance whose output
@@ -88,5 +88,15 @@ export function makeFolderReader(createModule, compiled) {
       if (dataFile !== null) sectors.push({ dir, dataFile, mapFolder });
     }
     return { largestInput: largestInput(module), sectors };
+  };
+}
+
+// The reader of published files: given the names of the files the user
+// chose, it gives the sector directories torvane-import makes of them, by
+// its own pairing of sector files with their metadata (see
+// publishedSectors).
+export function makePublishedReader(createModule, compiled) {
+  return async function readPublished(names) {
+    return publishedSectors(await newInstance(createModule, compiled, []), names);
   };
 }

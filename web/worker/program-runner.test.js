@@ -7,7 +7,8 @@ import { dirname, join } from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
-import { makeFolderReader, makeProgramRunner } from './program-runner.js';
+import { importCommands } from '../page/published-pairs.js';
+import { makeFolderReader, makeProgramRunner, makePublishedReader } from './program-runner.js';
 import { sectorProgress, sectorsWithErrors } from './sector-progress.js';
 
 const source = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
@@ -97,4 +98,25 @@ test('a folder is a sector when the converter finds its data file there', { skip
     { dir: 'c/Lyra', dataFile: 'c/Lyra/LYRA.DAT', mapFolder: 'c/Lyra/Map' },
     { dir: 'c/nomap', dataFile: 'c/nomap/nomap.dat', mapFolder: null },
   ]);
+});
+
+test('published files are imported by the importer\'s own pairing', { skip: !built }, async () => {
+  const text = (string) => new TextEncoder().encode(string);
+  const files = new Map([
+    ['Gak.sec', text('Hex  Name          UWP       PBG\n---- ------------- --------- ---\n' +
+                     '0102 Beta          A788899-C 123\n')],
+    ['Gak.txt', text('Hex\tName\tUWP\tPBG\n0101\tAlpha\tA788899-C\t123\n')],
+    ['gak.XML', text('<Sector><Name>Gak</Name></Sector>')],
+    ['Lone.xml', text('<Sector><Name>Lone</Name></Sector>')],
+  ]);
+  const { commands, leftOut } = importCommands(await (await fromModule(makePublishedReader))([...files.keys()]));
+  assert.match(leftOut, /^Lone\.xml: /);
+  assert.deepEqual(commands.map(({ sector }) => sector), ['Gak']);
+  const runProgram = await runner();
+  const { args, files: names } = commands[0];
+  const run = await runProgram('torvane-import', args, { files: names.map((name) => [name, files.get(name)]) });
+  assert.equal(run.status, 0, run.output);
+  assert.match(run.output, /Gak\.sec left out: Gak\.txt holds the same sector in tab-delimited/);
+  assert.deepEqual(run.written.map(([path]) => path).filter((path) => !path.startsWith('Gak/map/')),
+                   ['Gak/Gak.dat']);
 });

@@ -1,12 +1,12 @@
 // The page's worker: runs the programs and makes the zip off the page's
 // thread, so that the page answers while they work. The page sends jobs,
-// { id, job: 'run' | 'zip', ... }; each is answered with { id, result } or
-// { id, error }, and a run that watches sectors sends { id, progress } as it
-// begins each. It starts from text the page holds (a blob: worker can load
+// { id, job: 'run' | 'folders' | 'published' | 'zip', ... }; each is
+// answered with { id, result } or { id, error }, and a run that watches
+// sectors sends { id, progress } as it begins each. It starts from text the page holds (a blob: worker can load
 // nothing from a file: page), with these beside its own code: the zip
 // library (self.fflate), the module's factory (self.createTorvanePrograms)
 // and the module's bytes, deflated, in base64 (self.TorvaneModule).
-import { makeFolderReader, makeProgramRunner } from './program-runner.js';
+import { makeFolderReader, makeProgramRunner, makePublishedReader } from './program-runner.js';
 import { sectorProgress, sectorsWithErrors } from './sector-progress.js';
 
 function moduleBytes(base64) {
@@ -19,6 +19,8 @@ function moduleBytes(base64) {
 const compiled = WebAssembly.compile(moduleBytes(self.TorvaneModule));
 const runner = compiled.then((module) => makeProgramRunner(self.createTorvanePrograms, module));
 const folderReader = compiled.then((module) => makeFolderReader(self.createTorvanePrograms, module));
+const publishedReader =
+    compiled.then((module) => makePublishedReader(self.createTorvanePrograms, module));
 
 // Files come as [path, bytes] pairs, the bytes a Uint8Array, a Blob, or a
 // part of a Blob ({ blob, start, end }, as runs give them back), each Blob
@@ -63,13 +65,17 @@ async function folders(id, { paths }) {
   return (await folderReader)(paths);
 }
 
+async function published(id, { names }) {
+  return (await publishedReader)(names);
+}
+
 async function zip(id, { files }) {
   const entries = {};
   for (const [path, bytes] of await asBytes(files)) entries[path] = bytes;
   return new Blob([self.fflate.zipSync(entries, { level: 6 })], { type: 'application/zip' });
 }
 
-const jobs = { run, zip, folders };
+const jobs = { run, zip, folders, published };
 
 self.onmessage = async ({ data }) => {
   const { id, job } = data;
