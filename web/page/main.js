@@ -295,8 +295,12 @@ async function convert() {
   const { text, failed, sectorsText } = summary(run.status, result.scripts.map(([path]) => path),
                                                 run.sectors, run.sectorsWithErrors);
   showSummary(text, failed, sectorsText);
-  // The result in view, the focus at its start.
-  $('result-heading').focus();
+  // The focus at the result's start, and the result in view from there
+  // down, where it lies low on the screen (as on a phone) or out of it.
+  const heading = $('result-heading');
+  heading.focus({ preventScroll: true });
+  const { top } = heading.getBoundingClientRect();
+  if (top < 0 || top > window.innerHeight / 3) heading.scrollIntoView({ block: 'start' });
   // A campaign's thousand scripts to choose from are shown a frame later,
   // so that the page draws the summary in between.
   await nextFrame();
