@@ -23,9 +23,11 @@ endif()
 
 set(TORVANE_WASM_NODE_OPTIONS
     -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sSINGLE_FILE=1 -sEXIT_RUNTIME=1)
+# The page's runner hands each new instance the memory of one that has
+# ended (IMPORTED_MEMORY), its pages already touched.
 set(TORVANE_WASM_PAGE_OPTIONS
     -sMODULARIZE=1 -sEXPORT_NAME=createTorvanePrograms -sINVOKE_RUN=0 -sEXIT_RUNTIME=1
-    -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=web,worker,node
+    -sALLOW_MEMORY_GROWTH=1 -sIMPORTED_MEMORY=1 -sENVIRONMENT=web,worker,node
     -sEXPORTED_RUNTIME_METHODS=callMain,ccall,HEAPU8,UTF8ToString)
 set(TORVANE_SITE_DIR ${PROJECT_BINARY_DIR}/site)
 set(TORVANE_PAGE_MODULE_DIR ${PROJECT_BINARY_DIR}/page)

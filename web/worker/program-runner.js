@@ -7,17 +7,23 @@ import { handIn, largestInput, publishedSectors, sectorOf, takeOut, watchOpens }
 // `createModule` is the module's factory (createTorvanePrograms) and
 // `compiled` its WebAssembly.Module. Resolves to an instance whose output
 // lines go to `lines`, the indices of those it printed to its standard
-// error to `errorLines`.
-async function newInstance(createModule, compiled, lines, errorLines = []) {
+// error to `errorLines`, in `memory` when given (zeroed, as a new memory
+// is); `usesMemory` is called with the memory the instance has.
+async function newInstance(createModule, compiled, lines, errorLines = [], memory, usesMemory) {
   let refused;
   const instanceRefused = new Promise((resolve, reject) => { refused = reject; });
+  if (memory) new Uint8Array(memory.buffer).fill(0);
   return Promise.race([instanceRefused, createModule({
+    ...(memory ? { wasmMemory: memory } : {}),
     print: (text) => lines.push(text),
     printErr: (text) => errorLines.push(lines.push(text) - 1),
     // The worker goes on after main returns: an exit throws, and callMain
     // gives its status.
     quit: (status, toThrow) => { throw toThrow; },
     instantiateWasm(imports, receive) {
+      // The memory is among the imports, under a name the build shortens.
+      const memories = Object.values(imports).flatMap((names) => Object.values(names));
+      if (usesMemory) usesMemory(memories.find((value) => value instanceof WebAssembly.Memory));
       WebAssembly.instantiate(compiled, imports)
           .then((instance) => receive(instance, compiled), refused);
       return {};
@@ -30,17 +36,26 @@ async function newInstance(createModule, compiled, lines, errorLines = []) {
 // path the program opens and the number of lines printed so far, describe:
 // { dirs, outputDir } }. It gives the exit status (null when the program
 // stopped short), what it printed, in order, and which of those lines went
-// to its standard error (errorLines: their indices), the files it wrote ([path, bytes] in path order), what the
-// converter makes of each of `describe.dirs` before the run (sectors: dir
-// -> { dataFile, mapFolder, scripts }, see program-files.js), and how long
-// the parts took (milliseconds).
+// to its standard error (errorLines: their indices), the files it wrote
+// ([path, bytes] in path order), what the converter makes of each of
+// `describe.dirs` before the run (sectors: dir -> { dataFile, mapFolder,
+// scripts }, see program-files.js), how long the parts took
+// (milliseconds), and release(): to be called once the written bytes are
+// copied or no longer needed, as they lie in the instance's memory, which
+// release() hands to a later run.
 export function makeProgramRunner(createModule, compiled) {
+  // A memory's pages cost the most the first time they are touched: a
+  // campaign's scripts took a third of the run to copy into fresh pages.
+  // So a new instance takes the memory of one that has ended, zeroed.
+  const memories = [];
   return async function runProgram(program, args,
                                    { files = [], directories = [], opened, describe } = {}) {
     const started = performance.now();
     const lines = [];
     const errorLines = [];
-    const module = await newInstance(createModule, compiled, lines, errorLines);
+    let memory = memories.pop();
+    const module = await newInstance(createModule, compiled, lines, errorLines, memory,
+                                     (used) => { memory = used; });
     handIn(module, files, directories);
     if (opened) watchOpens(module, (path) => opened(path, lines.length));
     const sectors = {};
@@ -63,6 +78,10 @@ export function makeProgramRunner(createModule, compiled) {
       written,
       sectors,
       times: { setup: called - started, call: returned - called, takeOut: performance.now() - returned },
+      release() {
+        if (memory) memories.push(memory);
+        memory = null;
+      },
     };
   };
 }

@@ -53,6 +53,22 @@ test('a run sees its files and gives back only what it wrote', { skip: !built },
   assert.deepEqual(reports, ['one', 'two']);
 });
 
+test('a run in the memory of one before it writes what a fresh one writes', { skip: !built }, async () => {
+  const runProgram = await runner();
+  const convert = async (name) => {
+    const run = await runProgram('torvane', ['-s+', name], { files: example(name) });
+    // Asteroids are drawn at random, seeded by the clock.
+    const written = run.written.map(([path, bytes]) =>
+      [path, Buffer.from(bytes).toString('latin1').replace(/Asteroid [1-8]/g, 'Asteroid #')]);
+    run.release();
+    return { status: run.status, output: run.output, written };
+  };
+  const fresh = await convert('one');
+  await convert('other');
+  assert.deepEqual(await convert('one'), fresh);
+  assert.equal(fresh.written.length, 17);
+});
+
 test('a sector\'s messages come while it is converted', { skip: !built }, async () => {
   const runProgram = await runner();
   const reports = [];

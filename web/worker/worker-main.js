@@ -50,7 +50,10 @@ async function run(id, { program, args, files, directories, watchSectors, descri
   }) : undefined;
   const result = await runProgram(program, args,
                                   { files: await asBytes(files), directories, opened, describe });
+  // The Blob copies the bytes out of the instance's memory, which the
+  // next run may then have.
   const blob = new Blob(result.written.map(([, bytes]) => bytes));
+  result.release();
   let start = 0;
   const written = result.written.map(([path, bytes]) => {
     const part = { blob, start, end: start + bytes.length };
