@@ -256,26 +256,6 @@ std::vector<std::string_view> RemarksFieldCodes(std::string_view remarks) {
 
 }  // namespace
 
-std::vector<std::string_view> SplitWords(std::string_view text) {
-  std::vector<std::string_view> words;
-  size_t i = 0;
-  while (i < text.size()) {
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    const size_t start = i;
-    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
-    if (i > start) words.push_back(text.substr(start, i - start));
-  }
-  return words;
-}
-
-std::string_view CutToWidth(std::string_view text, size_t width) {
-  if (text.size() <= width) return text;
-  size_t cut = width;
-  // Back off to the start of a UTF-8 character: continuation bytes are 10xxxxxx.
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return text.substr(0, cut);
-}
-
 std::string FitName(std::string_view name, const SourceLine& source, ImportLog& log) {
   std::string fitted(TrimBlanks(name));
   for (char& c : fitted) {

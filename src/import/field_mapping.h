@@ -18,12 +18,6 @@ constexpr size_t kNameWidth = kStandardWorldColumns.nameWidth;
 constexpr size_t kRemarksWidth = kStandardWorldColumns.remarksWidth;
 constexpr size_t kSubsectorNameWidth = kSubsectorNameLimit;
 
-// Cuts text to at most `width` bytes without splitting a UTF-8 character.
-std::string_view CutToWidth(std::string_view text, size_t width);
-
-// The words of a text separated by blanks and tabs.
-std::vector<std::string_view> SplitWords(std::string_view text);
-
 // The world name for columns 0 to 13: control characters become blanks, a
 // name that would make the line a comment or route line ("#", "@", "$")
 // gets a leading blank, and the name is cut to 14 columns.

@@ -66,5 +66,9 @@ inline std::string_view TrimBlanks(std::string_view text) { return Trim(text, " 
 // Splits text into lines: LF or CR LF ends a line, a leading UTF-8 byte-order
 // mark is dropped.
 std::vector<std::string_view> SplitLines(std::string_view text);
+// The words of a text separated by blanks and tabs.
+std::vector<std::string_view> SplitWords(std::string_view text);
+// Cuts text to at most `width` bytes without splitting a UTF-8 character.
+std::string_view CutToWidth(std::string_view text, size_t width);
 
 }  // namespace torvane

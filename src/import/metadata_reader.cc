@@ -8,7 +8,6 @@
 #include <pugixml.hpp>
 #include <vector>
 
-#include "import/field_mapping.h"
 #include "platform/ascii_text.h"
 
 namespace torvane {
