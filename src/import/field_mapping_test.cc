@@ -42,98 +42,6 @@ TEST(FieldMapping, AllegiancesReduceToTwoLetters) {
   }
 }
 
-TEST(FieldMapping, NewerBaseCodesMapToOneLetter) {
-  struct Case {
-    const char* bases;
-    const char* allegiance;
-    char expected;
-  };
-  const Case cases[] = {
-      {"N", "ImDd", 'N'},
-      {"S", "ImDd", 'S'},
-      {"NS", "ImDd", 'A'},
-      {"SN", "ImDd", 'A'},
-      {"NW", "ImDd", 'B'},
-      {"W", "ImDd", 'W'},
-      {"D", "ImDd", 'D'},
-      {"M", "ImDd", 'M'},
-      {"KM", "SwCf", 'F'},
-      {"K", "SwCf", 'J'},
-      {"K", "KkTw", 'K'},
-      {"K", "VDeG", 'G'},
-      {"CK", "VDeG", 'H'},
-      {"C", "VDeG", 'C'},
-      {"V", "ImDd", 'S'},
-      {"NV", "ImDd", 'A'},
-      {"Z", "ZhCo", 'Z'},
-      {"X", "ZhCo", 'X'},
-      {"E", "HvFd", 'E'},
-      {"L", "HvFd", 'L'},
-      {"O", "KkTw", 'O'},
-      {"R", "AsT0", 'R'},
-      {"T", "AsT0", 'T'},
-      {"RT", "AsT0", 'U'},
-      {"", "ImDd", ' '},
-      {"-", "ImDd", ' '},
-      {"n s", "ImDd", 'A'},
-      // No letter draws all three: the first letter covering the most kinds.
-      {"NSW", "ImDd", 'A'},
-      {"DN", "ImDd", 'D'},
-  };
-  for (const Case& c : cases) {
-    ImportLog log;
-    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
-        << c.bases << " " << c.allegiance;
-  }
-  ImportLog log;
-  EXPECT_EQ(MapBaseCode("NSW", "ImDd", kSource, log), 'A');
-  ASSERT_EQ(log.notes.size(), 1u);
-  EXPECT_EQ(log.notes[0],
-            "t.tab:7: bases 'NSW' written as 'A': no letter also draws Imperial Way Station");
-}
-
-TEST(FieldMapping, OlderBaseCodesKeepTheirLetters) {
-  // Older files write one letter, with a two-letter allegiance; the letters
-  // mean what they mean in the newer formats.
-  struct Case {
-    const char* bases;
-    const char* allegiance;
-    char expected;
-  };
-  const Case cases[] = {
-      {"A", "Im", 'A'}, {"a", "Im", 'A'}, {"B", "Im", 'B'}, {"C", "Va", 'C'}, {"F", "Sw", 'F'},
-      {"G", "Va", 'G'}, {"H", "Va", 'H'}, {"I", "Im", 'I'}, {"J", "Sw", 'J'}, {"K", "Kk", 'K'},
-      {"K", "Va", 'G'}, {"K", "Sw", 'J'}, {"P", "Dr", 'P'}, {"Q", "Dr", 'Q'}, {"U", "As", 'U'},
-      {"V", "Im", 'S'}, {"Y", "Zh", 'Y'}, {"2", "Im", ' '}, {"*", "Im", ' '}, {"NS", "Im", 'A'},
-  };
-  for (const Case& c : cases) {
-    ImportLog log;
-    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
-        << c.bases << " " << c.allegiance;
-  }
-  ImportLog log;
-  EXPECT_EQ(MapBaseCode("2", "Im", kSource, log), ' ');
-  EXPECT_EQ(log.notes, std::vector<std::string>{"t.tab:7: base code '2' has no symbol: left out"});
-  EXPECT_EQ(log.changes, 1);
-}
-
-TEST(FieldMapping, LegendDescriptionsNameNewerLetters) {
-  EXPECT_EQ(BaseLettersFromDescription("Navy & Scout"), "NS");
-  EXPECT_EQ(BaseLettersFromDescription("Naval and Way Station"), "NW");
-  EXPECT_EQ(BaseLettersFromDescription("Zhodani Navy"), "Z");
-  EXPECT_EQ(BaseLettersFromDescription("Zhodani Depot"), "Y");
-  EXPECT_EQ(BaseLettersFromDescription("Zhodani Relay"), "X");
-  EXPECT_EQ(BaseLettersFromDescription("None"), "");
-}
-
-TEST(FieldMapping, BaseLetterMeaningsComeFromTheBaseCodeTable) {
-  EXPECT_EQ(BaseLetterMeaning('A'), "Imperial Naval Base, Imperial Scout Base");
-  EXPECT_EQ(BaseLetterMeaning('F'), "Independent Naval Base, Military Base");
-  EXPECT_EQ(BaseLetterMeaning('U'), "Tlaukhu Base, Aslan Clan Base");
-  EXPECT_EQ(BaseLetterMeaning('Y'), "Zhodani Naval Depot");
-  EXPECT_EQ(BaseLetterMeaning('V'), "");
-}
-
 TEST(FieldMapping, RouteColourCodesComeFromTypeThenAllegiance) {
   struct Case {
     const char* type;
@@ -163,35 +71,6 @@ TEST(FieldMapping, NamesAreCutToFourteenColumnsAndKeptOffCommentMarks) {
   EXPECT_EQ(FitName("Twelve chars\xC3\xA9", kSource, log), "Twelve chars\xC3\xA9");
   EXPECT_EQ(log.notes.front(), "t.tab:7: name 'A Rather Long Name' cut to 'A Rather Long '");
   EXPECT_EQ(log.notes.size(), 5u);
-}
-
-TEST(FieldMapping, RemarksPutTheDrawnCodesFirstAndFitSixteenColumns) {
-  ImportLog log;
-  EXPECT_EQ(FitRemarks("Ag Ni Hi In Po Ri Cp", CodeStyle::kOlder, kSource, log), "Cp Ag Ni Hi In");
-  EXPECT_EQ(log.notes.back(), "t.tab:7: remark 'Ri' left out: the remarks hold 16 columns");
-  EXPECT_EQ(FitRemarks("Rs Pr Ex Cp Ag", CodeStyle::kOlder, kSource, log), "Cp Ex Pr Rs Ag");
-  EXPECT_EQ(FitRemarks("", CodeStyle::kOlder, kSource, log), "");
-  // A longer code that would not fit is passed over for a shorter one after it.
-  EXPECT_EQ(FitRemarks("Ag Ni Hi In (Aslan) Lo", CodeStyle::kOlder, kSource, log),
-            "Ag Ni Hi In Lo");
-  // A code in braces or parentheses is one code, blanks and all.
-  EXPECT_EQ(FitRemarks("Ni {Twin Suns} Ag", CodeStyle::kOlder, kSource, log), "Ni {Twin Suns}");
-  EXPECT_EQ(log.notes.back(), "t.tab:7: remark 'Ag' left out: the remarks hold 16 columns");
-  EXPECT_EQ(FitRemarks("{Far Too Long For Us} Lo", CodeStyle::kOlder, kSource, log), "Lo");
-  EXPECT_EQ(FitRemarks("{Open Ag", CodeStyle::kOlder, kSource, log), "{Open Ag");
-}
-
-TEST(FieldMapping, NewerRemarksAreTranslatedAndCodesHidingDrawnOnesDropped) {
-  ImportLog log;
-  EXPECT_EQ(FitRemarks("Pr Ag", CodeStyle::kNewer, kSource, log), "Ag");
-  EXPECT_EQ(FitRemarks("Px Ag", CodeStyle::kNewer, kSource, log), "Pr Ag");
-  EXPECT_EQ(FitRemarks("RsG Ni", CodeStyle::kNewer, kSource, log), "Rs Ni");
-  EXPECT_EQ(FitRemarks("Ni (Exxilii) [Cpq]", CodeStyle::kNewer, kSource, log), "Ni");
-  EXPECT_EQ(FitRemarks("Pr Ag", CodeStyle::kOlder, kSource, log), "Pr Ag");
-  EXPECT_EQ(log.notes[0], "t.tab:7: remark 'Pr' left out (torvane would draw it as a prison camp)");
-  EXPECT_EQ(log.notes[1], "t.tab:7: remark 'Px' written as 'Pr'");
-  EXPECT_EQ(log.notes[3],
-            "t.tab:7: remark '(Exxilii)' left out (torvane would draw the 'Ex' inside it)");
 }
 
 }  // namespace

@@ -8,10 +8,11 @@
 
 #include "draw/hex_geometry.h"
 #include "draw/route_line.h"
-#include "import/field_mapping.h"
+#include "import/base_code_mapping.h"
 #include "import/older_world_line.h"
 #include "import/sector_file_reader.h"
 #include "platform/ascii_text.h"
+#include "sector/index_line.h"
 #include "sector/map_line.h"
 
 namespace torvane {
@@ -147,7 +148,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
       if (IsIndexLine(line)) {
         sector.is_sector_file = true;
         sector.subsector_names[static_cast<size_t>(line[0] - 'A')] =
-            Column(line, 3, kSubsectorNameWidth);
+            Column(line, 3, kSubsectorNameLimit);
       } else if (TrimBlanks(line) == "Bases:") {
         in_bases = true;
       } else if (TrimBlanks(line).empty()) {
@@ -228,7 +229,7 @@ ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& fil
     if (block.subsector < 0 && !block.name.empty()) {
       block.subsector = SubsectorOfHex(world.column, world.row);
       std::string& name = sector.subsector_names[static_cast<size_t>(block.subsector)];
-      if (name.empty()) name = CutToWidth(block.name, kSubsectorNameWidth);
+      if (name.empty()) name = CutToWidth(block.name, kSubsectorNameLimit);
     }
     sector.worlds.push_back(std::move(world));
   }

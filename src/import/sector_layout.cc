@@ -11,7 +11,9 @@
 #include "draw/hex_geometry.h"
 #include "draw/route_line.h"
 #include "draw/world_layout.h"
+#include "import/base_code_mapping.h"
 #include "import/field_mapping.h"
+#include "import/remark_mapping.h"
 #include "platform/ascii_text.h"
 #include "sector/index_line.h"
 
@@ -188,7 +190,7 @@ std::vector<LaidOutFile> LayOutSector(const ImportedSector& sector, std::string_
     const std::string full = ReplaceControls(
         MapText(TrimBlanks(sector.subsector_names[static_cast<size_t>(s)]), encoding,
                 std::string("subsector ") + static_cast<char>('A' + s) + " name", sources, log));
-    names[static_cast<size_t>(s)] = CutToWidth(full, kSubsectorNameWidth);
+    names[static_cast<size_t>(s)] = CutToWidth(full, kSubsectorNameLimit);
     if (names[static_cast<size_t>(s)].size() < full.size()) {
       log.Note({std::string(source), 0}, std::string("subsector ") + static_cast<char>('A' + s) +
                                              " name '" + full + "' cut to '" +
