@@ -79,12 +79,17 @@ static_assert(EveryRouteCodeHasAColour());
 
 }  // namespace
 
-std::string FitName(std::string_view name, const SourceLine& source, ImportLog& log) {
-  std::string fitted(TrimBlanks(name));
-  for (char& c : fitted) {
+std::string ReplaceControls(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7F) c = ' ';
   }
+  return clean;
+}
+
+std::string FitName(std::string_view name, const SourceLine& source, ImportLog& log) {
+  std::string fitted = ReplaceControls(TrimBlanks(name));
   if (MapLineKindOf(fitted) != MapLineKind::kWorld) {
     log.Change(source,
                "name '" + fitted + "' begins with '" + fitted[0] +
@@ -129,6 +134,29 @@ std::string MapAllegiance(std::string_view allegiance, const SourceLine& source,
     return std::string(first);
   }
   return std::string(code);
+}
+
+std::string FitPbg(std::string_view pbg, const SourceLine& source, ImportLog& log) {
+  const std::string published(TrimBlanks(pbg));
+  std::string digits = "000";
+  bool above_nine = false;
+  for (size_t i = 0; i < digits.size() && i < published.size(); ++i) {
+    const char c = published[i];
+    if (c >= '0' && c <= '9') {
+      digits[i] = c;
+    } else if (c >= 'A' && c <= 'Z' && c != 'X') {
+      digits[i] = '9';
+      above_nine = true;
+    }
+  }
+  if (published == digits) return digits;
+  if (published.empty()) {
+    log.Change(source, "no PBG: written as '000'");
+  } else {
+    log.Change(source, "PBG '" + published + "' written as '" + digits + "'" +
+                           (above_nine ? ": a digit above 9 is written 9" : ""));
+  }
+  return digits;
 }
 
 int RouteColorCode(std::string_view type, std::string_view allegiance) {

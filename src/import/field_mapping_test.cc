@@ -73,5 +73,37 @@ TEST(FieldMapping, NamesAreCutToFourteenColumnsAndKeptOffCommentMarks) {
   EXPECT_EQ(log.notes.size(), 5u);
 }
 
+TEST(FieldMapping, PbgDigitsAbove9AreWritten9AndUnknownOnes0InTheirOwnPlace) {
+  struct Case {
+    const char* pbg;
+    const char* written;
+    const char* note;  // "" for none
+  };
+  const Case cases[] = {
+      {"123", "123", ""},
+      {"?03", "003", "PBG '?03' written as '003'"},
+      {"?11", "011", "PBG '?11' written as '011'"},
+      {"1?3", "103", "PBG '1?3' written as '103'"},
+      {"X12", "012", "PBG 'X12' written as '012'"},
+      {"XXX", "000", "PBG 'XXX' written as '000'"},
+      {"x0?", "000", "PBG 'x0?' written as '000'"},
+      {"12", "120", "PBG '12' written as '120'"},
+      {"1234", "123", "PBG '1234' written as '123'"},
+      {"A12", "912", "PBG 'A12' written as '912': a digit above 9 is written 9"},
+      {"0B0", "090", "PBG '0B0' written as '090': a digit above 9 is written 9"},
+      {"5D?", "590", "PBG '5D?' written as '590': a digit above 9 is written 9"},
+      {"", "000", "no PBG: written as '000'"},
+  };
+  for (const Case& c : cases) {
+    ImportLog log;
+    EXPECT_EQ(FitPbg(c.pbg, kSource, log), c.written) << c.pbg;
+    const std::vector<std::string> notes =
+        *c.note ? std::vector<std::string>{"t.tab:7: " + std::string(c.note)}
+                : std::vector<std::string>{};
+    EXPECT_EQ(log.notes, notes) << c.pbg;
+    EXPECT_EQ(log.changes, *c.note ? 1 : 0) << c.pbg;
+  }
+}
+
 }  // namespace
 }  // namespace torvane

@@ -2,6 +2,8 @@
 // splitting and cutting the texts of the published formats.
 #include "import/imported_sector.h"
 
+#include <cstdio>
+
 #include "draw/hex_geometry.h"
 #include "platform/text_lines.h"
 
@@ -36,6 +38,12 @@ std::optional<SectorHex> ParseHexNumber(std::string_view text) {
   hex.column = (text[0] - '0') * 10 + (text[1] - '0');
   hex.row = (text[2] - '0') * 10 + (text[3] - '0');
   return hex;
+}
+
+std::string HexNumber(int column, int row) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02d%02d", column, row);
+  return text;
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

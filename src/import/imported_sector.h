@@ -39,6 +39,8 @@ struct SectorHex {
 SectorHex NormaliseHex(SectorHex hex);
 // Reads "CCRR" (exactly four digits); empty when the text is not one.
 std::optional<SectorHex> ParseHexNumber(std::string_view text);
+// "CCRR", the hex number as the map files write it.
+std::string HexNumber(int column, int row);
 
 struct ImportedRoute {
   SourceLine source;

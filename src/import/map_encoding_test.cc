@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "import/sector_layout.h"
-
 namespace torvane {
 namespace {
 
@@ -44,23 +42,6 @@ TEST(MapText, NamesAreWrittenInWindows1252WithAsciiForWhatItLacks) {
   EXPECT_EQ(MapEncodingNamed("UTF-8"), MapEncoding::kUtf8);
   EXPECT_EQ(MapEncodingNamed("cp1252"), MapEncoding::kWindows1252);
   EXPECT_EQ(MapEncodingNamed("latin1"), std::nullopt);
-}
-
-// Fourteen characters, whatever their bytes in UTF-8.
-TEST(MapText, TheNameFieldIsCutInCharacters) {
-  ImportedWorld world;
-  world.source = {"t.tab", 3};
-  world.column = world.row = 1;
-  world.uwp = "A788899-C";
-  world.pbg = "123";
-  world.name =
-      "\xC3\x89"
-      "l\xC3\xA9na \xC3\x89t\xC3\xA9 \xC3\x89"
-      "clat";  // 15 characters
-  ImportLog log;
-  EXPECT_EQ(WorldLine(world, CodeStyle::kNewer, log).substr(0, 18),
-            "\xC9l\xE9na \xC9t\xE9 \xC9"
-            "cla0101");
 }
 
 }  // namespace

@@ -30,19 +30,6 @@ struct LayoutCounts {
   std::vector<int> written_lines;  // the source line of each world line written
 };
 
-// The world line in torvane's columns (trailing blanks trimmed), its texts
-// in `encoding`.
-std::string WorldLine(const ImportedWorld& world, CodeStyle codes, ImportLog& log,
-                      MapEncoding encoding = MapEncoding::kWindows1252);
-
-// A route line "$SSSS EEEE dx dy K" and the subsector whose file holds it.
-struct PlacedRoute {
-  enum Fit { kPlaced, kOutside, kLeftOut } fit = kLeftOut;
-  int subsector = -1;
-  std::string line;
-};
-PlacedRoute PlaceRoute(const ImportedRoute& route, ImportLog& log);
-
 // `name` names the sector directory; `source` says where the data came from
 // (for the credit line of the data file).
 std::vector<LaidOutFile> LayOutSector(const ImportedSector& sector, std::string_view name,
