@@ -125,121 +125,157 @@ bool IsIndexLine(std::string_view line) {
   return line.size() >= 3 && line[0] >= 'A' && line[0] <= 'P' && line[1] == ':' && line[2] == ' ';
 }
 
+// What reading the file gathers besides the sector: the header's legend of
+// its own base codes, where its fields stand, the blocks so far, and the
+// route lines, read once every block is known.
+struct OlderFileReading {
+  ImportedSector sector;
+  std::map<char, std::string> base_legend;
+  OlderLayout layout;
+  std::vector<Block> blocks = std::vector<Block>(1);
+  std::vector<RouteText> routes;
+};
+
+bool StartsBody(std::string_view line) {
+  return !line.empty() && (MapLineKindOf(line) != MapLineKind::kWorld || HasHexAndProfile(line));
+}
+
+// The header: title, subsector index, legends and credits, up to the first
+// block. Returns where the body begins.
+size_t ReadHeader(const std::vector<std::string_view>& lines, size_t i, OlderFileReading& reading) {
+  ImportedSector& sector = reading.sector;
+  sector.title = TrimBlanks(lines[i++]);
+  bool in_bases = false;
+  for (; i < lines.size() && !StartsBody(lines[i]); ++i) {
+    const std::string_view line = lines[i];
+    if (IsIndexLine(line)) {
+      sector.is_sector_file = true;
+      sector.subsector_names[static_cast<size_t>(line[0] - 'A')] =
+          Column(line, 3, kSubsectorNameLimit);
+    } else if (TrimBlanks(line) == "Bases:") {
+      in_bases = true;
+    } else if (TrimBlanks(line).empty()) {
+      in_bases = false;
+    } else if (in_bases && line.size() > 4 && line.substr(1, 3) == " = ") {
+      reading.base_legend[line[0]] = BaseLettersFromDescription(line.substr(4));
+    }
+  }
+  return i;
+}
+
+// "@SUB-SECTOR: name SECTOR: title" begins a block; the index may say which
+// subsector it is.
+void ReadBlockHeading(std::string_view line, OlderFileReading& reading) {
+  constexpr std::string_view kSubsector = "@SUB-SECTOR:";
+  constexpr std::string_view kSector = " SECTOR:";
+  if (line.substr(0, kSubsector.size()) != kSubsector) return;
+  std::string_view rest = line.substr(kSubsector.size());
+  const size_t sector_at = rest.find(kSector);
+  ImportedSector& sector = reading.sector;
+  Block block;
+  block.name = TrimBlanks(rest.substr(0, sector_at));
+  if (sector_at != std::string_view::npos && sector.title.empty()) {
+    sector.title = TrimBlanks(rest.substr(sector_at + kSector.size()));
+  }
+  for (size_t s = 0; s < sector.subsector_names.size(); ++s) {
+    if (!block.name.empty() && EqualsIgnoringAsciiCase(sector.subsector_names[s], block.name)) {
+      block.subsector = static_cast<int>(s);
+    }
+  }
+  reading.blocks.push_back(block);
+}
+
+ImportedWorld WorldOf(const OlderWorldFields& fields, const SourceLine& source) {
+  ImportedWorld world;
+  world.source = source;
+  world.name = fields.name;
+  world.uwp = fields.uwp;
+  world.bases = fields.bases;
+  world.remarks = fields.remarks;
+  world.zone = fields.zone;
+  world.pbg = fields.pbg;
+  world.allegiance = fields.allegiance;
+  world.stars = fields.stars;
+  return world;
+}
+
+// A base letter of no known meaning may be one that the file's legend explains.
+void ReadBasesFromLegend(ImportedWorld& world, const std::map<char, std::string>& base_legend,
+                         ImportLog& log) {
+  if (world.bases.size() != 1 || !BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) return;
+  const auto legend = base_legend.find(world.bases[0]);
+  if (legend == base_legend.end() || legend->second.empty()) return;
+  log.Note(world.source, "base code '" + world.bases + "' read as '" + legend->second +
+                             "' from the file's legend");
+  world.bases = legend->second;
+}
+
+// A block the index does not name is the subsector of its first world, and
+// names it where the index gave no name.
+void NameBlockSubsector(const ImportedWorld& world, Block& block, ImportedSector& sector) {
+  if (block.subsector >= 0 || block.name.empty()) return;
+  block.subsector = SubsectorOfHex(world.column, world.row);
+  std::string& name = sector.subsector_names[static_cast<size_t>(block.subsector)];
+  if (name.empty()) name = CutToWidth(block.name, kSubsectorNameLimit);
+}
+
+void ReadWorldLine(std::string_view line, const SourceLine& source, OlderFileReading& reading,
+                   ImportLog& log) {
+  ++reading.sector.world_lines_read;
+  std::string why;
+  const std::optional<OlderWorldFields> fields = FindWorldFields(line, reading.layout, why);
+  if (!fields) {
+    log.Skip(source, why);
+    return;
+  }
+  if (!fields->doubt.empty()) log.Problem(source, fields->doubt);
+  ImportedWorld world = WorldOf(*fields, source);
+  if (!CheckWorld(world, fields->hex, log)) return;
+  ReadBasesFromLegend(world, reading.base_legend, log);
+  NameBlockSubsector(world, reading.blocks.back(), reading.sector);
+  reading.sector.worlds.push_back(std::move(world));
+}
+
+void ReadBodyLine(std::string_view line, const SourceLine& source, OlderFileReading& reading,
+                  ImportLog& log) {
+  if (TrimBlanks(line).empty()) return;
+  if (line[0] == '#') {
+    if (const std::optional<OlderLayout> header = LayoutOfHeader(line)) {
+      reading.layout = *header;
+      reading.sector.is_sector_file = true;
+    }
+  } else if (line[0] == '@') {
+    ReadBlockHeading(line, reading);
+  } else if (MapLineKindOf(line) == MapLineKind::kRoute) {
+    reading.routes.push_back({source, static_cast<int>(reading.blocks.size() - 1), line});
+  } else {
+    ReadWorldLine(line, source, reading, log);
+  }
+}
+
 }  // namespace
 
 ImportedSector ReadOlderSectorFile(std::string_view text, const std::string& file_name,
                                    ImportLog& log) {
-  ImportedSector sector;
-  sector.codes = CodeStyle::kOlder;
+  OlderFileReading reading;
+  reading.sector.codes = CodeStyle::kOlder;
   const std::vector<std::string_view> lines = SplitLines(text);
-  std::map<char, std::string> base_legend;
-  const auto starts_body = [](std::string_view line) {
-    return !line.empty() && (MapLineKindOf(line) != MapLineKind::kWorld || HasHexAndProfile(line));
-  };
-
   size_t i = 0;
   while (i < lines.size() && TrimBlanks(lines[i]).empty()) ++i;
-  if (i < lines.size() && !starts_body(lines[i])) {
-    // The header: title, subsector index, legends and credits, up to the first block.
-    sector.title = TrimBlanks(lines[i++]);
-    bool in_bases = false;
-    for (; i < lines.size() && !starts_body(lines[i]); ++i) {
-      const std::string_view line = lines[i];
-      if (IsIndexLine(line)) {
-        sector.is_sector_file = true;
-        sector.subsector_names[static_cast<size_t>(line[0] - 'A')] =
-            Column(line, 3, kSubsectorNameLimit);
-      } else if (TrimBlanks(line) == "Bases:") {
-        in_bases = true;
-      } else if (TrimBlanks(line).empty()) {
-        in_bases = false;
-      } else if (in_bases && line.size() > 4 && line.substr(1, 3) == " = ") {
-        base_legend[line[0]] = BaseLettersFromDescription(line.substr(4));
-      }
-    }
-  }
-
+  if (i < lines.size() && !StartsBody(lines[i])) i = ReadHeader(lines, i, reading);
   // Where the fields stand when their shapes alone do not say: as the last
   // header row before the line names them, else as most world lines have them.
-  OlderLayout layout = LayoutOfLines({lines.begin() + static_cast<std::ptrdiff_t>(i), lines.end()});
-  std::vector<Block> blocks(1);
-  std::vector<RouteText> routes;
+  reading.layout = LayoutOfLines({lines.begin() + static_cast<std::ptrdiff_t>(i), lines.end()});
   for (; i < lines.size(); ++i) {
-    const std::string_view line = lines[i];
-    const SourceLine source{file_name, static_cast<int>(i + 1)};
-    if (TrimBlanks(line).empty()) continue;
-    if (line[0] == '#') {
-      if (const std::optional<OlderLayout> header = LayoutOfHeader(line)) {
-        layout = *header;
-        sector.is_sector_file = true;
-      }
-      continue;
-    }
-    if (line[0] == '@') {
-      constexpr std::string_view kSubsector = "@SUB-SECTOR:";
-      constexpr std::string_view kSector = " SECTOR:";
-      if (line.substr(0, kSubsector.size()) != kSubsector) continue;
-      std::string_view rest = line.substr(kSubsector.size());
-      const size_t sector_at = rest.find(kSector);
-      Block block;
-      block.name = TrimBlanks(rest.substr(0, sector_at));
-      if (sector_at != std::string_view::npos && sector.title.empty()) {
-        sector.title = TrimBlanks(rest.substr(sector_at + kSector.size()));
-      }
-      for (size_t s = 0; s < sector.subsector_names.size(); ++s) {
-        if (!block.name.empty() && EqualsIgnoringAsciiCase(sector.subsector_names[s], block.name)) {
-          block.subsector = static_cast<int>(s);
-        }
-      }
-      blocks.push_back(block);
-      continue;
-    }
-    if (MapLineKindOf(line) == MapLineKind::kRoute) {
-      routes.push_back({source, static_cast<int>(blocks.size() - 1), line});
-      continue;
-    }
-    ++sector.world_lines_read;
-    std::string why;
-    const std::optional<OlderWorldFields> fields = FindWorldFields(line, layout, why);
-    if (!fields) {
-      log.Skip(source, why);
-      continue;
-    }
-    if (!fields->doubt.empty()) log.Problem(source, fields->doubt);
-    ImportedWorld world;
-    world.source = source;
-    world.name = fields->name;
-    world.uwp = fields->uwp;
-    world.bases = fields->bases;
-    world.remarks = fields->remarks;
-    world.zone = fields->zone;
-    world.pbg = fields->pbg;
-    world.allegiance = fields->allegiance;
-    world.stars = fields->stars;
-    if (!CheckWorld(world, fields->hex, log)) continue;
-    if (world.bases.size() == 1 && BaseLetterMeaning(UpperAscii(world.bases)[0]).empty()) {
-      const auto legend = base_legend.find(world.bases[0]);
-      if (legend != base_legend.end() && !legend->second.empty()) {
-        log.Note(source, "base code '" + world.bases + "' read as '" + legend->second +
-                             "' from the file's legend");
-        world.bases = legend->second;
-      }
-    }
-    Block& block = blocks.back();
-    if (block.subsector < 0 && !block.name.empty()) {
-      block.subsector = SubsectorOfHex(world.column, world.row);
-      std::string& name = sector.subsector_names[static_cast<size_t>(block.subsector)];
-      if (name.empty()) name = CutToWidth(block.name, kSubsectorNameLimit);
-    }
-    sector.worlds.push_back(std::move(world));
+    ReadBodyLine(lines[i], {file_name, static_cast<int>(i + 1)}, reading, log);
   }
-  for (const RouteText& route : routes) {
+  for (const RouteText& route : reading.routes) {
     if (std::optional<ImportedRoute> imported =
-            ReadRoute(route, blocks[static_cast<size_t>(route.block)].subsector, log)) {
-      sector.routes.push_back(std::move(*imported));
+            ReadRoute(route, reading.blocks[static_cast<size_t>(route.block)].subsector, log)) {
+      reading.sector.routes.push_back(std::move(*imported));
     }
   }
-  return sector;
+  return std::move(reading.sector);
 }
 
 }  // namespace torvane
