@@ -170,6 +170,122 @@ int Offset(std::string_view field, std::string_view from) {
   return static_cast<int>(field.data() - from.data());
 }
 
+// The words after a line's world profile, and which of them is the PBG.
+struct WordsAfterProfile {
+  std::string_view line;
+  size_t profile = 0;      // where the profile begins
+  size_t profile_end = 0;  // the column after it
+  std::vector<Word> words;
+  size_t pbg = 0;        // the PBG's index in `words`; words.size() for none
+  size_t pbg_start = 0;  // where the PBG begins; the line's end for none
+  bool has_pbg() const { return pbg < words.size(); }
+};
+
+// The PBG is the last word of its shape: remarks and stars hold none.
+WordsAfterProfile FindWordsAfterProfile(std::string_view line, size_t profile) {
+  WordsAfterProfile after;
+  after.line = line;
+  after.profile = profile;
+  after.profile_end = profile + 9;
+  after.words = WordsFrom(line, after.profile_end);
+  after.pbg = after.words.size();
+  for (size_t i = after.words.size(); i-- > 0;) {
+    if (IsPbg(after.words[i].text)) {
+      after.pbg = i;
+      break;
+    }
+  }
+  after.pbg_start = after.has_pbg() ? after.words[after.pbg].start : line.size();
+  return after;
+}
+
+// Words reach past the column where the file's world lines hold the PBG,
+// and none has its shape.
+bool LacksPbgWhereLayoutHasIt(const WordsAfterProfile& after, const OlderLayout& layout) {
+  return !after.has_pbg() && !after.words.empty() && layout.pbg_after_profile >= 0 &&
+         after.words.back().end() > after.profile + static_cast<size_t>(layout.pbg_after_profile);
+}
+
+bool BaseFits(const Word& word, const WordsAfterProfile& after, const OlderLayout& layout) {
+  if (word.text.size() != 1) return false;
+  if (layout.base_after_profile >= 0) {
+    return Near(word.start, after.profile, layout.base_after_profile);
+  }
+  return word.start - after.profile_end <= kMostBlanksBeside;
+}
+
+bool ZoneFits(const Word& word, const WordsAfterProfile& after, const OlderLayout& layout) {
+  if (!after.has_pbg() || word.text.size() != 1) return false;
+  if (layout.zone_before_pbg >= 0) return Near(after.pbg_start, word.start, layout.zone_before_pbg);
+  return after.pbg_start - word.end() <= kMostBlanksBeside;
+}
+
+// For one code that could be a base code or a zone: whether it stands
+// nearer to where a base code would.
+bool NearerToBase(const Word& word, const WordsAfterProfile& after, const OlderLayout& layout) {
+  const long from_base =
+      layout.base_after_profile >= 0
+          ? std::labs(static_cast<long>(word.start - after.profile) - layout.base_after_profile)
+          : static_cast<long>(word.start - after.profile_end);
+  const long from_zone =
+      layout.zone_before_pbg >= 0
+          ? std::labs(static_cast<long>(after.pbg_start - word.start) - layout.zone_before_pbg)
+          : static_cast<long>(after.pbg_start - word.end());
+  return from_base <= from_zone;
+}
+
+// Between the profile and the PBG: a base code just after the profile, a
+// zone just before the PBG, the remarks in between.
+void ReadBeforePbg(const WordsAfterProfile& after, const OlderLayout& layout,
+                   OlderWorldFields& fields) {
+  const std::vector<Word>& words = after.words;
+  size_t first = 0;
+  size_t last = after.pbg;
+  if (last > first && BaseFits(words[first], after, layout)) {
+    // One code that could be either: the nearer field takes it.
+    const bool is_base =
+        last != 1 || !ZoneFits(words[0], after, layout) || NearerToBase(words[0], after, layout);
+    if (is_base) fields.bases = words[first++].text;
+  }
+  if (last > first && ZoneFits(words[last - 1], after, layout)) fields.zone = words[--last].text;
+  fields.remarks = Span(after.line, words, first, last);
+}
+
+// After the PBG: the allegiance, when there is one, and the stars. Some
+// allegiances look like a star ("A3", "K1", "DA"): where the file's
+// allegiances stand, such a code is one, unless a luminosity class follows
+// it ("G2 V" in a line without an allegiance). Only a file whose layout
+// does not say is left to the shape of the word, and that is reported.
+// False, with the reason in `why`, for an allegiance that cannot be one.
+bool ReadAfterPbg(const WordsAfterProfile& after, const OlderLayout& layout,
+                  OlderWorldFields& fields, std::string& why) {
+  const std::vector<Word>& words = after.words;
+  size_t stars = after.pbg + 1;
+  if (stars < words.size()) {
+    const Word& next = words[stars];
+    const bool star_shaped = IsStar(next.text);
+    bool is_allegiance = IsAllegiance(next.text) && !star_shaped;
+    if (layout.allegiance_after_pbg >= 0 &&
+        next.start - after.pbg_start <=
+            static_cast<size_t>(layout.allegiance_after_pbg + kLayoutSlack)) {
+      if (!IsAllegiance(next.text) && !star_shaped) {
+        why = "allegiance '" + std::string(next.text) + "' is not 2 to 4 letters or \"--\"";
+        return false;
+      }
+      const bool luminosity_follows =
+          stars + 1 < words.size() && IsLuminosity(words[stars + 1].text);
+      if (star_shaped && IsAllegiance(next.text) && !luminosity_follows) is_allegiance = true;
+    } else if (layout.allegiance_after_pbg >= 0) {
+      is_allegiance = false;  // further on than the file's allegiances: the stars
+    } else if (star_shaped && IsAllegiance(next.text)) {
+      fields.doubt = ShapeAloneDoubt(next.text);
+    }
+    if (is_allegiance) fields.allegiance = words[stars++].text;
+  }
+  if (stars < words.size()) fields.stars = TrimBlanks(after.line.substr(words[stars].start));
+  return true;
+}
+
 }  // namespace
 
 bool HasHexAndProfile(std::string_view line) { return FindHexAndProfile(line).has_value(); }
@@ -231,89 +347,16 @@ std::optional<OlderWorldFields> FindWorldFields(std::string_view line, const Old
   fields.name = TrimBlanks(line.substr(0, found->hex));
   fields.hex = line.substr(found->hex, 4);
   fields.uwp = line.substr(found->profile, 9);
-  const size_t profile = found->profile;
-  const size_t profile_end = profile + 9;
-  const std::vector<Word> words = WordsFrom(line, profile_end);
-
-  // The PBG is the last word of its shape: remarks and stars hold none.
-  size_t pbg = words.size();
-  for (size_t i = words.size(); i-- > 0;) {
-    if (IsPbg(words[i].text)) {
-      pbg = i;
-      break;
-    }
-  }
-  if (pbg == words.size() && !words.empty() && layout.pbg_after_profile >= 0 &&
-      words.back().end() > profile + static_cast<size_t>(layout.pbg_after_profile)) {
+  const WordsAfterProfile after = FindWordsAfterProfile(line, found->profile);
+  if (LacksPbgWhereLayoutHasIt(after, layout)) {
     why = "no PBG (three digits, X or ?) where the file's world lines hold it, " +
           std::to_string(layout.pbg_after_profile) + " columns after the world profile";
     return std::nullopt;
   }
-  const bool has_pbg = pbg < words.size();
-  const size_t pbg_start = has_pbg ? words[pbg].start : line.size();
-
-  // Between the profile and the PBG: a base code just after the profile, a
-  // zone just before the PBG, the remarks in between.
-  const auto base_fits = [&](const Word& word) {
-    if (word.text.size() != 1) return false;
-    if (layout.base_after_profile >= 0) return Near(word.start, profile, layout.base_after_profile);
-    return word.start - profile_end <= kMostBlanksBeside;
-  };
-  const auto zone_fits = [&](const Word& word) {
-    if (!has_pbg || word.text.size() != 1) return false;
-    if (layout.zone_before_pbg >= 0) return Near(pbg_start, word.start, layout.zone_before_pbg);
-    return pbg_start - word.end() <= kMostBlanksBeside;
-  };
-  size_t first = 0;
-  size_t last = pbg;
-  if (last > first && base_fits(words[first])) {
-    bool is_base = true;
-    if (last == 1 && zone_fits(words[0])) {
-      // One code that could be either: the nearer field takes it.
-      const long from_base =
-          layout.base_after_profile >= 0
-              ? std::labs(static_cast<long>(words[0].start - profile) - layout.base_after_profile)
-              : static_cast<long>(words[0].start - profile_end);
-      const long from_zone =
-          layout.zone_before_pbg >= 0
-              ? std::labs(static_cast<long>(pbg_start - words[0].start) - layout.zone_before_pbg)
-              : static_cast<long>(pbg_start - words[0].end());
-      is_base = from_base <= from_zone;
-    }
-    if (is_base) fields.bases = words[first++].text;
-  }
-  if (last > first && zone_fits(words[last - 1])) fields.zone = words[--last].text;
-  fields.remarks = Span(line, words, first, last);
-  if (!has_pbg) return fields;
-  fields.pbg = words[pbg].text;
-
-  // After the PBG: the allegiance, when there is one, and the stars. Some
-  // allegiances look like a star ("A3", "K1", "DA"): where the file's
-  // allegiances stand, such a code is one, unless a luminosity class follows
-  // it ("G2 V" in a line without an allegiance). Only a file whose layout
-  // does not say is left to the shape of the word, and that is reported.
-  size_t stars = pbg + 1;
-  if (stars < words.size()) {
-    const Word& next = words[stars];
-    const bool star_shaped = IsStar(next.text);
-    bool is_allegiance = IsAllegiance(next.text) && !star_shaped;
-    if (layout.allegiance_after_pbg >= 0 &&
-        next.start - pbg_start <= static_cast<size_t>(layout.allegiance_after_pbg + kLayoutSlack)) {
-      if (!IsAllegiance(next.text) && !star_shaped) {
-        why = "allegiance '" + std::string(next.text) + "' is not 2 to 4 letters or \"--\"";
-        return std::nullopt;
-      }
-      const bool luminosity_follows =
-          stars + 1 < words.size() && IsLuminosity(words[stars + 1].text);
-      if (star_shaped && IsAllegiance(next.text) && !luminosity_follows) is_allegiance = true;
-    } else if (layout.allegiance_after_pbg >= 0) {
-      is_allegiance = false;  // further on than the file's allegiances: the stars
-    } else if (star_shaped && IsAllegiance(next.text)) {
-      fields.doubt = ShapeAloneDoubt(next.text);
-    }
-    if (is_allegiance) fields.allegiance = words[stars++].text;
-  }
-  if (stars < words.size()) fields.stars = TrimBlanks(line.substr(words[stars].start));
+  ReadBeforePbg(after, layout, fields);
+  if (!after.has_pbg()) return fields;
+  fields.pbg = after.words[after.pbg].text;
+  if (!ReadAfterPbg(after, layout, fields, why)) return std::nullopt;
   return fields;
 }
 
