@@ -4,8 +4,8 @@
 #include <array>
 
 #include "draw/route_line.h"
-#include "import/imported_sector.h"
 #include "platform/ascii_text.h"
+#include "sector/index_line.h"
 #include "sector/map_line.h"
 
 namespace torvane {
@@ -79,13 +79,21 @@ static_assert(EveryRouteCodeHasAColour());
 
 }  // namespace
 
-std::string ReplaceControls(std::string_view text) {
-  std::string clean(text);
-  for (char& c : clean) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) c = ' ';
+SectorNames FitSectorNames(const ImportedSector& sector, std::string_view directory_name,
+                           MapEncoding encoding, const SourceLine& source, ImportLog& log) {
+  SectorNames names;
+  names.title = ReplaceControls(MapText(TrimBlanks(sector.title), encoding, "title", source, log));
+  if (names.title.empty()) names.title = MapText(directory_name, encoding, "title", source, log);
+  for (size_t s = 0; s < names.subsectors.size(); ++s) {
+    const std::string what = std::string("subsector ") + static_cast<char>('A' + s) + " name";
+    const std::string full = ReplaceControls(
+        MapText(TrimBlanks(sector.subsector_names[s]), encoding, what, source, log));
+    names.subsectors[s] = CutToWidth(full, kSubsectorNameLimit);
+    if (names.subsectors[s].size() < full.size()) {
+      log.Note(source, what + " '" + full + "' cut to '" + names.subsectors[s] + "'");
+    }
   }
-  return clean;
+  return names;
 }
 
 std::string FitName(std::string_view name, const SourceLine& source, ImportLog& log) {

@@ -1,23 +1,34 @@
 // How the fields of published sector data are fitted into the fixed columns
-// of torvane's map files: names, zones, allegiances and route colour codes
-// (base codes and remarks have files of their own). The tables behind these
-// are documented in docs/import.md.
+// of torvane's files: the sector's names, a world's name, zone, PBG and
+// allegiance, and a route's colour code (base codes and remarks have files
+// of their own). The tables behind these are documented in docs/import.md.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
+#include "draw/hex_geometry.h"
 #include "draw/world_layout.h"
 #include "import/import_log.h"
-#include "import/source_line.h"
+#include "import/imported_sector.h"
+#include "import/map_encoding.h"
 
 namespace torvane {
 
 constexpr size_t kNameWidth = kStandardWorldColumns.nameWidth;
 
-// The text with each control character a blank: one would break the line
-// it stands in for torvane.
-std::string ReplaceControls(std::string_view text);
+// The sector's title and subsector names as the data file and the map files
+// hold them.
+struct SectorNames {
+  std::string title;
+  std::array<std::string, kSubsectorCount> subsectors;
+};
+
+// The title is the sector's own, else `directory_name`; each subsector name
+// is cut to the columns the index holds for it.
+SectorNames FitSectorNames(const ImportedSector& sector, std::string_view directory_name,
+                           MapEncoding encoding, const SourceLine& source, ImportLog& log);
 
 // The world name for columns 0 to 13: control characters become blanks, a
 // name that would make the line a comment or route line ("#", "@", "$")

@@ -82,4 +82,13 @@ std::string MapText(std::string_view text, MapEncoding encoding, std::string_vie
   return written;
 }
 
+std::string ReplaceControls(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = ' ';
+  }
+  return clean;
+}
+
 }  // namespace torvane

@@ -25,4 +25,8 @@ std::optional<MapEncoding> MapEncodingNamed(std::string_view name);
 std::string MapText(std::string_view text, MapEncoding encoding, std::string_view what,
                     const SourceLine& source, ImportLog& log);
 
+// The text with each control character a blank: one would break the line
+// it stands in for torvane.
+std::string ReplaceControls(std::string_view text);
+
 }  // namespace torvane

@@ -1,6 +1,6 @@
 // Builds the texts of a torvane sector directory from an imported sector:
-// names, then world lines in hex order and route lines, each in the file of
-// its subsector, then the data file's index and legends.
+// world lines in hex order and route lines, each in the file of its
+// subsector, and the data file's index and legends.
 #include "import/sector_layout.h"
 
 #include <algorithm>
@@ -25,8 +25,7 @@ constexpr WorldColumns kColumns = kStandardWorldColumns;
 
 // The sector as its files show it, gathered before any text is built.
 struct SectorLines {
-  std::string title;
-  std::array<std::string, kSubsectorCount> names;
+  SectorNames names;
   // Each subsector's route lines and world lines, in the order written.
   std::array<std::vector<std::string>, kSubsectorCount> routes, worlds;
   // What the legends explain: the base letters written, and each two-letter
@@ -41,32 +40,6 @@ void Put(std::string& line, size_t column, std::string_view text) {
 
 std::string MapFileName(size_t subsector) {
   return std::string("SUB") + static_cast<char>('A' + subsector) + ".DAT";
-}
-
-// The sector's own title, else the directory's name.
-std::string Title(const ImportedSector& sector, std::string_view name, MapEncoding encoding,
-                  const SourceLine& source, ImportLog& log) {
-  std::string title =
-      ReplaceControls(MapText(TrimBlanks(sector.title), encoding, "title", source, log));
-  if (title.empty()) title = MapText(name, encoding, "title", source, log);
-  return title;
-}
-
-// The subsector names, each cut to the width the index holds.
-std::array<std::string, kSubsectorCount> SubsectorNames(const ImportedSector& sector,
-                                                        MapEncoding encoding,
-                                                        const SourceLine& source, ImportLog& log) {
-  std::array<std::string, kSubsectorCount> names;
-  for (size_t s = 0; s < names.size(); ++s) {
-    const std::string what = std::string("subsector ") + static_cast<char>('A' + s) + " name";
-    const std::string full = ReplaceControls(
-        MapText(TrimBlanks(sector.subsector_names[s]), encoding, what, source, log));
-    names[s] = CutToWidth(full, kSubsectorNameLimit);
-    if (names[s].size() < full.size()) {
-      log.Note(source, what + " '" + full + "' cut to '" + names[s] + "'");
-    }
-  }
-  return names;
 }
 
 // Worlds in hex order; worlds of one hex stay in the order they were read.
@@ -135,11 +108,11 @@ void LayOutRoutes(const ImportedSector& sector, SectorLines& lines, LayoutCounts
 // "A: name" and the map file's name, for each subsector.
 std::string IndexLines(const SectorLines& lines) {
   std::string index;
-  for (size_t s = 0; s < lines.names.size(); ++s) {
+  for (size_t s = 0; s < lines.names.subsectors.size(); ++s) {
     std::string index_line(kIndexFileColumn, ' ');
     index_line[0] = static_cast<char>('A' + s);
     index_line[1] = ':';
-    Put(index_line, kIndexNameColumn, lines.names[s]);
+    Put(index_line, kIndexNameColumn, lines.names.subsectors[s]);
     index += index_line + MapFileName(s) + "\n";
   }
   return index;
@@ -166,13 +139,14 @@ std::string Legends(const SectorLines& lines) {
 
 std::string DataFileText(const SectorLines& lines, const SourceLine& source, MapEncoding encoding) {
   ImportLog unreported;  // file names, not sector data
-  return lines.title + "\n\n" + IndexLines(lines) + Legends(lines) +
+  return lines.names.title + "\n\n" + IndexLines(lines) + Legends(lines) +
          "\nImported by torvane-import from " +
          MapText(source.file, encoding, "source", source, unreported) + "\n";
 }
 
 std::string MapFileText(const SectorLines& lines, size_t subsector) {
-  std::string text = "@SUB-SECTOR: " + lines.names[subsector] + " SECTOR: " + lines.title + "\n#\n";
+  std::string text = "@SUB-SECTOR: " + lines.names.subsectors[subsector] +
+                     " SECTOR: " + lines.names.title + "\n#\n";
   for (const std::string& line : lines.routes[subsector]) text += line + "\n";
   text += "#--------1---------2---------3---------4---------5---------6---\n";
   text += ColumnHeader() + "\n";
@@ -187,8 +161,7 @@ std::vector<LaidOutFile> LayOutSector(const ImportedSector& sector, std::string_
                                       LayoutCounts& counts, ImportLog& log) {
   const SourceLine whole_file{std::string(source), 0};
   SectorLines lines;
-  lines.title = Title(sector, name, encoding, whole_file, log);
-  lines.names = SubsectorNames(sector, encoding, whole_file, log);
+  lines.names = FitSectorNames(sector, name, encoding, whole_file, log);
   LayOutWorlds(sector, encoding, lines, counts, log);
   LayOutRoutes(sector, lines, counts, log);
   std::vector<LaidOutFile> files;
