@@ -19,9 +19,9 @@ set(allowed_preview platform script draw sector preview)
 # the converter's run, the importer and the previewer together.
 set(allowed_page platform script draw sector run import preview page)
 # Test support (the in-memory file system, scratch directories, the program
-# runner) is for tests and fuzz targets only; a test file of any folder may
-# include it besides what its folder may include.
-set(allowed_testing platform script draw sector testing)
+# runner, made-up imported worlds) is for tests and fuzz targets only; a test
+# file of any folder may include it besides what its folder may include.
+set(allowed_testing platform script draw sector import testing)
 
 set(faults "")
 file(GLOB folders LIST_DIRECTORIES true "${SOURCE_DIR}/src/*")

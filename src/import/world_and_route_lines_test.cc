@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "import/test_imported_data.h"
+#include "testing/imported_data.h"
 
 namespace torvane {
 namespace {

@@ -1,7 +1,5 @@
 // Worlds and routes as the importer's readers hand them on, made up by the
-// tests of the steps that fit and lay them out. Test support of the importer
-// alone: it stands here, as the shared test support may not include the
-// importer's headers.
+// tests of the steps that fit and lay them out.
 #pragma once
 
 #include <string>
