@@ -458,9 +458,11 @@ try {
     picture: !document.querySelector('#picture').hidden,
     cancel: !document.querySelector('#cancel').hidden,
     convert: !document.querySelector('#convert').disabled,
+    focused: document.activeElement.id,
   }));
   check(!cancelled.downloads && cancelled.links === 0 && !cancelled.picture && !cancelled.cancel &&
-        cancelled.convert, `a cancelled run offers nothing: ${JSON.stringify(cancelled)}`);
+        cancelled.convert && cancelled.focused === 'convert',
+        `a cancelled run offers nothing, the focus back on Convert: ${JSON.stringify(cancelled)}`);
   await page.click('#subsectors-none');
   await page.click('#convert');
   await page.waitForFunction(() => /written/.test(document.querySelector('#result-summary').textContent),

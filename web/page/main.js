@@ -236,9 +236,9 @@ function setConverting(on) {
   state.converting = on;
   $('convert').disabled = on || state.sectors.size === 0;
   // The focus stays on the control in play, without scrolling to it
-  // (which would lay out the whole page there and then).
+  // (which would lay out the whole page there and then). When a run ends,
+  // whatever ends it places the focus.
   const cancel = $('cancel');
-  if (!on && document.activeElement === cancel) $('convert').focus({ preventScroll: true });
   cancel.hidden = !on;
   if (on) cancel.focus({ preventScroll: true });
   showProgress(null);
@@ -280,13 +280,15 @@ async function convert() {
       describe: { dirs: names, outputDir: options.outputDir || '' },
     });
   } catch (error) {
+    const keepFocus = document.activeElement === $('cancel');
+    setConverting(false);
+    if (keepFocus) $('convert').focus({ preventScroll: true });
     showSummary(error instanceof Cancelled
       ? 'Cancelled: nothing was converted, and nothing is offered for download.'
       : 'The conversion stopped: ' + error.message, true);
     return;
-  } finally {
-    setConverting(false);
   }
+  setConverting(false);
   appendMessages(commandText('torvane', args), run.output);
   const result = { sectors, described: run.sectors, command: commandText('torvane', args),
                    scripts: run.written, pictures: new Map(), needs: null };

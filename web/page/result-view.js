@@ -42,7 +42,7 @@ export function clearMessages() {
 
 export function appendMessages(command, output) {
   const box = $('messages');
-  box.textContent += `> ${command}\n${output}`;
+  box.append(`> ${command}\n${output}`);
   box.hidden = false;
 }
 

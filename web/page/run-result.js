@@ -29,11 +29,12 @@ export function scriptOwners(sectors) {
 
 // Why a sector of a run did not convert cleanly, in plain words, from what
 // the converter makes of it (`described`: { dataFile, mapFolder, scripts })
-// and what the run did; null when it did.
+// and what the run did (`written`: a Set of the paths written); null when
+// it did.
 function sectorTrouble(described, written, printedErrors) {
   if (described.dataFile === null) return 'its data file is missing';
   if (described.mapFolder === null) return 'its map/ folder with the subsector files is missing';
-  if (!written.includes(described.scripts[0])) return 'no script was written for it';
+  if (!written.has(described.scripts[0])) return 'no script was written for it';
   return printedErrors ? 'see its messages' : null;
 }
 
@@ -54,7 +55,8 @@ export function summary(status, scriptPaths, sectors, withErrors = []) {
   else text += ', no errors';
   const failed = errors !== 0;
   const names = Object.keys(sectors);
-  const troubles = names.map((name) => [name, sectorTrouble(sectors[name], scriptPaths,
+  const written = new Set(scriptPaths);
+  const troubles = names.map((name) => [name, sectorTrouble(sectors[name], written,
                                                            withErrors.includes(name))])
       .filter(([, trouble]) => trouble !== null);
   let sectorsText = null;
