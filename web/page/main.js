@@ -269,6 +269,7 @@ async function convert() {
     if (sector.messages) appendMessages(...sector.messages);
   }
   setConverting(true);
+  $('result').classList.add('converted');
   showSummary('Converting…', false);
   // The progress in view, wherever the result lies on the screen.
   $('result-summary').scrollIntoView({ block: 'nearest' });
