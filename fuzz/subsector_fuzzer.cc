@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   for (int subsector = 0; subsector < 16; ++subsector) {
     torvane::DrawSubsector(script.context(), sector, script.target(), subsector,
                            torvane::MapKind::kSubsectorMap);
-    FUZZ_CHECK(torvane::SubsectorName(sector.subsectorNames, subsector).size() <=
+    FUZZ_CHECK(sector.subsectorNames.names[static_cast<size_t>(subsector)].size() <=
                torvane::kSubsectorNameLimit);
   }
   for (const std::string& written : script.TakeLines()) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "import/import_run.h"
@@ -30,6 +32,14 @@ ImportResult Import(MemoryFileSystem& disk, const std::vector<std::string>& argu
   return {status, out.str(), err.str()};
 }
 
+// `text` with each "/" as the host joins a folder and a name in it: on
+// Windows the paths of the files found in a folder read "pub\Reach.tab".
+std::string Joined(std::string text) {
+  std::replace(text.begin(), text.end(), '/',
+               static_cast<char>(std::filesystem::path::preferred_separator));
+  return text;
+}
+
 // The files under `directory`, by their paths inside it.
 std::map<std::string, std::string> FilesUnder(const MemoryFileSystem& disk,
                                               const std::string& directory) {
@@ -55,13 +65,13 @@ TEST(FolderImport, EachSectorIsWrittenAsItsSingleImportWouldBe) {
   EXPECT_EQ(most_open, 1);
   EXPECT_EQ(run.status, kImportWritten) << run.err;
   EXPECT_EQ(run.err,
-            "torvane-import: pub/Lone.xml is metadata without a sector file: left out\n"
-            "torvane-import: pub/README.md is not a sector file: left out\n"
-            "pub/Reach.tab:3: hex '0x02' is not a hex of the sector (0101 to 3240)\n"
-            "torvane-import: pub/Spin.sec left out: pub/Spin.txt holds the same sector in "
-            "tab-delimited rather than column format\n"
-            "pub/Spin.txt:3: hex '0x02' is not a hex of the sector (0101 to 3240)\n");
-  EXPECT_NE(run.out.find("Wrote out/Spin from tab-delimited file pub/Spin.txt: "),
+            Joined("torvane-import: pub/Lone.xml is metadata without a sector file: left out\n"
+                   "torvane-import: pub/README.md is not a sector file: left out\n"
+                   "pub/Reach.tab:3: hex '0x02' is not a hex of the sector (0101 to 3240)\n"
+                   "torvane-import: pub/Spin.sec left out: pub/Spin.txt holds the same sector "
+                   "in tab-delimited rather than column format\n"
+                   "pub/Spin.txt:3: hex '0x02' is not a hex of the sector (0101 to 3240)\n"));
+  EXPECT_NE(run.out.find(Joined("Wrote out/Spin from tab-delimited file pub/Spin.txt: ")),
             std::string::npos);
   EXPECT_TRUE(
       run.out.ends_with("2 sectors written, 0 refused, 3 files left out; in all 2 worlds "
@@ -88,12 +98,12 @@ TEST(FolderImport, RefusalsWriteNothingOverAnything) {
   disk.AddFile("out/Spin/Spin.dat", "hand edits");
   const ImportResult run = Import(disk, {"a", "b", "out"});
   EXPECT_EQ(run.status, kImportFailed);
-  EXPECT_NE(run.err.find("torvane-import: a/Reach.tab and b/reach.tab would both make out/Reach: "
-                         "neither is imported\n"),
+  EXPECT_NE(run.err.find(Joined("torvane-import: a/Reach.tab and b/reach.tab would both make "
+                                "out/Reach: neither is imported\n")),
             std::string::npos)
       << run.err;
-  EXPECT_NE(run.err.find("torvane-import: out/Spin already holds Spin.dat (and perhaps hand "
-                         "edits): nothing written; --force replaces the files\n"),
+  EXPECT_NE(run.err.find(Joined("torvane-import: out/Spin already holds Spin.dat (and perhaps "
+                                "hand edits): nothing written; --force replaces the files\n")),
             std::string::npos)
       << run.err;
   EXPECT_TRUE(
