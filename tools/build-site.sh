@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh site
 
-# The zip library is built into the page; the test driver stays outside it.
+# The zip library is built into the page; the test tools stay outside it.
 if [[ ! -f web/node_modules/.package-lock.json ]] ||
   [[ web/package-lock.json -nt web/node_modules/.package-lock.json ]]; then
   npm ci --prefix web --no-audit --no-fund

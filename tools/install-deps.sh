@@ -30,7 +30,7 @@ if [ "${1:-}" = site ]; then
     ca-certificates              # node warns on every start without them
   )
 fi
-# The web page's zip library and browser test driver come from the npm
+# The web page's zip library and browser test tools come from the npm
 # registry; Debian's nodejs has no npm of its own (another nodejs may).
 command -v npm >/dev/null || packages+=(npm)
 
