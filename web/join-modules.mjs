@@ -21,21 +21,21 @@ export function joinModules(entry, read = (path) => readFileSync(path, 'utf8')) 
     if (visiting.has(path)) throw new Error(`${path}: its imports come back to it`);
     visiting.add(path);
     const text = read(path);
-    const imported = (spec) => {
-      if (!spec.startsWith('./') && !spec.startsWith('../')) {
-        throw new Error(`${path}: imports '${spec}', which is not a part of the page`);
+    const imported = (from) => {
+      if (!from.startsWith('./') && !from.startsWith('../')) {
+        throw new Error(`${path}: imports '${from}', which is not a part of the page`);
       }
-      return resolve(dirname(path), spec);
+      return resolve(dirname(path), from);
     };
-    for (const [, , spec] of text.matchAll(importLine)) visit(imported(spec));
+    for (const [, , from] of text.matchAll(importLine)) visit(imported(from));
     visiting.delete(path);
     const scope = `part${scopes.size}_${basename(path, '.js').replace(/\W/g, '_')}`;
     scopes.set(path, scope);
 
     const exported = [...text.matchAll(exportName)].map((match) => match[1]);
     const body = text
-        .replace(importLine, (line, names, spec) =>
-          `const {${names.replace(/\s+as\s+/g, ': ')}} = ${scopes.get(imported(spec))};`)
+        .replace(importLine, (line, names, from) =>
+          `const {${names.replace(/\s+as\s+/g, ': ')}} = ${scopes.get(imported(from))};`)
         .replace(/^export\s+(?=(?:async\s+)?(?:function|class|const|let)\b)/gm, '');
     const left = body.match(/^\s*(import|export)\b.*$/m);
     if (left) throw new Error(`${path}: a form this joiner cannot read: ${left[0].trim()}`);
