@@ -2,18 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace torvane {
 namespace {
 
 const SourceLine kSource{"t.tab", 7};
 
+struct BaseCodeCase {
+  const char* bases;
+  const char* allegiance;
+  char expected;
+};
+
+void ExpectLetters(std::initializer_list<BaseCodeCase> cases) {
+  for (const BaseCodeCase& c : cases) {
+    ImportLog log;
+    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
+        << c.bases << " " << c.allegiance;
+  }
+}
+
 TEST(BaseCodeMapping, NewerBaseCodesMapToOneLetter) {
-  struct Case {
-    const char* bases;
-    const char* allegiance;
-    char expected;
-  };
-  const Case cases[] = {
+  ExpectLetters({
       {"N", "ImDd", 'N'},
       {"S", "ImDd", 'S'},
       {"NS", "ImDd", 'A'},
@@ -44,12 +55,7 @@ TEST(BaseCodeMapping, NewerBaseCodesMapToOneLetter) {
       // No letter draws all three: the first letter covering the most kinds.
       {"NSW", "ImDd", 'A'},
       {"DN", "ImDd", 'D'},
-  };
-  for (const Case& c : cases) {
-    ImportLog log;
-    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
-        << c.bases << " " << c.allegiance;
-  }
+  });
   ImportLog log;
   EXPECT_EQ(MapBaseCode("NSW", "ImDd", kSource, log), 'A');
   ASSERT_EQ(log.notes.size(), 1u);
@@ -60,22 +66,12 @@ TEST(BaseCodeMapping, NewerBaseCodesMapToOneLetter) {
 TEST(BaseCodeMapping, OlderBaseCodesKeepTheirLetters) {
   // Older files write one letter, with a two-letter allegiance; the letters
   // mean what they mean in the newer formats.
-  struct Case {
-    const char* bases;
-    const char* allegiance;
-    char expected;
-  };
-  const Case cases[] = {
+  ExpectLetters({
       {"A", "Im", 'A'}, {"a", "Im", 'A'}, {"B", "Im", 'B'}, {"C", "Va", 'C'}, {"F", "Sw", 'F'},
       {"G", "Va", 'G'}, {"H", "Va", 'H'}, {"I", "Im", 'I'}, {"J", "Sw", 'J'}, {"K", "Kk", 'K'},
       {"K", "Va", 'G'}, {"K", "Sw", 'J'}, {"P", "Dr", 'P'}, {"Q", "Dr", 'Q'}, {"U", "As", 'U'},
       {"V", "Im", 'S'}, {"Y", "Zh", 'Y'}, {"2", "Im", ' '}, {"*", "Im", ' '}, {"NS", "Im", 'A'},
-  };
-  for (const Case& c : cases) {
-    ImportLog log;
-    EXPECT_EQ(MapBaseCode(c.bases, c.allegiance, kSource, log), c.expected)
-        << c.bases << " " << c.allegiance;
-  }
+  });
   ImportLog log;
   EXPECT_EQ(MapBaseCode("2", "Im", kSource, log), ' ');
   EXPECT_EQ(log.notes, std::vector<std::string>{"t.tab:7: base code '2' has no symbol: left out"});

@@ -22,8 +22,8 @@ async function newInstance(createModule, compiled, lines, errorLines = [], memor
     quit: (status, toThrow) => { throw toThrow; },
     instantiateWasm(imports, receive) {
       // The memory is among the imports, under a name the build shortens.
-      const memories = Object.values(imports).flatMap((names) => Object.values(names));
-      if (usesMemory) usesMemory(memories.find((value) => value instanceof WebAssembly.Memory));
+      const imported = Object.values(imports).flatMap((names) => Object.values(names));
+      if (usesMemory) usesMemory(imported.find((value) => value instanceof WebAssembly.Memory));
       WebAssembly.instantiate(compiled, imports)
           .then((instance) => receive(instance, compiled), refused);
       return {};
